@@ -1,0 +1,24 @@
+#include "app/failure.h"
+
+Failure ResourceNotFound(const std::string& payloadName) {
+  return Failure("Resource " + payloadName + " not found");
+}
+
+Failure CannotCreateFile(const std::string& path, const std::string& systemErrorText) {
+  return Failure("Cannot create file \"" + path + "\". " + TrimSystemErrorText(systemErrorText));
+}
+
+Failure StreamWriteError() { return Failure("Stream write error"); }
+
+Failure UnableToInsertLine() { return Failure("Unable to insert a line"); }
+
+Failure RangeCheckError() { return Failure("Range check error"); }
+
+std::string TrimSystemErrorText(std::string text) {
+  while (!text.empty()) {
+    const char last = text.back();
+    if (last != '\r' && last != '\n' && last != ' ' && last != '.') break;
+    text.pop_back();
+  }
+  return text;
+}

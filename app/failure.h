@@ -1,0 +1,20 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// A failure that abandons the event handler it happens in. Its message is one of the tool's
+// fixed failure texts; the default error report shows it to the operator.
+class Failure : public std::runtime_error {
+ public:
+  explicit Failure(const std::string& message) : std::runtime_error(message) {}
+};
+
+Failure ResourceNotFound(const std::string& payloadName);
+Failure CannotCreateFile(const std::string& path, const std::string& systemErrorText);
+Failure StreamWriteError();
+Failure UnableToInsertLine();
+Failure RangeCheckError();
+
+// The system's error texts end in ".\r\n"; the failure text puts its own full stop later.
+std::string TrimSystemErrorText(std::string text);

@@ -1,0 +1,41 @@
+#include "drives/drive_poll.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+bool IsListed(const DrivePollView& view, const std::string& root) {
+  for (int i = 0; i < view.EntryCount(); ++i) {
+    if (EqualIgnoringCase(view.Entry(i), root)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void PollDrives(DriveSource& drives, DrivePollView& view) {
+  for (const std::string& root : drives.DriveRoots()) {
+    // The floppy letters are left alone: touching an empty floppy drive stalls the system.
+    if (root == "A:\\" || root == "B:\\") continue;
+    if (drives.DriveType(root) != kDriveRemovable) continue;
+    if (!IsListed(view, root)) view.AppendEntry(root);
+  }
+
+  if (view.EntryCount() == 0) {
+    view.SetWriteEnabled(false);
+    view.SetPrompt(kPromptConnect, clRed);
+    view.SetListVisible(false);
+  } else {
+    if (view.SelectedIndex() == -1) view.Select(0);
+    view.SetWriteEnabled(true);
+    view.SetPrompt(kPromptSelect, clBlack);
+    view.SetListVisible(true);
+  }
+}

@@ -1,0 +1,16 @@
+#include "firmware/run_report.h"
+
+#include "firmware/catalogue.h"
+
+std::vector<Notice> FirmwareRunReport(int copiedCount, const std::string& driveRoot) {
+  const std::string quotedRoot = "\"" + driveRoot + "\"";
+  if (copiedCount != static_cast<int>(kFirmwareSetSize)) {
+    return {{"Ошибка записи на " + quotedRoot, "Ошибка записи", NoticeIcon::kError}};
+  }
+  return {
+      {"Файлы прошивки успешно сохранены на " + quotedRoot, "Процесс завершен", NoticeIcon::kNone},
+      {"ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все подключенные кабели "
+       "и устройства, кроме адаптера питания!",
+       "Предупреждение", NoticeIcon::kWarning},
+  };
+}
