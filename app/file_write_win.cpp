@@ -1,0 +1,50 @@
+#include "app/file_write_win.h"
+
+#include <windows.h>
+
+#include "app/failure.h"
+#include "app/text_win.h"
+
+namespace {
+
+std::string SystemErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  if (length == 0) return "System error, code " + std::to_string(code);
+  std::string text = Narrow(std::wstring(buffer, length));
+  LocalFree(buffer);
+  return text;
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) throw CannotCreateFile(path, SystemErrorText(GetLastError()));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written != chunk) {
+      throw StreamWriteError();
+    }
+    done += written;
+  }
+}

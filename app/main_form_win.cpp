@@ -1,0 +1,249 @@
+#include "app/main_form_win.h"
+
+#include <commctrl.h>
+
+#include "app/failure.h"
+#include "app/notice_win.h"
+#include "app/text_win.h"
+#include "app/texts.h"
+#include "firmware/write_firmware_set_win.h"
+#include "widgets/color_win.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TForm1";
+constexpr int kClientWidth = 354;
+constexpr int kClientHeight = 81;
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 1000;
+constexpr int kFullVerHeight = 10;
+constexpr int kHintPause = 100;
+constexpr int kHintHidePause = 2500;
+constexpr char kHint[] = "Изменения в ПО\r(Adobe Reader)";
+constexpr char kSaveCaption[] = "Записать прошивку на USB-Flash";
+constexpr char kFullVerDesignCaption[] = "V1.11.0.2   ";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The window's texts are Russian: asking for the Cyrillic character set makes the system pick a
+// face that has the letters even where its own code page is not Cyrillic.
+HFONT CreateUiFont(int height, const wchar_t* face) {
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+}  // namespace
+
+void TForm1::Create(HINSTANCE instance, int showCommand) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassExW(&windowClass);
+
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+
+  Form1 = new TForm1;
+  CreateWindowExW(0, kWindowClass, Widen(kApplicationTitle).c_str(), kFormStyle, left, top, width,
+                  height, nullptr, nullptr, instance, Form1);
+  ShowWindow(Form1->window_, showCommand);
+  UpdateWindow(Form1->window_);
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(window, message, wParam, lParam);
+  return form->OnMessage(message, wParam, lParam);
+}
+
+LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      RunHandler(window_, [this] { FormCreate(); });
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTimer1) RunHandler(window_, [this] { Timer1Timer(); });
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
+        RunHandler(window_, [this] { SaveButtonClick(); });
+      } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kRzBmpButton1) {
+        RunHandler(window_, [this] { RzBmpButton1Click(); });
+      }
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+      if (wParam == kRzBmpButton1) OnDrawInfoButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy();
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      Form1 = nullptr;
+      delete this;
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
+                           int left, int top, int width, int height) {
+  HWND control = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | style, left, top,
+                                 width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 nullptr, nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), FALSE);
+  return control;
+}
+
+void TForm1::CreateControls() {
+  formFont_ = CreateUiFont(-11, L"MS Sans Serif");
+  fullVerFont_ = CreateUiFont(-8, L"Arial");
+  // Creation order is the tab order: the drive list, the write button, the change-log button.
+  Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1, 8, 13, 106, 13);
+  SetPrompt(kPromptSelect, clWindowText);
+  DeviceBox = CreateControl(L"COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                            kDeviceBox, 128, 8, 217, 21 + 13 * 8);
+  SendMessageW(DeviceBox, CB_SETITEMHEIGHT, 0, 13);
+  SaveButton = CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
+                             kSaveButton, 8, 40, 297, 33);
+  RzBmpButton1 = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kRzBmpButton1,
+                               312, 40, 32, 32);
+  FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
+                          0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
+  SendMessageW(FullVer, WM_SETFONT, reinterpret_cast<WPARAM>(fullVerFont_), FALSE);
+  infoUp_ = LoadBitmapW(GetModuleHandleW(nullptr), L"BTNUP");
+  infoDown_ = LoadBitmapW(GetModuleHandleW(nullptr), L"BTNDOWN");
+  CreateHint();
+  SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
+}
+
+void TForm1::CreateHint() {
+  hint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                          nullptr, nullptr);
+  hintText_ = Widen(kHint);
+  TOOLINFOW tool{};
+  // The older structure size is the one every version of the common controls accepts.
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(RzBmpButton1);
+  tool.lpszText = hintText_.data();
+  SendMessageW(hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // A width limit is what lets the hint break into its two lines.
+  SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ResolveColor(control == Label1 ? label1Color_ : clWindowText));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TForm1::OnDrawInfoButton(const DRAWITEMSTRUCT& item) {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  HBITMAP picture = (item.itemState & ODS_SELECTED) ? infoDown_ : infoUp_;
+  HDC source = CreateCompatibleDC(item.hDC);
+  HGDIOBJ previous = SelectObject(source, picture);
+  // Pure white is see-through, so the window shows around and inside the badge.
+  TransparentBlt(item.hDC, 0, 0, 32, 32, source, 0, 0, 32, 32, RGB(255, 255, 255));
+  SelectObject(source, previous);
+  DeleteDC(source);
+}
+
+void TForm1::OnDestroy() {
+  KillTimer(window_, kTimer1);
+  DeleteObject(formFont_);
+  DeleteObject(fullVerFont_);
+  DeleteObject(infoUp_);
+  DeleteObject(infoDown_);
+}
+
+std::string TForm1::SelectedDriveRoot() const {
+  const int selected = SelectedIndex();
+  return selected < 0 ? std::string() : Entry(selected);
+}
+
+int TForm1::EntryCount() const {
+  return static_cast<int>(SendMessageW(DeviceBox, CB_GETCOUNT, 0, 0));
+}
+
+std::string TForm1::Entry(int index) const {
+  const LRESULT length = SendMessageW(DeviceBox, CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(length + 1, L'\0');
+  SendMessageW(DeviceBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(length);
+  return Narrow(text);
+}
+
+void TForm1::AppendEntry(const std::string& root) {
+  const LRESULT added = SendMessageW(DeviceBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(root).c_str()));
+  if (added == CB_ERR || added == CB_ERRSPACE) throw UnableToInsertLine();
+}
+
+int TForm1::SelectedIndex() const {
+  return static_cast<int>(SendMessageW(DeviceBox, CB_GETCURSEL, 0, 0));
+}
+
+void TForm1::Select(int index) { SendMessageW(DeviceBox, CB_SETCURSEL, index, 0); }
+
+void TForm1::SetListVisible(bool visible) { ShowWindow(DeviceBox, visible ? SW_SHOWNA : SW_HIDE); }
+
+void TForm1::SetWriteEnabled(bool enabled) { EnableWindow(SaveButton, enabled); }
+
+void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
+  const std::wstring text = Widen(caption);
+  if (WindowText(Label1) != text) SetWindowTextW(Label1, text.c_str());
+  if (label1Color_ != fontColor) {
+    label1Color_ = fontColor;
+    InvalidateRect(Label1, nullptr, TRUE);
+  }
+  // The prompt sizes itself to its text.
+  HDC dc = GetDC(Label1);
+  HGDIOBJ previous = SelectObject(dc, formFont_);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, previous);
+  ReleaseDC(Label1, dc);
+  SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::FormCreate() {
+  SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_INITIAL, kHintPause);
+  SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePause);
+}
+
+void TForm1::Timer1Timer() { PollDrives(drives_, *this); }
+
+void TForm1::SaveButtonClick() { WriteFirmwareSet(); }
+
+void TForm1::RzBmpButton1Click() {}

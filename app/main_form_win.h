@@ -1,0 +1,71 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "drives/drive_poll.h"
+#include "drives/drive_source_win.h"
+
+// The tool's one window: the prompt, the drive list, the write button, the change-log button
+// and the version label. Its handlers are where everything else starts.
+class TForm1 : public DrivePollView {
+ public:
+  // Control identifiers, also how other programs find the controls.
+  enum ControlId : int {
+    kLabel1 = 1,
+    kDeviceBox = 2,
+    kSaveButton = 3,
+    kRzBmpButton1 = 4,
+    kFullVer = 5,
+  };
+
+  // Creates and shows the window centred on the screen, its handlers attached.
+  static void Create(HINSTANCE instance, int showCommand);
+
+  HWND Handle() const { return window_; }
+  std::string SelectedDriveRoot() const;
+
+  int EntryCount() const override;
+  std::string Entry(int index) const override;
+  void AppendEntry(const std::string& root) override;
+  int SelectedIndex() const override;
+  void Select(int index) override;
+  void SetListVisible(bool visible) override;
+  void SetWriteEnabled(bool enabled) override;
+  void SetPrompt(const std::string& caption, TColor fontColor) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  HWND CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
+                     int left, int top, int width, int height);
+  void CreateHint();
+  LRESULT OnColorStatic(HDC dc, HWND control);
+  void OnDrawInfoButton(const DRAWITEMSTRUCT& item);
+  void OnDestroy();
+
+  void FormCreate();
+  void Timer1Timer();
+  void SaveButtonClick();
+  void RzBmpButton1Click();
+
+  HWND window_ = nullptr;
+  HWND Label1 = nullptr;
+  HWND DeviceBox = nullptr;
+  HWND SaveButton = nullptr;
+  HWND RzBmpButton1 = nullptr;
+  HWND FullVer = nullptr;
+  HWND hint_ = nullptr;
+  TColor label1Color_ = clWindowText;
+  HFONT formFont_ = nullptr;
+  HFONT fullVerFont_ = nullptr;
+  HBITMAP infoUp_ = nullptr;
+  HBITMAP infoDown_ = nullptr;
+  std::wstring hintText_;
+  WinDriveSource drives_;
+};
+
+// The one main window, through which the larger actions reach the controls.
+extern TForm1* Form1;

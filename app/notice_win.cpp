@@ -1,0 +1,13 @@
+#include "app/notice_win.h"
+
+#include "app/error_report.h"
+#include "app/text_win.h"
+
+void ShowNotice(HWND owner, const Notice& notice) {
+  MessageBoxW(owner, Widen(notice.text).c_str(), Widen(notice.caption).c_str(),
+              MB_OK | static_cast<UINT>(notice.icon));
+}
+
+void ShowDefaultErrorReport(HWND owner, const char* failureMessage) {
+  ShowNotice(owner, DefaultErrorReport(failureMessage));
+}

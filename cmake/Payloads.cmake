@@ -1,0 +1,48 @@
+# Decides which firmware images the executable embeds and makes the resource script that names them.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(KQ_PAYLOAD_DIR ${CMAKE_SOURCE_DIR}/payloads)
+set(kq_image_names)
+foreach(family "" "s")
+  foreach(number RANGE 0 13)
+    list(APPEND kq_image_names Firmware${number}${family})
+  endforeach()
+endforeach()
+
+if(KQ_FIRMWARE_DIR)
+  set(KQ_FIRMWARE_SOURCE ${KQ_FIRMWARE_DIR})
+  foreach(name IN LISTS kq_image_names)
+    if(NOT EXISTS ${KQ_FIRMWARE_SOURCE}/${name})
+      message(FATAL_ERROR "KQ_FIRMWARE_DIR lacks the image ${name}")
+    endif()
+  endforeach()
+  message(STATUS "Embedding the real firmware images from ${KQ_FIRMWARE_SOURCE}")
+else()
+  set(KQ_FIRMWARE_SOURCE ${CMAKE_BINARY_DIR}/standin-firmware)
+  message(STATUS "Embedding STAND-IN firmware images (test data, not firmware); "
+                 "set KQ_FIRMWARE_DIR to embed the real ones")
+endif()
+
+list(TRANSFORM kq_image_names PREPEND ${KQ_FIRMWARE_SOURCE}/ OUTPUT_VARIABLE kq_image_files)
+if(NOT KQ_FIRMWARE_DIR)
+  add_custom_command(
+    OUTPUT ${kq_image_files}
+    COMMAND Python3::Interpreter ${KQ_PAYLOAD_DIR}/generate_payloads.py standins ${KQ_FIRMWARE_SOURCE}
+    DEPENDS ${KQ_PAYLOAD_DIR}/generate_payloads.py
+    COMMENT "Making the stand-in firmware images")
+endif()
+add_custom_target(kq_payloads DEPENDS ${kq_image_files})
+
+configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${CMAKE_BINARY_DIR}/generated/payloads.rc @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+
+set(KQ_EMBEDDED_FILES
+  ${kq_image_files}
+  ${KQ_PAYLOAD_DIR}/Languages
+  ${KQ_PAYLOAD_DIR}/Languagess
+  ${KQ_PAYLOAD_DIR}/MainIcon.ico
+  ${KQ_PAYLOAD_DIR}/BtnUp.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown.bmp
+  ${CMAKE_BINARY_DIR}/generated/payloads.rc
+  ${CMAKE_BINARY_DIR}/generated/version.h)

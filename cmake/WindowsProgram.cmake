@@ -1,0 +1,24 @@
+# The Win32 layer and the tool itself.
+add_library(kq_win STATIC
+  app/executable_dir_win.cpp
+  app/file_write_win.cpp
+  app/notice_win.cpp
+  app/text_win.cpp
+  drives/drive_source_win.cpp
+  firmware/payloads_win.cpp
+  firmware/transfer_files_win.cpp
+)
+target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(kq_win PUBLIC kq_core)
+
+add_executable(RU_ZadorazUdizav WIN32
+  app/app.rc
+  app/main_form_win.cpp
+  app/main_win.cpp
+  firmware/write_firmware_set_win.cpp
+)
+set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
+target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
+target_link_options(RU_ZadorazUdizav PRIVATE -municode)
+target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 msimg32)
+add_dependencies(RU_ZadorazUdizav kq_payloads)

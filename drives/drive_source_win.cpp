@@ -1,0 +1,21 @@
+#include "drives/drive_source_win.h"
+
+#include <windows.h>
+
+#include "app/text_win.h"
+
+std::vector<std::string> WinDriveSource::DriveRoots() {
+  return ReadDriveStrings([](std::uint32_t capacity, char* buffer) -> std::uint32_t {
+    std::wstring wide(capacity, L'\0');
+    const DWORD length = GetLogicalDriveStringsW(capacity, wide.data());
+    // Drive roots are plain ASCII letters, colon and backslash.
+    if (length < capacity) {
+      for (DWORD i = 0; i < length; ++i) buffer[i] = wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
+    }
+    return length;
+  });
+}
+
+unsigned WinDriveSource::DriveType(const std::string& root) {
+  return GetDriveTypeW(Widen(root).c_str());
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "firmware/transfer.h"
+
+// The transfer's file steps on the Win32 file API.
+class WinTransferFiles : public TransferFiles {
+ public:
+  void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override;
+  bool Delete(const std::string& path) override;
+  bool Copy(const std::string& from, const std::string& to) override;
+};

@@ -1,0 +1,189 @@
+"""A Wine prefix on its own X display, for driving the real tool as an operator would.
+
+The prefix has the classic colour scheme, Wine's own fonts, and these drives: A: and E: are
+removable (E: is the operator's flash drive, a folder of the test), D: is a fixed disk.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+CLASSIC_COLOURS = {
+    "ActiveBorder": "212 208 200", "ActiveTitle": "10 36 106", "AppWorkSpace": "128 128 128",
+    "Background": "58 110 165", "ButtonAlternateFace": "181 181 181", "ButtonDkShadow": "64 64 64",
+    "ButtonFace": "212 208 200", "ButtonHilight": "255 255 255", "ButtonLight": "212 208 200",
+    "ButtonShadow": "128 128 128", "ButtonText": "0 0 0", "GradientActiveTitle": "166 202 240",
+    "GradientInactiveTitle": "192 192 192", "GrayText": "128 128 128", "Hilight": "10 36 106",
+    "HilightText": "255 255 255", "HotTrackingColor": "0 0 128", "InactiveBorder": "212 208 200",
+    "InactiveTitle": "128 128 128", "InactiveTitleText": "212 208 200", "InfoText": "0 0 0",
+    "InfoWindow": "255 255 225", "Menu": "212 208 200", "MenuBar": "212 208 200",
+    "MenuHilight": "10 36 106", "MenuText": "0 0 0", "Scrollbar": "212 208 200",
+    "TitleText": "255 255 255", "Window": "255 255 255", "WindowFrame": "0 0 0", "WindowText": "0 0 0",
+}
+SCREEN = (1024, 768)
+
+
+class TimedOut(AssertionError):
+    pass
+
+
+def wait_for(what, probe, timeout=10.0, interval=0.05):
+    """Polls probe() until it returns something true, and returns that."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimedOut(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+class Screenshot:
+    def __init__(self, rgb, width):
+        self.rgb, self.width = rgb, width
+
+    def pixel(self, x, y):
+        at = (y * self.width + x) * 3
+        return tuple(self.rgb[at:at + 3])
+
+    def pixels(self, left, top, right, bottom):
+        return [self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+
+class Desktop:
+    def __init__(self, probe_exe, keep=False):
+        self.root = Path(tempfile.mkdtemp(prefix="kq-e2e-"))
+        self.keep = keep
+        self.prefix = self.root / "prefix"
+        self.drive = self.root / "usb-e"           # the flash drive, E:
+        self.second_drive = self.root / "usb-f"    # plugged in while the tool runs, F:
+        for folder in (self.drive, self.second_drive, self.root / "floppy-a",
+                       self.root / "disk-d", self.root / "home"):
+            folder.mkdir()
+        self.probe_exe = probe_exe
+        self.display = self._free_display()
+        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), WINEDEBUG="-all", HOME=str(self.root / "home"),
+                        DISPLAY=f":{self.display}", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
+                        LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
+        self.xvfb = subprocess.Popen(["Xvfb", f":{self.display}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the X display", lambda: Path(f"/tmp/.X11-unix/X{self.display}").exists())
+        self.tool = None
+        self._make_prefix()
+
+    @staticmethod
+    def _free_display():
+        for number in range(90, 190):
+            if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
+                return number
+        raise RuntimeError("no free X display number")
+
+    def _run(self, *command, timeout=120, check=True):
+        return subprocess.run(command, env=self.env, timeout=timeout, check=check,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+    def _make_prefix(self):
+        self._run("wineboot", "-i")
+        self._run("wineserver", "-w")
+        fonts = self.prefix / "drive_c/windows/Fonts"
+        for font in Path("/usr/share/wine/fonts").glob("*"):
+            shutil.copy(font, fonts / font.name)
+        lines = ["REGEDIT4", "",
+                 r"[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]",
+                 '"ThemeActive"="0"', "", r"[HKEY_CURRENT_USER\Control Panel\Colors]"]
+        lines += [f'"{name}"="{value}"' for name, value in CLASSIC_COLOURS.items()]
+        lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Managed"="N"',
+                  "", r"[HKEY_LOCAL_MACHINE\Software\Wine\Drives]",
+                  '"a:"="floppy"', '"d:"="hd"', '"e:"="floppy"', ""]
+        registry = self.root / "classic.reg"
+        registry.write_text("\r\n".join(lines), encoding="ascii")
+        self._run("wine", "regedit", "/S", str(registry))
+        self._run("wineserver", "-w")
+        devices = self.prefix / "dosdevices"
+        for letter, folder in (("a:", "floppy-a"), ("d:", "disk-d"), ("e:", "usb-e")):
+            target = devices / letter
+            if target.is_symlink() or target.exists():
+                target.unlink()
+            target.symlink_to(self.root / folder)
+        # A server kept alive between programs makes each start take a fraction of a second.
+        self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._run("wine", "cmd", "/c", "exit")
+
+    def close(self):
+        self.stop_tool()
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False)
+        try:
+            self.server.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.server.kill()
+        self.xvfb.terminate()
+        self.xvfb.wait(timeout=10)
+        if not self.keep:
+            for path in self.root.rglob("*"):
+                if not path.is_symlink():
+                    path.chmod(0o700 if path.is_dir() else 0o600)
+            shutil.rmtree(self.root, ignore_errors=True)
+
+    # --- the tool -------------------------------------------------------------------------------
+
+    def start_tool(self, exe):
+        self.tool = subprocess.Popen(["wine", str(exe)], env=self.env,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return wait_for("the main window", lambda: self.form() or None, timeout=20)
+
+    def stop_tool(self):
+        if self.tool and self.tool.poll() is None:
+            self._run("wine", "taskkill", "/f", "/im", "RU_ZadorazUdizav.exe", check=False)
+            try:
+                self.tool.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.tool.kill()
+        self.tool = None
+
+    # --- reading windows ------------------------------------------------------------------------
+
+    def probe(self, *arguments):
+        result = self._run("wine", str(self.probe_exe), *arguments, check=False, timeout=30)
+        values = {}
+        for line in result.stdout.decode("utf-8").splitlines():
+            key, _, value = line.partition("=")
+            values[key] = value
+        return values
+
+    def form(self):
+        return self.probe("form")
+
+    def boxes(self):
+        found = self.probe("boxes")
+        return [{key.split(".", 1)[1]: value for key, value in found.items() if key.startswith(f"box{i}.")}
+                for i in range(int(found.get("boxes", "0")))]
+
+    def wait_for_box(self, timeout=30):
+        return wait_for("a message box", lambda: (self.boxes() or [None])[0], timeout=timeout)
+
+    def plug(self, letter, folder):
+        assert self.probe("plug", letter, str(folder)).get("defined") == "1"
+
+    def unplug(self, letter):
+        assert self.probe("unplug", letter).get("defined") == "1"
+
+    # --- input and screen -----------------------------------------------------------------------
+
+    def click(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env, check=True)
+
+    def click_rect(self, rect):
+        left, top, right, bottom = (int(v) for v in rect.split(","))
+        self.click((left + right) // 2, (top + bottom) // 2)
+
+    def screenshot(self):
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
+                             check=True, stdout=subprocess.PIPE).stdout
+        return Screenshot(raw, SCREEN[0])
+
+    def save_screenshot(self, path):
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True)

@@ -1,0 +1,8 @@
+# Tests of the Win32 adapters, run under Wine with the portable ones.
+target_sources(kq_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/adapters_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_payloads.rc)
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/test_payloads.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/payloads/Languages;${CMAKE_SOURCE_DIR}/payloads/Languagess")
+target_include_directories(kq_tests PRIVATE ${CMAKE_SOURCE_DIR}/payloads)
+target_link_libraries(kq_tests PRIVATE kq_win)

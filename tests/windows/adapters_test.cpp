@@ -1,0 +1,82 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/failure.h"
+#include "app/file_write_win.h"
+#include "app/text_win.h"
+#include "drives/drive_source_win.h"
+#include "firmware/payloads_win.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+TEST(ResourcePayloads, FindsPayloadsByNameWithoutRegardToCase) {
+  ResourcePayloads payloads;
+  const auto table = payloads.Open("languages");
+  EXPECT_EQ(std::vector<std::uint8_t>(table.begin(), table.end()),
+            ReadBytes(Utf8Path(std::string(KQ_PAYLOAD_DIR) + "/Languages")));
+  EXPECT_EQ(payloads.Open("LANGUAGESS").size(), 431u);
+  EXPECT_EQ(payloads.Open("Languagess").data(), payloads.Open("LANGUAGESS").data());
+}
+
+TEST(ResourcePayloads, MissingPayloadIsNamedInTheFailure) {
+  ResourcePayloads payloads;
+  try {
+    payloads.Open("Firmware13s");
+    FAIL();
+  } catch (const Failure& failure) {
+    EXPECT_STREQ(failure.what(), "Resource Firmware13s not found");
+  }
+}
+
+TEST(WriteWholeFile, ReplacesAnExistingFile) {
+  TempFolder folder("write");
+  const std::string path = folder.Dir() + "KQ1769.lng";
+  WriteBytes(Utf8Path(path), std::vector<std::uint8_t>(10000, 1));
+  const std::vector<std::uint8_t> bytes{0, 1, 2, 0, 255};
+  WriteWholeFile(path, bytes);
+  EXPECT_EQ(ReadBytes(Utf8Path(path)), bytes);
+}
+
+TEST(WriteWholeFile, FileHeldOpenByAnotherIsReportedWithTheSystemsReason) {
+  TempFolder folder("Папка held");
+  const std::string path = folder.Dir() + "Changes.pdf";
+  HANDLE holder = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  try {
+    WriteWholeFile(path, std::vector<std::uint8_t>{1, 2, 3});
+    FAIL() << "wrote a file another process holds exclusively";
+  } catch (const Failure& failure) {
+    const std::string message = failure.what();
+    const std::string prefix = "Cannot create file \"" + path + "\". ";
+    ASSERT_EQ(message.substr(0, prefix.size()), prefix);
+    const std::string reason = message.substr(prefix.size());
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos);
+    EXPECT_NE(reason.back(), '.');
+    EXPECT_NE(reason.back(), ' ');
+  }
+  CloseHandle(holder);
+}
+
+TEST(WinDriveSource, ListsEveryDriveLetterTheSystemHas) {
+  WinDriveSource drives;
+  std::vector<std::string> expected;
+  const DWORD letters = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (letters & (1u << i)) expected.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
+  }
+  EXPECT_EQ(drives.DriveRoots(), expected);
+  EXPECT_EQ(drives.DriveType("C:\\"), static_cast<unsigned>(DRIVE_FIXED));
+}
+
+TEST(Texts, SurviveTheRoundTripThroughTheSystemsEncoding) {
+  const std::string text = "Загрузочный модуль KQ \xF0\x9F\x92\xBE";  // with a character beyond 16 bits
+  EXPECT_EQ(Widen(text).size(), 24u);
+  EXPECT_EQ(Narrow(Widen(text)), text);
+  EXPECT_EQ(Widen(""), L"");
+}
+
+}  // namespace
