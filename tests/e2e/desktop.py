@@ -10,18 +10,8 @@ import tempfile
 import time
 from pathlib import Path
 
-CLASSIC_COLOURS = {
-    "ActiveBorder": "212 208 200", "ActiveTitle": "10 36 106", "AppWorkSpace": "128 128 128",
-    "Background": "58 110 165", "ButtonAlternateFace": "181 181 181", "ButtonDkShadow": "64 64 64",
-    "ButtonFace": "212 208 200", "ButtonHilight": "255 255 255", "ButtonLight": "212 208 200",
-    "ButtonShadow": "128 128 128", "ButtonText": "0 0 0", "GradientActiveTitle": "166 202 240",
-    "GradientInactiveTitle": "192 192 192", "GrayText": "128 128 128", "Hilight": "10 36 106",
-    "HilightText": "255 255 255", "HotTrackingColor": "0 0 128", "InactiveBorder": "212 208 200",
-    "InactiveTitle": "128 128 128", "InactiveTitleText": "212 208 200", "InfoText": "0 0 0",
-    "InfoWindow": "255 255 225", "Menu": "212 208 200", "MenuBar": "212 208 200",
-    "MenuHilight": "10 36 106", "MenuText": "0 0 0", "Scrollbar": "212 208 200",
-    "TitleText": "255 255 255", "Window": "255 255 255", "WindowFrame": "0 0 0", "WindowText": "0 0 0",
-}
+from wine_prefix import make_prefix, wine_environment
+
 SCREEN = (1024, 768)
 
 
@@ -65,9 +55,9 @@ class Desktop:
             folder.mkdir()
         self.probe_exe = probe_exe
         self.display = self._free_display()
-        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), WINEDEBUG="-all", HOME=str(self.root / "home"),
-                        DISPLAY=f":{self.display}", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
-                        LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
+        # A UTF-8 locale that is no Russian one: the system's code page is then a Western one.
+        self.env = wine_environment(self.prefix, dict(os.environ, HOME=str(self.root / "home"),
+                                                      DISPLAY=f":{self.display}", LANG="C.UTF-8", LC_ALL="C.UTF-8"))
         self.xvfb = subprocess.Popen(["Xvfb", f":{self.display}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
                                       "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for("the X display", lambda: Path(f"/tmp/.X11-unix/X{self.display}").exists())
@@ -86,28 +76,8 @@ class Desktop:
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
     def _make_prefix(self):
-        self._run("wineboot", "-i")
-        self._run("wineserver", "-w")
-        fonts = self.prefix / "drive_c/windows/Fonts"
-        for font in Path("/usr/share/wine/fonts").glob("*"):
-            shutil.copy(font, fonts / font.name)
-        lines = ["REGEDIT4", "",
-                 r"[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]",
-                 '"ThemeActive"="0"', "", r"[HKEY_CURRENT_USER\Control Panel\Colors]"]
-        lines += [f'"{name}"="{value}"' for name, value in CLASSIC_COLOURS.items()]
-        lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Managed"="N"',
-                  "", r"[HKEY_LOCAL_MACHINE\Software\Wine\Drives]",
-                  '"a:"="floppy"', '"d:"="hd"', '"e:"="floppy"', ""]
-        registry = self.root / "classic.reg"
-        registry.write_text("\r\n".join(lines), encoding="ascii")
-        self._run("wine", "regedit", "/S", str(registry))
-        self._run("wineserver", "-w")
-        devices = self.prefix / "dosdevices"
-        for letter, folder in (("a:", "floppy-a"), ("d:", "disk-d"), ("e:", "usb-e")):
-            target = devices / letter
-            if target.is_symlink() or target.exists():
-                target.unlink()
-            target.symlink_to(self.root / folder)
+        make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
+                                  "e": ("removable", self.drive)}, self.env)
         # A server kept alive between programs makes each start take a fraction of a second.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -133,7 +103,8 @@ class Desktop:
     def start_tool(self, exe):
         self.tool = subprocess.Popen(["wine", str(exe)], env=self.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        return wait_for("the main window", lambda: self.form() or None, timeout=20)
+        return wait_for("the main window", lambda: (lambda f: f if f.get("visible") == "1" else None)(self.form()),
+                        timeout=20)
 
     def stop_tool(self):
         if self.tool and self.tool.poll() is None:
@@ -168,8 +139,9 @@ class Desktop:
     def plug(self, letter, folder):
         assert self.probe("plug", letter, str(folder)).get("defined") == "1"
 
-    def unplug(self, letter):
-        assert self.probe("unplug", letter).get("defined") == "1"
+    def unplug(self, letter, must_be_there=True):
+        defined = self.probe("unplug", letter).get("defined") == "1"
+        assert defined or not must_be_there, f"{letter}: was not plugged in"
 
     # --- input and screen -----------------------------------------------------------------------
 

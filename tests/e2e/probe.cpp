@@ -54,6 +54,7 @@ int DescribeForm() {
   Say("maximizebox", (style & WS_MAXIMIZEBOX) ? "1" : "0");
   Say("sizable", (style & WS_THICKFRAME) ? "1" : "0");
   Say("enabled", IsWindowEnabled(form) ? "1" : "0");
+  Say("visible", IsWindowVisible(form) ? "1" : "0");
   DescribeControl(form, 1, "label1");
   DescribeControl(form, 2, "devicebox");
   DescribeControl(form, 3, "savebutton");

@@ -1,0 +1,71 @@
+"""Makes a Wine prefix in which the tool looks and behaves as on a classic Windows desktop.
+
+The classic colour scheme, Wine's own fonts (Debian's Wine does not find them by itself),
+immediate window hiding without a window manager, and drive letters mapped to folders with
+the types given. Also usable from the shell: wine_prefix.py PREFIX LETTER=TYPE:FOLDER ...
+"""
+import os
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+CLASSIC_COLOURS = {
+    "ActiveBorder": "212 208 200", "ActiveTitle": "10 36 106", "AppWorkSpace": "128 128 128",
+    "Background": "58 110 165", "ButtonAlternateFace": "181 181 181", "ButtonDkShadow": "64 64 64",
+    "ButtonFace": "212 208 200", "ButtonHilight": "255 255 255", "ButtonLight": "212 208 200",
+    "ButtonShadow": "128 128 128", "ButtonText": "0 0 0", "GradientActiveTitle": "166 202 240",
+    "GradientInactiveTitle": "192 192 192", "GrayText": "128 128 128", "Hilight": "10 36 106",
+    "HilightText": "255 255 255", "HotTrackingColor": "0 0 128", "InactiveBorder": "212 208 200",
+    "InactiveTitle": "128 128 128", "InactiveTitleText": "212 208 200", "InfoText": "0 0 0",
+    "InfoWindow": "255 255 225", "Menu": "212 208 200", "MenuBar": "212 208 200",
+    "MenuHilight": "10 36 106", "MenuText": "0 0 0", "Scrollbar": "212 208 200",
+    "TitleText": "255 255 255", "Window": "255 255 255", "WindowFrame": "0 0 0", "WindowText": "0 0 0",
+}
+# Wine's names for the drive types: "floppy" is what programs see as removable.
+DRIVE_TYPES = {"removable": "floppy", "fixed": "hd"}
+
+
+def wine_environment(prefix, base=None):
+    return dict(base or os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all",
+                WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+
+
+def make_prefix(prefix, drives, env=None):
+    """drives: {letter: (type, folder)}, the type one of DRIVE_TYPES."""
+    env = wine_environment(prefix, env)
+    quiet = dict(env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180)
+    subprocess.run(["wineboot", "-i"], **quiet)
+    subprocess.run(["wineserver", "-w"], **quiet)
+    fonts = Path(prefix) / "drive_c/windows/Fonts"
+    for font in Path("/usr/share/wine/fonts").glob("*"):
+        shutil.copy(font, fonts / font.name)
+    lines = ["REGEDIT4", "",
+             r"[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]",
+             '"ThemeActive"="0"', "", r"[HKEY_CURRENT_USER\Control Panel\Colors]"]
+    lines += [f'"{name}"="{value}"' for name, value in CLASSIC_COLOURS.items()]
+    lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Managed"="N"',
+              "", r"[HKEY_LOCAL_MACHINE\Software\Wine\Drives]"]
+    lines += [f'"{letter.lower()}:"="{DRIVE_TYPES[kind]}"' for letter, (kind, _) in drives.items()]
+    registry = Path(prefix) / "classic.reg"
+    registry.write_text("\r\n".join(lines + [""]), encoding="ascii")
+    subprocess.run(["wine", "regedit", "/S", str(registry)], **quiet)
+    # Drive types are read when the server starts; the next program starts a fresh one.
+    subprocess.run(["wineserver", "-k"], env=env, check=False)
+    subprocess.run(["wineserver", "-w"], env=env, check=False)
+    for letter, (_, folder) in drives.items():
+        link = Path(prefix) / "dosdevices" / f"{letter.lower()}:"
+        if link.is_symlink() or link.exists():
+            link.unlink()
+        link.symlink_to(Path(folder).resolve())
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    wanted = {}
+    for argument in sys.argv[2:]:
+        letter, _, rest = argument.partition("=")
+        kind, _, folder = rest.partition(":")
+        wanted[letter] = (kind, folder)
+    make_prefix(sys.argv[1], wanted)
