@@ -6,6 +6,9 @@
 #include "app/notice_win.h"
 #include "app/text_win.h"
 #include "app/texts.h"
+#include "app/version_display.h"
+#include "app/version_info_win.h"
+#include "changelog/show_change_log_win.h"
 #include "firmware/write_firmware_set_win.h"
 #include "widgets/color_win.h"
 
@@ -92,7 +95,10 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
         RunHandler(window_, [this] { SaveButtonClick(); });
-      } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kRzBmpButton1) {
+      } else if (LOWORD(wParam) == kRzBmpButton1 &&
+                 (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
+        // An owner-drawn button reports the second click of a double click on its own;
+        // it opens the change log again like any other click.
         RunHandler(window_, [this] { RzBmpButton1Click(); });
       }
       return 0;
@@ -240,10 +246,13 @@ void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
 void TForm1::FormCreate() {
   SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_INITIAL, kHintPause);
   SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePause);
+  const std::string suffix = CaptionVersionSuffix(ExeFixedVersionWord());
+  SetWindowTextW(window_, (WindowText(window_) + Widen(suffix)).c_str());
+  SetWindowTextW(FullVer, Widen(FullVerCaption(GetExeFileVersionString())).c_str());
 }
 
 void TForm1::Timer1Timer() { PollDrives(drives_, *this); }
 
 void TForm1::SaveButtonClick() { WriteFirmwareSet(); }
 
-void TForm1::RzBmpButton1Click() {}
+void TForm1::RzBmpButton1Click() { ShowChangeLog(); }

@@ -1,4 +1,8 @@
 # Decides which firmware images the executable embeds and makes the resource script that names them.
+# The system's Python, which has Debian's cairo bindings for typesetting the change log.
+if(NOT DEFINED Python3_EXECUTABLE AND EXISTS /usr/bin/python3)
+  set(Python3_EXECUTABLE /usr/bin/python3)
+endif()
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(KQ_PAYLOAD_DIR ${CMAKE_SOURCE_DIR}/payloads)
@@ -31,7 +35,14 @@ if(NOT KQ_FIRMWARE_DIR)
     DEPENDS ${KQ_PAYLOAD_DIR}/generate_payloads.py
     COMMENT "Making the stand-in firmware images")
 endif()
-add_custom_target(kq_payloads DEPENDS ${kq_image_files})
+set(KQ_CHANGES_PDF ${CMAKE_BINARY_DIR}/generated/Changes.pdf)
+add_custom_command(
+  OUTPUT ${KQ_CHANGES_PDF}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py
+          ${KQ_PAYLOAD_DIR}/Changes.txt ${KQ_CHANGES_PDF}
+  DEPENDS ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py ${KQ_PAYLOAD_DIR}/Changes.txt
+  COMMENT "Typesetting the change log")
+add_custom_target(kq_payloads DEPENDS ${kq_image_files} ${KQ_CHANGES_PDF})
 
 configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${CMAKE_BINARY_DIR}/generated/payloads.rc @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
@@ -40,6 +51,7 @@ set(KQ_EMBEDDED_FILES
   ${kq_image_files}
   ${KQ_PAYLOAD_DIR}/Languages
   ${KQ_PAYLOAD_DIR}/Languagess
+  ${KQ_CHANGES_PDF}
   ${KQ_PAYLOAD_DIR}/MainIcon.ico
   ${KQ_PAYLOAD_DIR}/BtnUp.bmp
   ${KQ_PAYLOAD_DIR}/BtnHot.bmp

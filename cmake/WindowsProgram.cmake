@@ -4,21 +4,23 @@ add_library(kq_win STATIC
   app/file_write_win.cpp
   app/notice_win.cpp
   app/text_win.cpp
+  app/version_info_win.cpp
   drives/drive_source_win.cpp
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
 )
 target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(kq_win PUBLIC kq_core)
+target_link_libraries(kq_win PUBLIC kq_core version)
 
 add_executable(RU_ZadorazUdizav WIN32
   app/app.rc
   app/main_form_win.cpp
   app/main_win.cpp
+  changelog/show_change_log_win.cpp
   firmware/write_firmware_set_win.cpp
 )
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
 target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
-target_link_options(RU_ZadorazUdizav PRIVATE -municode)
-target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 msimg32)
+target_link_options(RU_ZadorazUdizav PRIVATE -municode -s)
+target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 msimg32 shell32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)

@@ -45,6 +45,7 @@ cp build/win/RU_ZadorazUdizav.exe build/win/tests/e2e/kq_probe.exe "$e2e/bin/"
 firmware=$(grep -E '^KQ_FIRMWARE_DIR:' build/win/CMakeCache.txt | cut -d= -f2)
 cp -r "${firmware:-build/win/standin-firmware}" "$e2e/firmware"
 cp -r payloads "$e2e/payloads"
+cp build/win/generated/Changes.pdf "$e2e/bin/"
 chmod -R a+rX "$e2e"
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -52,7 +53,7 @@ if [ "$(id -u)" -eq 0 ]; then
   run_as=(runuser -u kqtester --)
 fi
 "${run_as[@]}" env KQ_EXE="$e2e/bin/RU_ZadorazUdizav.exe" KQ_PROBE="$e2e/bin/kq_probe.exe" \
-  KQ_FIRMWARE_SOURCE="$e2e/firmware" KQ_PAYLOAD_DIR="$e2e/payloads" \
+  KQ_FIRMWARE_SOURCE="$e2e/firmware" KQ_PAYLOAD_DIR="$e2e/payloads" KQ_CHANGES_PDF="$e2e/bin/Changes.pdf" \
   timeout 900 /usr/bin/python3 "$e2e/scripts/run_e2e.py" 2>&1 | tee "$log/e2e.txt"
 counts=$(grep -E "^e2e: [0-9]+ passed, [0-9]+ failed" "$log/e2e.txt" | tail -n 1)
 if [ -n "$counts" ]; then

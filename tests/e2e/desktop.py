@@ -54,6 +54,7 @@ class Desktop:
                        self.root / "disk-d", self.root / "home"):
             folder.mkdir()
         self.probe_exe = probe_exe
+        self.opened_log = self.root / "opened.txt"
         self.display = self._free_display()
         # A UTF-8 locale that is no Russian one: the system's code page is then a Western one.
         self.env = wine_environment(self.prefix, dict(os.environ, HOME=str(self.root / "home"),
@@ -78,10 +79,29 @@ class Desktop:
     def _make_prefix(self):
         make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
                                   "e": ("removable", self.drive)}, self.env)
+        self._register_pdf_viewer()
         # A server kept alive between programs makes each start take a fraction of a second.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._run("wine", "cmd", "/c", "exit")
+
+    def _register_pdf_viewer(self):
+        """The probe stands in for the PDF program: it notes down each document it is given."""
+        def reg_string(text):
+            return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+        command = f'"{self.windows_path(self.probe_exe)}" record "{self.windows_path(self.opened_log)}" "%1"'
+        lines = ["REGEDIT4", "", r"[HKEY_CLASSES_ROOT\.pdf]", "@=" + reg_string("KQTest.Document"), "",
+                 r"[HKEY_CLASSES_ROOT\KQTest.Document\shell\open\command]", "@=" + reg_string(command), ""]
+        registry = self.root / "viewer.reg"
+        registry.write_text("\r\n".join(lines), encoding="utf-8")
+        self._run("wine", "regedit", "/S", str(registry))
+
+    @staticmethod
+    def windows_path(path):
+        return "Z:" + str(path).replace("/", "\\")
+
+    def opened_documents(self):
+        return self.opened_log.read_text(encoding="utf-8").splitlines() if self.opened_log.exists() else []
 
     def close(self):
         self.stop_tool()
@@ -100,9 +120,11 @@ class Desktop:
 
     # --- the tool -------------------------------------------------------------------------------
 
-    def start_tool(self, exe):
+    def start_tool(self, exe, wait_until_shown=True):
         self.tool = subprocess.Popen(["wine", str(exe)], env=self.env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_until_shown:
+            return None
         return wait_for("the main window", lambda: (lambda f: f if f.get("visible") == "1" else None)(self.form()),
                         timeout=20)
 

@@ -127,6 +127,27 @@ int DefineDrive(wchar_t letter, ULONG type, const std::string& unixPath) {
   return done ? 0 : 3;
 }
 
+// Stands in for a PDF viewer: notes down the document the shell handed over.
+int Record(const std::wstring& logFile, const std::wstring& document) {
+  HANDLE log = CreateFileW(logFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+  if (log == INVALID_HANDLE_VALUE) return 2;
+  const std::string line = Narrow(document) + "\n";
+  DWORD written = 0;
+  WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(log);
+  return 0;
+}
+
+// Holds a file open without sharing, as a viewer that keeps its document locked.
+int Hold(const std::wstring& path, int seconds) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  Say("holding", file != INVALID_HANDLE_VALUE ? "1" : "0");
+  if (file == INVALID_HANDLE_VALUE) return 2;
+  Sleep(seconds * 1000);
+  CloseHandle(file);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -137,8 +158,11 @@ int wmain(int argc, wchar_t** argv) {
     Say("acp", std::to_string(GetACP()));
     return 0;
   }
+  if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
+  if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], DRIVE_REMOVABLE, Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], DRIVE_NO_ROOT_DIR, "");
-  Say("usage", "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER");
+  Say("usage", "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
+             "hold PATH SECONDS");
   return 64;
 }

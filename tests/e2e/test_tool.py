@@ -1,128 +1,28 @@
-"""End-to-end tests: the real executable under Wine, driven with real input on an X display.
-
-Run as an unprivileged user: as root, Wine lets through writes that Windows refuses.
-"""
-import os
-import shutil
+"""End-to-end tests of the window, the drive list and the firmware write run."""
 import subprocess
 import time
 import unittest
-from pathlib import Path
 
-from desktop import Desktop, wait_for
-
-EXE = Path(os.environ["KQ_EXE"])
-PROBE = Path(os.environ["KQ_PROBE"])
-FIRMWARE_SOURCE = Path(os.environ["KQ_FIRMWARE_SOURCE"])
-PAYLOAD_DIR = Path(os.environ["KQ_PAYLOAD_DIR"])
-TITLE = "Загрузочный модуль KQ"
-SUCCESS = ("Процесс завершен", 'Файлы прошивки успешно сохранены на "E:\\"')
-WARNING = ("Предупреждение", "ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все "
-           "подключенные кабели и устройства, кроме адаптера питания!")
-PROMPT_SELECT = "Выберите USB-Flash:"
-PROMPT_CONNECT = "ПОДКЛЮЧИТЕ USB-FLASH!"
-BUTTON_FACE = (212, 208, 200)
-
-
-def expected_set():
-    """File name on the drive -> the bytes it must hold, in the order they are written."""
-    files = {}
-    for suffix, main, prefix, table, table_file in (("", "KQ1769_m.dat", "KQ", "Languages", "KQ1769.lng"),
-                                                    ("s", "KQSAME_m.dat", "KQS", "Languagess", "KQSAME.lng")):
-        files[main] = (FIRMWARE_SOURCE / f"Firmware0{suffix}").read_bytes()
-        editions = ["rus.rub", "kaz.kzt", "rus.kzt", "eng.eur", "lva.eur", "fre.tnd", "tkm.tmt",
-                    "blg.bgn", "arm.amd", "geo.gel", "rus.kgs", "kot.fcf", "rus.uzs"]
-        for number, edition in enumerate(editions, start=1):
-            files[f"{prefix}_{edition}"] = (FIRMWARE_SOURCE / f"Firmware{number}{suffix}").read_bytes()
-        files[table_file] = (PAYLOAD_DIR / table).read_bytes()
-    return files
-
-
-EXPECTED = expected_set()
-desktop = None
+from desktop import wait_for
+from tool_case import (BUTTON_FACE, CAPTION, EXE, EXPECTED, FULL_VERSION, PROMPT_CONNECT, PROMPT_SELECT,
+                       SUCCESS, TITLE, WARNING, ToolCase, close_desktop, icon_kind, open_desktop)
 
 
 def setUpModule():
-    global desktop
-    desktop = Desktop(PROBE, keep=bool(os.environ.get("KQ_KEEP_E2E")))
+    open_desktop()
 
 
 def tearDownModule():
-    desktop.close()
+    close_desktop()
 
 
-def icon_kind(box):
-    """Tells the message box icons apart by their colours on screen."""
-    if box["icon"] == "none":
-        return "none"
-    left, top, right, bottom = (int(v) for v in box["icon"].split(","))
-    pixels = desktop.screenshot().pixels(left, top, right, bottom)
-    # Without an icon the spot holds only the face and perhaps some black text.
-    if all(max(p) - min(p) < 60 for p in pixels):
-        return "none"
-    red = sum(1 for r, g, b in pixels if r > 180 and g < 90 and b < 90)
-    yellow = sum(1 for r, g, b in pixels if r > 200 and g > 170 and b < 90)
-    return "error" if red > 40 and red > yellow else "warning" if yellow > 40 else "unknown"
-
-
-def wine_path(path):
-    return "Z:" + str(path).replace("/", "\\")
-
-
-class ToolTest(unittest.TestCase):
-    def setUp(self):
-        self.app_dir = desktop.root / f"app-{self.id().rsplit('.', 1)[1]}"
-        self.app_dir.mkdir()
-
-    def tearDown(self):
-        desktop.stop_tool()
-        for drive in (desktop.drive, desktop.second_drive):
-            for file in drive.iterdir():
-                file.chmod(0o600)
-                file.unlink()
-        desktop.plug("E", desktop.drive)
-        desktop.unplug("F", must_be_there=False)
-
-    def start(self, app_dir=None):
-        app_dir = app_dir or self.app_dir
-        shutil.copy(EXE, app_dir / EXE.name)
-        return desktop.start_tool(app_dir / EXE.name)
-
-    def wait_for_drives(self, items):
-        return wait_for(f"the drive list to read {items}",
-                        lambda: (lambda f: f if f.get("devicebox.items") == items else None)(desktop.form()),
-                        timeout=5)
-
-    def close_box(self, caption, text, icon):
-        box = desktop.wait_for_box()
-        self.assertEqual((box["caption"], box["text"]), (caption, text))
-        self.assertEqual(icon_kind(box), icon)
-        desktop.click_rect(box["ok"])
-        wait_for("the box to close", lambda: not any(b["caption"] == caption for b in desktop.boxes()))
-
-    def write_set(self):
-        desktop.click_rect(desktop.form()["savebutton.rect"])
-
-    def assert_drive_holds_the_set(self, drive=None, except_for=()):
-        drive = drive or desktop.drive
-        on_drive = sorted(p.name for p in drive.iterdir())
-        self.assertEqual(on_drive, sorted(EXPECTED))
-        for name, content in EXPECTED.items():
-            if name not in except_for:
-                self.assertEqual((drive / name).read_bytes(), content, name)
-
-    def assert_nothing_staged(self, app_dir=None):
-        self.assertEqual([p.name for p in (app_dir or self.app_dir).iterdir()], [EXE.name])
-
-    def prompt_pixels(self, form):
-        left, top, right, bottom = (int(v) for v in form["label1.rect"].split(","))
-        return set(desktop.screenshot().pixels(left, top, right, bottom))
-
+class ToolTest(ToolCase):
     def test_typical_use_writes_the_whole_set(self):
+        desktop = self.desktop
         started = time.monotonic()
         form = self.start()
         # The design-time state, before the first tick has looked at any drive.
-        self.assertEqual(form["caption"], TITLE)
+        self.assertEqual((form["caption"], form["fullver.text"]), (CAPTION, FULL_VERSION))
         self.assertEqual(form["savebutton.enabled"], "0")
         self.assertEqual((form["label1.text"], form["devicebox.visible"], form["devicebox.items"]),
                          (PROMPT_SELECT, "1", ""))
@@ -153,6 +53,7 @@ class ToolTest(unittest.TestCase):
         self.assertEqual(desktop.form()["devicebox.items"], "E:\\")
 
     def test_older_set_is_replaced_whole(self):
+        desktop = self.desktop
         for name in EXPECTED:
             (desktop.drive / name).write_bytes(b"old firmware " * 1000)
         self.start()
@@ -163,6 +64,7 @@ class ToolTest(unittest.TestCase):
         self.assert_drive_holds_the_set()
 
     def test_read_only_destination_file_fails_the_run_but_not_the_others(self):
+        desktop = self.desktop
         for name in EXPECTED:
             (desktop.drive / name).write_bytes(b"old")
         (desktop.drive / "KQ_geo.gel").chmod(0o444)
@@ -176,6 +78,7 @@ class ToolTest(unittest.TestCase):
         self.assertEqual(desktop.form()["savebutton.enabled"], "1")
 
     def test_drive_unplugged_after_listing_stays_listed_and_every_copy_fails(self):
+        desktop = self.desktop
         self.start()
         self.wait_for_drives("E:\\")
         desktop.unplug("E")
@@ -189,6 +92,7 @@ class ToolTest(unittest.TestCase):
         self.assert_nothing_staged()
 
     def test_drives_plugged_in_while_running_are_appended(self):
+        desktop = self.desktop
         desktop.unplug("E")
         self.start()
         form = wait_for("the connect prompt",
@@ -209,17 +113,18 @@ class ToolTest(unittest.TestCase):
         self.assertEqual(form["devicebox.selected"], "0")
 
     def test_executable_in_read_only_folder_reports_the_staging_failure(self):
+        desktop = self.desktop
         self.start()
         self.app_dir.chmod(0o555)
         self.wait_for_drives("E:\\")
         self.write_set()
-        staged = wine_path(self.app_dir / "KQ1769_m.dat")
+        staged = desktop.windows_path(self.app_dir / "KQ1769_m.dat")
         box = desktop.wait_for_box()
         self.assertEqual(box["caption"], TITLE)
         self.assertTrue(box["text"].startswith(f'Cannot create file "{staged}". '), box["text"])
         self.assertTrue(box["text"].endswith("."), box["text"])
         self.assertNotIn("\n", box["text"])
-        self.assertEqual(icon_kind(box), "error")
+        self.assertEqual(icon_kind(desktop, box), "error")
         desktop.click_rect(box["ok"])
         self.assertEqual(list(desktop.drive.iterdir()), [])
         # The tool carries on: the next tick enables the button again.
@@ -227,11 +132,12 @@ class ToolTest(unittest.TestCase):
         self.assertEqual(desktop.boxes(), [])
 
     def test_cyrillic_folder_on_a_western_code_page(self):
+        desktop = self.desktop
         self.assertNotEqual(desktop.probe("acp")["acp"], "1251")
         app_dir = self.app_dir / "Прошивка KQ №2 — тест"
         app_dir.mkdir()
         form = self.start(app_dir)
-        self.assertEqual(form["caption"], TITLE)
+        self.assertEqual(form["caption"], CAPTION)
         self.assertEqual(form["savebutton.text"], "Записать прошивку на USB-Flash")
         self.wait_for_drives("E:\\")
         self.write_set()
@@ -239,6 +145,33 @@ class ToolTest(unittest.TestCase):
         self.close_box(*WARNING, "warning")
         self.assert_drive_holds_the_set()
         self.assert_nothing_staged(app_dir)
+
+    def test_missing_firmware_payload_ends_the_run_in_the_default_error_report(self):
+        desktop = self.desktop
+        self.without_payload("LANGUAGESS", "LANGUAGESX")
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(TITLE, "Resource Languagess not found.", "error")
+        # The entries before it were written; the run stopped there without a summary.
+        self.assertEqual(sorted(p.name for p in desktop.drive.iterdir()), sorted(set(EXPECTED) - {"KQSAME.lng"}))
+        self.assertEqual(desktop.boxes(), [])
+        wait_for("the next tick to enable the button", lambda: desktop.form().get("savebutton.enabled") == "1")
+
+    def test_version_beyond_range_is_a_range_check_and_the_window_still_shows(self):
+        desktop = self.desktop
+        # Fixed file version 32774.49 instead of 6.49: the major number has its top bit set.
+        signature = (0xFEEF04BD).to_bytes(4, "little") + (0x00010000).to_bytes(4, "little")
+        self.broken_copy(signature + (0x00060031).to_bytes(4, "little"), signature + (0x80060031).to_bytes(4, "little"))
+        self.start(wait_until_shown=False)
+        box = desktop.wait_for_box()
+        form = desktop.form()
+        self.assertEqual((form["caption"], form["fullver.text"]), (TITLE, "V1.11.0.2   "))
+        self.assertEqual((box["caption"], box["text"], icon_kind(desktop, box)), (TITLE, "Range check error.", "error"))
+        desktop.click_rect(box["ok"])
+        form = wait_for("the window", lambda: (lambda f: f if f.get("visible") == "1" else None)(desktop.form()))
+        self.assertEqual(form["caption"], TITLE)
+        self.wait_for_drives("E:\\")
 
 
 class BuildTest(unittest.TestCase):

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// What the fixed-version query gives when the executable has no fixed version.
+inline constexpr std::uint32_t kNoFixedVersion = 0xFFFFFFFF;
+
+// " v<major>.<minor>" for the window caption, from the upper half of the fixed file version.
+// A word with its top bit set does not fit the signed number it is kept in: RangeCheckError.
+std::string CaptionVersionSuffix(std::uint32_t fixedVersionWord);
+
+// Where the "FileVersion" string of the first translation lives, as
+// \StringFileInfo\041904E3\FileVersion. The translation entry holds the language in its low
+// half and the code page in its high half; a code page of 0x8000 or more is out of range.
+std::optional<std::string> FileVersionQueryPath(std::uint32_t firstTranslation);
+
+// The bottom label: the version string, kept clear of the window's edge.
+std::string FullVerCaption(const std::string& fileVersion);

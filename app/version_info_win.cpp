@@ -1,0 +1,52 @@
+#include "app/version_info_win.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/executable_dir_win.h"
+#include "app/text_win.h"
+#include "app/version_display.h"
+
+VersionInfo VersionInfo::OfFile(const std::string& path) {
+  const std::wstring file = Widen(path);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  std::vector<std::uint8_t> block(size);
+  if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, block.data())) block.clear();
+  return VersionInfo(std::move(block));
+}
+
+bool VersionInfo::Query(const std::string& path, const void** value, unsigned* length) const {
+  if (block_.empty()) return false;
+  void* found = nullptr;
+  UINT foundLength = 0;
+  if (!VerQueryValueW(block_.data(), Widen(path).c_str(), &found, &foundLength) || !found) return false;
+  *value = found;
+  *length = foundLength;
+  return true;
+}
+
+std::uint32_t VersionInfo::FixedVersionWord() const {
+  const void* value = nullptr;
+  unsigned length = 0;
+  if (!Query("\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return kNoFixedVersion;
+  return static_cast<const VS_FIXEDFILEINFO*>(value)->dwFileVersionMS;
+}
+
+std::string VersionInfo::FileVersionString() const {
+  const void* value = nullptr;
+  unsigned length = 0;
+  if (!Query("\\VarFileInfo\\Translation", &value, &length) || length < sizeof(std::uint32_t)) return {};
+  std::uint32_t firstTranslation = 0;
+  std::memcpy(&firstTranslation, value, sizeof(firstTranslation));
+  const std::optional<std::string> path = FileVersionQueryPath(firstTranslation);
+  if (!path || !Query(*path, &value, &length)) return {};
+  // The length counts characters, the terminating zero among them when there is one.
+  const auto* text = static_cast<const wchar_t*>(value);
+  return Narrow(std::wstring(text, wcsnlen(text, length)));
+}
+
+std::string GetExeFileVersionString() { return VersionInfo::OfFile(ExecutablePath()).FileVersionString(); }
+
+std::uint32_t ExeFixedVersionWord() { return VersionInfo::OfFile(ExecutablePath()).FixedVersionWord(); }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A version-information block as the system reads it from an executable.
+class VersionInfo {
+ public:
+  explicit VersionInfo(std::vector<std::uint8_t> block) : block_(std::move(block)) {}
+  // The file's block, or an empty one when the file has none.
+  static VersionInfo OfFile(const std::string& path);
+
+  // The upper half of the fixed file version (major, minor), or kNoFixedVersion.
+  std::uint32_t FixedVersionWord() const;
+  // The "FileVersion" string of the first translation, or empty.
+  std::string FileVersionString() const;
+
+ private:
+  bool Query(const std::string& path, const void** value, unsigned* length) const;
+  mutable std::vector<std::uint8_t> block_;
+};
+
+std::string GetExeFileVersionString();
+std::uint32_t ExeFixedVersionWord();

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "app/notice.h"
+
+inline constexpr char kChangeLogPayload[] = "Changes";
+inline constexpr char kChangeLogFileName[] = "Changes.pdf";
+
+// Shown when the document cannot be written, mostly because a viewer still holds it open.
+Notice ChangeLogUnavailable();

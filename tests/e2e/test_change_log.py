@@ -1,0 +1,113 @@
+"""End-to-end tests of the change-log button and of the document it opens."""
+import os
+import subprocess
+import unittest
+from pathlib import Path
+
+from desktop import wait_for
+from tool_case import TITLE, ToolCase, close_desktop, icon_kind, open_desktop
+
+CHANGES_PDF = Path(os.environ["KQ_CHANGES_PDF"])
+UNAVAILABLE = ("Ошибка", "Невозможно отобразить список изменений. Возможно, он уже открыт, "
+               "либо Adobe Reader не установлен.")
+
+
+def setUpModule():
+    open_desktop()
+
+
+def tearDownModule():
+    close_desktop()
+
+
+class ChangeLogTest(ToolCase):
+    def setUp(self):
+        super().setUp()
+        self.document = self.app_dir / "Changes.pdf"
+        self.opened_before = len(self.desktop.opened_documents())
+
+    def click_info(self):
+        self.desktop.click_rect(self.desktop.form()["infobutton.rect"])
+
+    def newly_opened(self):
+        return self.desktop.opened_documents()[self.opened_before:]
+
+    def wait_until_opened(self, count):
+        return wait_for("the viewer", lambda: len(self.newly_opened()) == count)
+
+    def test_click_writes_the_document_and_hands_exactly_it_to_the_viewer(self):
+        self.start()
+        self.click_info()
+        self.wait_until_opened(1)
+        self.assertEqual(self.newly_opened(), [self.desktop.windows_path(self.document)])
+        self.assertEqual(self.document.read_bytes(), CHANGES_PDF.read_bytes())
+        # Clicked again, the document is written anew and opened once more.
+        self.document.write_bytes(b"stale")
+        self.click_info()
+        self.wait_until_opened(2)
+        self.assertEqual(self.document.read_bytes(), CHANGES_PDF.read_bytes())
+        self.desktop.stop_tool()
+        self.assertTrue(self.document.exists())
+
+    def test_document_held_open_by_a_viewer_shows_the_error_and_opens_nothing(self):
+        self.start()
+        self.click_info()
+        self.wait_until_opened(1)
+        holder = subprocess.Popen(["wine", str(self.desktop.probe_exe), "hold",
+                                   self.desktop.windows_path(self.document), "30"],
+                                  env=self.desktop.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        try:
+            self.assertEqual(holder.stdout.readline().strip(), b"holding=1")
+            self.click_info()
+            self.close_box(*UNAVAILABLE, "error")
+            self.assertEqual(len(self.newly_opened()), 1)
+        finally:
+            holder.kill()
+            holder.wait()
+
+    def test_read_only_folder_shows_the_error_and_opens_nothing(self):
+        self.start()
+        self.app_dir.chmod(0o555)
+        self.click_info()
+        self.close_box(*UNAVAILABLE, "error")
+        self.assertEqual(self.newly_opened(), [])
+        self.assertFalse(self.document.exists())
+
+    def test_missing_document_goes_to_the_default_error_report(self):
+        self.without_payload("CHANGES", "CHANGEZ")
+        self.start()
+        self.click_info()
+        self.close_box(TITLE, "Resource Changes not found.", "error")
+        self.assertEqual(self.newly_opened(), [])
+        self.assertFalse(self.document.exists())
+        self.assertEqual(self.desktop.form()["visible"], "1")
+
+
+def run(*command):
+    return subprocess.run(command, check=True, stdout=subprocess.PIPE).stdout
+
+
+class ChangeLogDocumentTest(unittest.TestCase):
+    """The embedded document opens in any PDF program: it parses, embeds its fonts, renders."""
+
+    def pages(self):
+        info = run("pdfinfo", str(CHANGES_PDF)).decode()
+        return int(next(line.split()[-1] for line in info.splitlines() if line.startswith("Pages:")))
+
+    def test_document_is_a_several_page_pdf_with_embedded_fonts(self):
+        self.assertGreaterEqual(self.pages(), 3)
+        fonts = run("pdffonts", str(CHANGES_PDF)).decode().splitlines()[2:]
+        self.assertTrue(fonts)
+        for font in fonts:
+            self.assertEqual(font.split()[-5], "yes", font)  # the "emb" column
+
+    def test_every_page_renders_with_russian_text(self):
+        for page in range(1, self.pages() + 1):
+            pages = ("-f", str(page), "-l", str(page))
+            text = run("pdftotext", *pages, str(CHANGES_PDF), "-").decode()
+            self.assertRegex(text, "[А-Яа-яЁё]{4,}", f"page {page}")
+            picture = run("pdftoppm", *pages, "-r", "30", "-gray", str(CHANGES_PDF))
+            magic, width, height, _, pixels = picture.split(maxsplit=4)
+            self.assertEqual(magic, b"P5")
+            self.assertEqual(len(pixels), int(width) * int(height))
+            self.assertGreater(sum(1 for value in pixels if value < 128), 200, f"page {page} looks blank")

@@ -1,0 +1,133 @@
+"""What the end-to-end tests share: the expected texts and files, and a test case that starts
+the real executable in a folder of its own on one Wine desktop per test module.
+
+Run as an unprivileged user: as root, Wine lets through writes that Windows refuses.
+"""
+import os
+import shutil
+import unittest
+from pathlib import Path
+
+from desktop import Desktop, wait_for
+
+EXE = Path(os.environ["KQ_EXE"])
+PROBE = Path(os.environ["KQ_PROBE"])
+FIRMWARE_SOURCE = Path(os.environ["KQ_FIRMWARE_SOURCE"])
+PAYLOAD_DIR = Path(os.environ["KQ_PAYLOAD_DIR"])
+TITLE = "Загрузочный модуль KQ"
+CAPTION = TITLE + " v6.49"
+FULL_VERSION = "6.49.0.0      "
+SUCCESS = ("Процесс завершен", 'Файлы прошивки успешно сохранены на "E:\\"')
+WARNING = ("Предупреждение", "ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все "
+           "подключенные кабели и устройства, кроме адаптера питания!")
+PROMPT_SELECT = "Выберите USB-Flash:"
+PROMPT_CONNECT = "ПОДКЛЮЧИТЕ USB-FLASH!"
+BUTTON_FACE = (212, 208, 200)
+
+
+def expected_set():
+    """File name on the drive -> the bytes it must hold, in the order they are written."""
+    files = {}
+    for suffix, main, prefix, table, table_file in (("", "KQ1769_m.dat", "KQ", "Languages", "KQ1769.lng"),
+                                                    ("s", "KQSAME_m.dat", "KQS", "Languagess", "KQSAME.lng")):
+        files[main] = (FIRMWARE_SOURCE / f"Firmware0{suffix}").read_bytes()
+        editions = ["rus.rub", "kaz.kzt", "rus.kzt", "eng.eur", "lva.eur", "fre.tnd", "tkm.tmt",
+                    "blg.bgn", "arm.amd", "geo.gel", "rus.kgs", "kot.fcf", "rus.uzs"]
+        for number, edition in enumerate(editions, start=1):
+            files[f"{prefix}_{edition}"] = (FIRMWARE_SOURCE / f"Firmware{number}{suffix}").read_bytes()
+        files[table_file] = (PAYLOAD_DIR / table).read_bytes()
+    return files
+
+
+EXPECTED = expected_set()
+
+
+def open_desktop():
+    ToolCase.desktop = Desktop(PROBE, keep=bool(os.environ.get("KQ_KEEP_E2E")))
+
+
+def close_desktop():
+    ToolCase.desktop.close()
+
+
+def icon_kind(desktop, box):
+    """Tells the message box icons apart by their colours on screen."""
+    if box["icon"] == "none":
+        return "none"
+    left, top, right, bottom = (int(v) for v in box["icon"].split(","))
+    pixels = desktop.screenshot().pixels(left, top, right, bottom)
+    # Without an icon the spot holds only the face and perhaps some black text.
+    if all(max(p) - min(p) < 60 for p in pixels):
+        return "none"
+    red = sum(1 for r, g, b in pixels if r > 180 and g < 90 and b < 90)
+    yellow = sum(1 for r, g, b in pixels if r > 200 and g > 170 and b < 90)
+    return "error" if red > 40 and red > yellow else "warning" if yellow > 40 else "unknown"
+
+
+class ToolCase(unittest.TestCase):
+    desktop = None
+
+    def setUp(self):
+        desktop = self.desktop
+        self.app_dir = desktop.root / f"app-{self.id().rsplit('.', 1)[1]}"
+        self.app_dir.mkdir()
+
+    def tearDown(self):
+        desktop = self.desktop
+        desktop.stop_tool()
+        for drive in (desktop.drive, desktop.second_drive):
+            for file in drive.iterdir():
+                file.chmod(0o600)
+                file.unlink()
+        desktop.plug("E", desktop.drive)
+        desktop.unplug("F", must_be_there=False)
+
+    def start(self, app_dir=None, wait_until_shown=True):
+        app_dir = app_dir or self.app_dir
+        if not (app_dir / EXE.name).exists():
+            shutil.copy(EXE, app_dir / EXE.name)
+        return self.desktop.start_tool(app_dir / EXE.name, wait_until_shown)
+
+    def broken_copy(self, original, replacement):
+        """Puts a copy of the tool with one byte sequence replaced into the test's folder."""
+        image = EXE.read_bytes()
+        self.assertEqual(image.count(original), 1)
+        (self.app_dir / EXE.name).write_bytes(image.replace(original, replacement))
+
+    def without_payload(self, upper_case_name, renamed):
+        """A copy whose resource directory names the payload otherwise, so it is not found.
+        The new name must keep the directory's sort order: lookups search it by halves."""
+        def entry(name):
+            return len(name).to_bytes(2, "little") + name.encode("utf-16-le")
+        self.broken_copy(entry(upper_case_name), entry(renamed))
+
+    def wait_for_drives(self, items):
+        return wait_for(f"the drive list to read {items}",
+                        lambda: (lambda f: f if f.get("devicebox.items") == items else None)(self.desktop.form()),
+                        timeout=5)
+
+    def close_box(self, caption, text, icon):
+        desktop = self.desktop
+        box = desktop.wait_for_box()
+        self.assertEqual((box["caption"], box["text"]), (caption, text))
+        self.assertEqual(icon_kind(desktop, box), icon)
+        desktop.click_rect(box["ok"])
+        wait_for("the box to close", lambda: not any(b["caption"] == caption for b in desktop.boxes()))
+
+    def write_set(self):
+        self.desktop.click_rect(self.desktop.form()["savebutton.rect"])
+
+    def assert_drive_holds_the_set(self, drive=None, except_for=()):
+        drive = drive or self.desktop.drive
+        on_drive = sorted(p.name for p in drive.iterdir())
+        self.assertEqual(on_drive, sorted(EXPECTED))
+        for name, content in EXPECTED.items():
+            if name not in except_for:
+                self.assertEqual((drive / name).read_bytes(), content, name)
+
+    def assert_nothing_staged(self, app_dir=None):
+        self.assertEqual([p.name for p in (app_dir or self.app_dir).iterdir()], [EXE.name])
+
+    def prompt_pixels(self, form):
+        left, top, right, bottom = (int(v) for v in form["label1.rect"].split(","))
+        return set(self.desktop.screenshot().pixels(left, top, right, bottom))

@@ -1,0 +1,43 @@
+#include "app/version_display.h"
+
+#include <gtest/gtest.h>
+
+#include "app/failure.h"
+
+namespace {
+
+TEST(CaptionVersionSuffix, ShowsMajorAndMinorOnly) {
+  EXPECT_EQ(CaptionVersionSuffix((6u << 16) | 49u), " v6.49");
+  EXPECT_EQ(CaptionVersionSuffix((1u << 16) | 2u), " v1.2");
+  EXPECT_EQ(CaptionVersionSuffix(0), " v0.0");
+  EXPECT_EQ(CaptionVersionSuffix(0x7FFFFFFFu), " v32767.65535");
+}
+
+TEST(CaptionVersionSuffix, MajorOf32768OrMoreIsARangeCheckError) {
+  for (std::uint32_t word : {0x80000000u, 0x80010002u, kNoFixedVersion}) {
+    try {
+      CaptionVersionSuffix(word);
+      FAIL() << std::hex << word;
+    } catch (const Failure& failure) {
+      EXPECT_STREQ(failure.what(), "Range check error");
+    }
+  }
+}
+
+TEST(FileVersionQueryPath, NamesTheFirstTranslationsTableInUpperCaseHex) {
+  EXPECT_EQ(FileVersionQueryPath(0x04E30419u), "\\StringFileInfo\\041904E3\\FileVersion");
+  EXPECT_EQ(FileVersionQueryPath(0x04B00409u), "\\StringFileInfo\\040904B0\\FileVersion");
+  EXPECT_EQ(FileVersionQueryPath(0x7FFF00ABu), "\\StringFileInfo\\00AB7FFF\\FileVersion");
+}
+
+TEST(FileVersionQueryPath, CodePageOf0x8000OrMoreIsOutOfRange) {
+  EXPECT_EQ(FileVersionQueryPath(0x80000419u), std::nullopt);
+  EXPECT_EQ(FileVersionQueryPath(0xFFFF0419u), std::nullopt);
+}
+
+TEST(FullVerCaption, KeepsSixSpacesAfterTheVersion) {
+  EXPECT_EQ(FullVerCaption("6.49.0.0"), "6.49.0.0      ");
+  EXPECT_EQ(FullVerCaption(""), "      ");
+}
+
+}  // namespace
