@@ -122,7 +122,7 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
                            int left, int top, int width, int height) {
-  HWND control = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | style, left, top,
+  HWND control = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, left, top,
                                  width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  nullptr, nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), FALSE);
@@ -145,6 +145,9 @@ void TForm1::CreateControls() {
   FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
                           0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
   SendMessageW(FullVer, WM_SETFONT, reinterpret_cast<WPARAM>(fullVerFont_), FALSE);
+  // The version label spans the window's foot, under the buttons' lower edges: it stays
+  // behind them so it never paints over them.
+  SetWindowPos(FullVer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   infoUp_ = LoadBitmapW(GetModuleHandleW(nullptr), L"BTNUP");
   infoDown_ = LoadBitmapW(GetModuleHandleW(nullptr), L"BTNDOWN");
   CreateHint();

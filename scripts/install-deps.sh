@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12; does nothing when all of it is there.
 set -euo pipefail
-packages=(cmake ninja-build g++ googletest python3 g++-mingw-w64-x86-64 wine wine64 fonts-wine
+packages=(cmake ninja-build g++ googletest libbenchmark-dev python3 g++-mingw-w64-x86-64 wine wine64 fonts-wine
           xvfb xauth xdotool imagemagick x11-apps binutils-mingw-w64-x86-64 util-linux
           python3-cairo fonts-dejavu-core poppler-utils)
 missing=()

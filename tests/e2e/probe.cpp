@@ -2,12 +2,12 @@
 // prefix: it reads the tool's windows as any other program could and plugs drives in and out.
 // Every answer is one "key=value" line of UTF-8 on standard output.
 #include <windows.h>
-#include <winioctl.h>
 
 #include <string>
 #include <vector>
 
 #include "app/text_win.h"
+#include "wine_drives.h"
 
 namespace {
 
@@ -96,35 +96,10 @@ int DescribeBoxes() {
   return 0;
 }
 
-// Wine's mount manager adds or removes a drive letter while programs run.
-struct MountRequest {
-  ULONG size, type, fs_type;
-  DWORD serial;
-  ULONGLONG unix_dev;
-  WCHAR letter;
-  USHORT mount_point_offset, device_offset, label_offset;
-};
-
-int DefineDrive(wchar_t letter, ULONG type, const std::string& unixPath) {
-  std::vector<char> request(sizeof(MountRequest) + unixPath.size() + 1, 0);
-  auto* header = reinterpret_cast<MountRequest*>(request.data());
-  header->size = static_cast<ULONG>(request.size());
-  header->type = type;
-  header->letter = letter;
-  if (!unixPath.empty()) {
-    header->mount_point_offset = sizeof(MountRequest);
-    memcpy(request.data() + sizeof(MountRequest), unixPath.c_str(), unixPath.size());
-  }
-  HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (manager == INVALID_HANDLE_VALUE) return 2;
-  const DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-  DWORD returned = 0;
-  const BOOL done = DeviceIoControl(manager, kDefineUnixDrive, request.data(), header->size, nullptr, 0,
-                                    &returned, nullptr);
-  CloseHandle(manager);
-  Say("defined", done ? "1" : "0");
-  return done ? 0 : 3;
+int DefineDrive(wchar_t letter, const std::string& unixPath) {
+  const bool defined = DefineWineDrive(letter, DRIVE_REMOVABLE, unixPath);
+  Say("defined", defined ? "1" : "0");
+  return defined ? 0 : 3;
 }
 
 // Stands in for a PDF viewer: notes down the document the shell handed over.
@@ -160,8 +135,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
-  if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], DRIVE_REMOVABLE, Narrow(argv[3]));
-  if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], DRIVE_NO_ROOT_DIR, "");
+  if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
+  if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   Say("usage", "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
              "hold PATH SECONDS");
   return 64;

@@ -43,7 +43,10 @@ class ToolTest(ToolCase):
         self.assertIn((0, 0, 0), colours)
         self.assertNotIn((255, 0, 0), colours)
 
+        clicked = time.monotonic()
         self.write_set()
+        desktop.wait_for_box()
+        print(f"  write run, click to first box: {time.monotonic() - clicked:.2f} s", flush=True)
         self.close_box(*SUCCESS, "none")
         self.close_box(*WARNING, "warning")
         wait_for("the write button", lambda: desktop.form().get("savebutton.enabled") == "1")

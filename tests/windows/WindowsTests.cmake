@@ -2,7 +2,8 @@
 target_sources(kq_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/adapters_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_payloads.rc
-  ${CMAKE_CURRENT_LIST_DIR}/version_info_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/version_info_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wine_drives.cpp)
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/test_payloads.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/payloads/Languages;${CMAKE_SOURCE_DIR}/payloads/Languagess")
 target_include_directories(kq_tests PRIVATE ${CMAKE_SOURCE_DIR}/payloads)

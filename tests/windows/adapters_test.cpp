@@ -8,6 +8,7 @@
 #include "drives/drive_source_win.h"
 #include "firmware/payloads_win.h"
 #include "support/temp_folder.h"
+#include "wine_drives.h"
 
 namespace {
 
@@ -61,15 +62,35 @@ TEST(WriteWholeFile, FileHeldOpenByAnotherIsReportedWithTheSystemsReason) {
   CloseHandle(holder);
 }
 
+std::vector<std::string> LettersOfTheSystem() {
+  std::vector<std::string> letters;
+  const DWORD present = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (present & (1u << i)) letters.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
+  }
+  return letters;
+}
+
 TEST(WinDriveSource, ListsEveryDriveLetterTheSystemHas) {
   WinDriveSource drives;
-  std::vector<std::string> expected;
-  const DWORD letters = GetLogicalDrives();
-  for (int i = 0; i < 26; ++i) {
-    if (letters & (1u << i)) expected.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
-  }
-  EXPECT_EQ(drives.DriveRoots(), expected);
+  EXPECT_EQ(drives.DriveRoots(), LettersOfTheSystem());
   EXPECT_EQ(drives.DriveType("C:\\"), static_cast<unsigned>(DRIVE_FIXED));
+}
+
+TEST(WinDriveSource, SeesEveryDriveWhenTheListOutgrowsTheFirstBuffer) {
+  // Every free letter becomes a removable drive: 26 roots take 105 characters.
+  std::vector<wchar_t> added;
+  const DWORD present = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(present & (1u << i)) && DefineWineDrive(static_cast<wchar_t>(L'A' + i), DRIVE_REMOVABLE, "/tmp")) {
+      added.push_back(static_cast<wchar_t>(L'A' + i));
+    }
+  }
+  const std::vector<std::string> roots = WinDriveSource().DriveRoots();
+  const std::vector<std::string> expected = LettersOfTheSystem();
+  for (wchar_t letter : added) DefineWineDrive(letter, DRIVE_NO_ROOT_DIR, "");
+  ASSERT_EQ(expected.size(), 26u) << "the mount manager did not take every letter";
+  EXPECT_EQ(roots, expected);
 }
 
 TEST(Texts, SurviveTheRoundTripThroughTheSystemsEncoding) {

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// Adds or removes a drive letter through Wine's mount manager, as plugging a USB stick in or
+// pulling it out would; programs that are running see the change at once. An empty Unix path
+// removes the letter. Returns whether the mount manager took the request.
+bool DefineWineDrive(wchar_t letter, unsigned driveType, const std::string& unixPath);
