@@ -53,7 +53,7 @@ void TForm1::Create(HINSTANCE instance, int showCommand) {
   windowClass.hIcon = LoadIconW(instance, L"MAINICON");
   windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;
   RegisterClassExW(&windowClass);
@@ -108,7 +108,7 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kRzBmpButton1) OnDrawInfoButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_DESTROY:
-      OnDestroy();
+      KillTimer(window_, kTimer1);
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
@@ -125,13 +125,13 @@ HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, 
   HWND control = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, left, top,
                                  width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  nullptr, nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), FALSE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
   return control;
 }
 
 void TForm1::CreateControls() {
-  formFont_ = CreateUiFont(-11, L"MS Sans Serif");
-  fullVerFont_ = CreateUiFont(-8, L"Arial");
+  formFont_.reset(CreateUiFont(-11, L"MS Sans Serif"));
+  fullVerFont_.reset(CreateUiFont(-8, L"Arial"));
   // Creation order is the tab order: the drive list, the write button, the change-log button.
   Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1, 8, 13, 106, 13);
   SetPrompt(kPromptSelect, clWindowText);
@@ -144,12 +144,12 @@ void TForm1::CreateControls() {
                                312, 40, 32, 32);
   FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
                           0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
-  SendMessageW(FullVer, WM_SETFONT, reinterpret_cast<WPARAM>(fullVerFont_), FALSE);
+  SendMessageW(FullVer, WM_SETFONT, reinterpret_cast<WPARAM>(fullVerFont_.get()), FALSE);
   // The version label spans the window's foot, under the buttons' lower edges: it stays
   // behind them so it never paints over them.
   SetWindowPos(FullVer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  infoUp_ = LoadBitmapW(GetModuleHandleW(nullptr), L"BTNUP");
-  infoDown_ = LoadBitmapW(GetModuleHandleW(nullptr), L"BTNDOWN");
+  infoUp_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNUP"));
+  infoDown_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNDOWN"));
   CreateHint();
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
 }
@@ -179,21 +179,11 @@ LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
 
 void TForm1::OnDrawInfoButton(const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-  HBITMAP picture = (item.itemState & ODS_SELECTED) ? infoDown_ : infoUp_;
-  HDC source = CreateCompatibleDC(item.hDC);
-  HGDIOBJ previous = SelectObject(source, picture);
+  HBITMAP picture = (item.itemState & ODS_SELECTED) ? infoDown_.get() : infoUp_.get();
+  MemoryDC source(item.hDC);
+  ScopedSelect selected(source, picture);
   // Pure white is see-through, so the window shows around and inside the badge.
   TransparentBlt(item.hDC, 0, 0, 32, 32, source, 0, 0, 32, 32, RGB(255, 255, 255));
-  SelectObject(source, previous);
-  DeleteDC(source);
-}
-
-void TForm1::OnDestroy() {
-  KillTimer(window_, kTimer1);
-  DeleteObject(formFont_);
-  DeleteObject(fullVerFont_);
-  DeleteObject(infoUp_);
-  DeleteObject(infoDown_);
 }
 
 std::string TForm1::SelectedDriveRoot() const {
@@ -237,12 +227,10 @@ void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
     InvalidateRect(Label1, nullptr, TRUE);
   }
   // The prompt sizes itself to its text.
-  HDC dc = GetDC(Label1);
-  HGDIOBJ previous = SelectObject(dc, formFont_);
+  WindowDC dc(Label1);
+  ScopedSelect font(dc, formFont_.get());
   SIZE extent{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  SelectObject(dc, previous);
-  ReleaseDC(Label1, dc);
   SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

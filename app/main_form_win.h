@@ -5,6 +5,7 @@
 #include <string>
 
 #include "drives/drive_poll.h"
+#include "app/scoped_gdi_win.h"
 #include "drives/drive_source_win.h"
 
 // The tool's one window: the prompt, the drive list, the write button, the change-log button
@@ -44,7 +45,6 @@ class TForm1 : public DrivePollView {
   void CreateHint();
   LRESULT OnColorStatic(HDC dc, HWND control);
   void OnDrawInfoButton(const DRAWITEMSTRUCT& item);
-  void OnDestroy();
 
   void FormCreate();
   void Timer1Timer();
@@ -59,10 +59,10 @@ class TForm1 : public DrivePollView {
   HWND FullVer = nullptr;
   HWND hint_ = nullptr;
   TColor label1Color_ = clWindowText;
-  HFONT formFont_ = nullptr;
-  HFONT fullVerFont_ = nullptr;
-  HBITMAP infoUp_ = nullptr;
-  HBITMAP infoDown_ = nullptr;
+  ScopedGdiObject<HFONT> formFont_;
+  ScopedGdiObject<HFONT> fullVerFont_;
+  ScopedGdiObject<HBITMAP> infoUp_;
+  ScopedGdiObject<HBITMAP> infoDown_;
   std::wstring hintText_;
   WinDriveSource drives_;
 };
