@@ -167,6 +167,9 @@ class Desktop:
 
     # --- input and screen -----------------------------------------------------------------------
 
+    def point_at(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
+
     def click(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env, check=True)
 

@@ -3,6 +3,8 @@
 // Every answer is one "key=value" line of UTF-8 on standard output.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -89,6 +91,19 @@ BOOL CALLBACK DescribeBox(HWND window, LPARAM count) {
   return TRUE;
 }
 
+BOOL CALLBACK DescribeHint(HWND window, LPARAM) {
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (std::wstring(className) != TOOLTIPS_CLASSW || !IsWindowVisible(window)) return TRUE;
+  Say("hint.rect", Rect(window));
+  return FALSE;
+}
+
+int DescribeHint() {
+  EnumWindows(DescribeHint, 0);
+  return 0;
+}
+
 int DescribeBoxes() {
   int count = 0;
   EnumWindows(DescribeBox, reinterpret_cast<LPARAM>(&count));
@@ -129,6 +144,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   if (command == L"form") return DescribeForm();
   if (command == L"boxes") return DescribeBoxes();
+  if (command == L"hint") return DescribeHint();
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
     return 0;

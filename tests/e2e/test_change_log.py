@@ -1,6 +1,7 @@
 """End-to-end tests of the change-log button and of the document it opens."""
 import os
 import subprocess
+import time
 import unittest
 from pathlib import Path
 
@@ -64,6 +65,23 @@ class ChangeLogTest(ToolCase):
         finally:
             holder.kill()
             holder.wait()
+
+    def test_resting_the_pointer_on_the_button_shows_the_two_line_hint(self):
+        form = self.start()
+        left, top, right, bottom = (int(v) for v in form["infobutton.rect"].split(","))
+        self.desktop.point_at(left + 8, top + 8)
+        self.desktop.point_at(left + 12, top + 12)
+        rested = time.monotonic()
+        hint = wait_for("the hint", lambda: self.desktop.probe("hint") or None, timeout=5, interval=0.02)
+        print(f"\n  hint shown {time.monotonic() - rested:.2f} s after the pointer came to rest", flush=True)
+        hint_left, hint_top, hint_right, hint_bottom = (int(v) for v in hint["hint.rect"].split(","))
+        # Another process cannot read a hint's text; its size and colours on screen tell enough.
+        one_line = 13
+        self.assertGreater(hint_bottom - hint_top, 2 * one_line, "the hint is not on two lines")
+        self.assertLess(hint_bottom - hint_top, 3 * one_line + 10)
+        pixels = self.desktop.screenshot().pixels(hint_left, hint_top, hint_right, hint_bottom)
+        self.assertIn((255, 255, 225), pixels)  # the scheme's hint background
+        self.assertIn((0, 0, 0), pixels)  # its text
 
     def test_read_only_folder_shows_the_error_and_opens_nothing(self):
         self.start()
