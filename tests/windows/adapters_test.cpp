@@ -71,6 +71,16 @@ std::vector<std::string> LettersOfTheSystem() {
   return letters;
 }
 
+TEST(WriteWholeFile, FullDiskIsAStreamWriteError) {
+  // Wine shows the whole Unix tree as Z:, and /dev/full takes no byte.
+  try {
+    WriteWholeFile("Z:\\dev\\full", std::vector<std::uint8_t>(4096, 7));
+    FAIL() << "a write to a full disk went unnoticed";
+  } catch (const Failure& failure) {
+    EXPECT_STREQ(failure.what(), "Stream write error");
+  }
+}
+
 TEST(WinDriveSource, ListsEveryDriveLetterTheSystemHas) {
   WinDriveSource drives;
   EXPECT_EQ(drives.DriveRoots(), LettersOfTheSystem());
