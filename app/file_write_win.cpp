@@ -37,7 +37,8 @@ class FileHandle {
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) throw CannotCreateFile(path, SystemErrorText(GetLastError()));
+  if (file.get() == INVALID_HANDLE_VALUE)
+    throw CannotCreateFile(path, SystemErrorText(GetLastError()));
   std::size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));

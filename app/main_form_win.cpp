@@ -52,7 +52,8 @@ void TForm1::Create(HINSTANCE instance, int showCommand) {
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, L"MAINICON");
   windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
-      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+                                                      GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), 0));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;
@@ -122,9 +123,9 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
                            int left, int top, int width, int height) {
-  HWND control = CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, left, top,
-                                 width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 nullptr, nullptr);
+  HWND control = CreateWindowExW(
+      0, windowClass, Widen(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, left, top, width,
+      height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
   return control;
 }
@@ -133,17 +134,21 @@ void TForm1::CreateControls() {
   formFont_.reset(CreateUiFont(-11, L"MS Sans Serif"));
   fullVerFont_.reset(CreateUiFont(-8, L"Arial"));
   // Creation order is the tab order: the drive list, the write button, the change-log button.
-  Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1, 8, 13, 106, 13);
+  Label1 =
+      CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1, 8, 13, 106, 13);
   SetPrompt(kPromptSelect, clWindowText);
-  DeviceBox = CreateControl(L"COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                            kDeviceBox, 128, 8, 217, 21 + 13 * 8);
+  DeviceBox =
+      CreateControl(L"COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                    kDeviceBox, 128, 8, 217, 21 + 13 * 8);
   SendMessageW(DeviceBox, CB_SETITEMHEIGHT, 0, 13);
-  SaveButton = CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
-                             kSaveButton, 8, 40, 297, 33);
+  SaveButton =
+      CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
+                    kSaveButton, 8, 40, 297, 33);
   RzBmpButton1 = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kRzBmpButton1,
                                312, 40, 32, 32);
-  FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
-                          0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
+  FullVer =
+      CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
+                    0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
   SendMessageW(FullVer, WM_SETFONT, reinterpret_cast<WPARAM>(fullVerFont_.get()), FALSE);
   // The version label spans the window's foot, under the buttons' lower edges: it stays
   // behind them so it never paints over them.
@@ -155,9 +160,9 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::CreateHint() {
-  hint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                          nullptr, nullptr);
+  hint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, nullptr, nullptr);
   hintText_ = Widen(kHint);
   TOOLINFOW tool{};
   // The older structure size is the one every version of the common controls accepts.
@@ -205,7 +210,8 @@ std::string TForm1::Entry(int index) const {
 }
 
 void TForm1::AppendEntry(const std::string& root) {
-  const LRESULT added = SendMessageW(DeviceBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(root).c_str()));
+  const LRESULT added =
+      SendMessageW(DeviceBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(root).c_str()));
   if (added == CB_ERR || added == CB_ERRSPACE) throw UnableToInsertLine();
 }
 
@@ -231,7 +237,8 @@ void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
   ScopedSelect font(dc, formFont_.get());
   SIZE extent{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::FormCreate() {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "drives/drive_poll.h"
 #include "app/scoped_gdi_win.h"
+#include "drives/drive_poll.h"
 #include "drives/drive_source_win.h"
 
 // The tool's one window: the prompt, the drive list, the write button, the change-log button

@@ -6,7 +6,8 @@
 
 std::string CaptionVersionSuffix(std::uint32_t fixedVersionWord) {
   if (fixedVersionWord & 0x80000000u) throw RangeCheckError();
-  return " v" + std::to_string(fixedVersionWord >> 16) + "." + std::to_string(fixedVersionWord & 0xFFFF);
+  return " v" + std::to_string(fixedVersionWord >> 16) + "." +
+         std::to_string(fixedVersionWord & 0xFFFF);
 }
 
 std::optional<std::string> FileVersionQueryPath(std::uint32_t firstTranslation) {

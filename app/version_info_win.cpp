@@ -21,7 +21,8 @@ bool VersionInfo::Query(const std::string& path, const void** value, unsigned* l
   if (block_.empty()) return false;
   void* found = nullptr;
   UINT foundLength = 0;
-  if (!VerQueryValueW(block_.data(), Widen(path).c_str(), &found, &foundLength) || !found) return false;
+  if (!VerQueryValueW(block_.data(), Widen(path).c_str(), &found, &foundLength) || !found)
+    return false;
   *value = found;
   *length = foundLength;
   return true;
@@ -37,7 +38,8 @@ std::uint32_t VersionInfo::FixedVersionWord() const {
 std::string VersionInfo::FileVersionString() const {
   const void* value = nullptr;
   unsigned length = 0;
-  if (!Query("\\VarFileInfo\\Translation", &value, &length) || length < sizeof(std::uint32_t)) return {};
+  if (!Query("\\VarFileInfo\\Translation", &value, &length) || length < sizeof(std::uint32_t))
+    return {};
   std::uint32_t firstTranslation = 0;
   std::memcpy(&firstTranslation, value, sizeof(firstTranslation));
   const std::optional<std::string> path = FileVersionQueryPath(firstTranslation);
@@ -47,6 +49,10 @@ std::string VersionInfo::FileVersionString() const {
   return Narrow(std::wstring(text, wcsnlen(text, length)));
 }
 
-std::string GetExeFileVersionString() { return VersionInfo::OfFile(ExecutablePath()).FileVersionString(); }
+std::string GetExeFileVersionString() {
+  return VersionInfo::OfFile(ExecutablePath()).FileVersionString();
+}
 
-std::uint32_t ExeFixedVersionWord() { return VersionInfo::OfFile(ExecutablePath()).FixedVersionWord(); }
+std::uint32_t ExeFixedVersionWord() {
+  return VersionInfo::OfFile(ExecutablePath()).FixedVersionWord();
+}

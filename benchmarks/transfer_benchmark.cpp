@@ -20,7 +20,8 @@ class SetOfRealWeight : public PayloadSource {
     const std::size_t each = kRealSetBytes / kFirmwareSetSize;
     for (std::size_t i = 0; i < kFirmwareSetSize; ++i) {
       const std::size_t size = i + 1 < kFirmwareSetSize ? each : kRealSetBytes - each * i;
-      payloads_[kFirmwareCatalogue[i].payloadName] = std::vector<std::uint8_t>(size, static_cast<std::uint8_t>(i));
+      payloads_[kFirmwareCatalogue[i].payloadName] =
+          std::vector<std::uint8_t>(size, static_cast<std::uint8_t>(i));
     }
   }
   std::span<const std::uint8_t> Open(const std::string& name) const override {

@@ -10,7 +10,8 @@ std::vector<std::string> WinDriveSource::DriveRoots() {
     const DWORD length = GetLogicalDriveStringsW(capacity, wide.data());
     // Drive roots are plain ASCII letters, colon and backslash.
     if (length < capacity) {
-      for (DWORD i = 0; i < length; ++i) buffer[i] = wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
+      for (DWORD i = 0; i < length; ++i)
+        buffer[i] = wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
     }
     return length;
   });

@@ -17,6 +17,7 @@ void WriteFirmwareSet() {
   ResourcePayloads payloads;
   WinTransferFiles files;
   const int copied = TransferFirmwareSet(payloads, files, ExecutableDirectory(), driveRoot);
-  for (const Notice& notice : FirmwareRunReport(copied, driveRoot)) ShowNotice(Form1->Handle(), notice);
+  for (const Notice& notice : FirmwareRunReport(copied, driveRoot))
+    ShowNotice(Form1->Handle(), notice);
   Form1->SetWriteEnabled(true);
 }

@@ -49,7 +49,7 @@ std::vector<std::uint8_t> ReadPayload(const char* name) {
 }
 
 const char* const kEditionNames[] = {
-    "Russian (RUB)", "Kazakh (KZT)",  "Russian (KZT)", "English (EUR)",   "Latvian (EUR)",
+    "Russian (RUB)", "Kazakh (KZT)",  "Russian (KZT)",   "English (EUR)",  "Latvian (EUR)",
     "French (TND)",  "Turkmen (TMT)", "Bulgarian (BGN)", "Armenian (AMD)", "Georgian (GEL)",
     "Russian (KGS)", "French (FCFA)", "Russian (UZS)"};
 

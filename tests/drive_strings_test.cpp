@@ -10,7 +10,8 @@ using Strings = std::vector<std::string>;
 
 // A system that answers the way the real one does: the length without the final terminator
 // when the list fits, the capacity needed when it does not.
-DriveStringsQuery SystemWith(const std::vector<Strings>& answers, std::vector<std::uint32_t>* asked) {
+DriveStringsQuery SystemWith(const std::vector<Strings>& answers,
+                             std::vector<std::uint32_t>* asked) {
   auto call = std::make_shared<std::size_t>(0);
   return [answers, asked, call](std::uint32_t capacity, char* buffer) -> std::uint32_t {
     asked->push_back(capacity);

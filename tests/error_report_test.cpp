@@ -40,7 +40,8 @@ TEST(FailureTexts, CannotCreateFileTrimsOnlyTheSystemTextsTail) {
                "Cannot create file \"C:\\KQ\\KQ1769_m.dat\". Access denied");
   EXPECT_STREQ(CannotCreateFile("C:\\a.b", "Path not found...\n\n").what(),
                "Cannot create file \"C:\\a.b\". Path not found");
-  EXPECT_STREQ(CannotCreateFile("C:\\a", "e.g. a. b").what(), "Cannot create file \"C:\\a\". e.g. a. b");
+  EXPECT_STREQ(CannotCreateFile("C:\\a", "e.g. a. b").what(),
+               "Cannot create file \"C:\\a\". e.g. a. b");
   EXPECT_EQ(Shown(CannotCreateFile("C:\\Папка\\x", "Отказано в доступе.\r\n").what()),
             "Cannot create file \"C:\\Папка\\x\". Отказано в доступе.");
 }

@@ -9,10 +9,9 @@ TEST(FirmwareRunReport, CompleteSetShowsSuccessThenTheWarning) {
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0], (Notice{"Файлы прошивки успешно сохранены на \"E:\\\"", "Процесс завершен",
                               NoticeIcon::kNone}));
-  EXPECT_EQ(boxes[1],
-            (Notice{"ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все "
-                    "подключенные кабели и устройства, кроме адаптера питания!",
-                    "Предупреждение", NoticeIcon::kWarning}));
+  EXPECT_EQ(boxes[1], (Notice{"ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все "
+                              "подключенные кабели и устройства, кроме адаптера питания!",
+                              "Предупреждение", NoticeIcon::kWarning}));
   EXPECT_EQ(static_cast<unsigned>(boxes[0].icon), 0x00u);
   EXPECT_EQ(static_cast<unsigned>(boxes[1].icon), 0x30u);
 }

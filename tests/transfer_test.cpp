@@ -18,7 +18,8 @@ class FakePayloads : public PayloadSource {
     for (const CatalogueEntry& entry : kFirmwareCatalogue) {
       std::vector<std::uint8_t> bytes(std::string(entry.payloadName).begin(),
                                       std::string(entry.payloadName).end());
-      for (int i = 0; i < 300; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 7 + bytes.size()));
+      for (int i = 0; i < 300; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(i * 7 + bytes.size()));
       bytes.push_back(0);  // a zero byte must pass through like any other
       payloads_[entry.payloadName] = bytes;
     }
@@ -28,7 +29,9 @@ class FakePayloads : public PayloadSource {
     if (found == payloads_.end()) throw ResourceNotFound(name);
     return found->second;
   }
-  const std::vector<std::uint8_t>& Bytes(const std::string& name) const { return payloads_.at(name); }
+  const std::vector<std::uint8_t>& Bytes(const std::string& name) const {
+    return payloads_.at(name);
+  }
   void Remove(const std::string& name) { payloads_.erase(name); }
 
  private:
@@ -66,9 +69,7 @@ class TransferOnDisk : public ::testing::Test {
           << entry.fileName;
     }
   }
-  void ExpectStagingEmpty() {
-    EXPECT_TRUE(std::filesystem::is_empty(staging.path()));
-  }
+  void ExpectStagingEmpty() { EXPECT_TRUE(std::filesystem::is_empty(staging.path())); }
 };
 
 TEST_F(TransferOnDisk, WritesEveryEntryByteForByteAndLeavesNoStagingFile) {
@@ -76,7 +77,8 @@ TEST_F(TransferOnDisk, WritesEveryEntryByteForByteAndLeavesNoStagingFile) {
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
   int filesOnDrive = 0;
-  for ([[maybe_unused]] const auto& file : std::filesystem::directory_iterator(drive.path())) ++filesOnDrive;
+  for ([[maybe_unused]] const auto& file : std::filesystem::directory_iterator(drive.path()))
+    ++filesOnDrive;
   EXPECT_EQ(filesOnDrive, 30);
 }
 
@@ -149,7 +151,8 @@ TEST(TransferSteps, FailedCopyIsCountedOutAndTheRunGoesOn) {
   files.failingDestination = "E:\\KQ_geo.gel";
   EXPECT_EQ(TransferFirmwareSet(payloads, files, "X\\", "E:\\"), 29);
   EXPECT_EQ(files.steps.back(), "delete X\\KQSAME.lng");
-  EXPECT_NE(std::find(files.steps.begin(), files.steps.end(), "delete X\\KQ_geo.gel"), files.steps.end());
+  EXPECT_NE(std::find(files.steps.begin(), files.steps.end(), "delete X\\KQ_geo.gel"),
+            files.steps.end());
 }
 
 TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {

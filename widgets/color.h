@@ -15,5 +15,7 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor clWindowText = kSystemColorFlag | 8;
 inline constexpr TColor clBtnFace = kSystemColorFlag | 15;
 
-constexpr bool IsSystemColor(TColor color) { return (color & kSystemColorFlag) == kSystemColorFlag; }
+constexpr bool IsSystemColor(TColor color) {
+  return (color & kSystemColorFlag) == kSystemColorFlag;
+}
 constexpr int SystemColorIndex(TColor color) { return static_cast<int>(color & 0xFF); }

@@ -16,7 +16,8 @@ namespace {
 void Say(const std::string& key, const std::string& value) {
   const std::string line = key + "=" + value + "\n";
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,
+            nullptr);
 }
 
 std::string Text(HWND window) {
@@ -28,8 +29,8 @@ std::string Text(HWND window) {
 std::string Rect(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
 }
 
 void DescribeControl(HWND form, int id, const std::string& name) {
@@ -119,7 +120,8 @@ int DefineDrive(wchar_t letter, const std::string& unixPath) {
 
 // Stands in for a PDF viewer: notes down the document the shell handed over.
 int Record(const std::wstring& logFile, const std::wstring& document) {
-  HANDLE log = CreateFileW(logFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
+  HANDLE log = CreateFileW(logFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           0, nullptr);
   if (log == INVALID_HANDLE_VALUE) return 2;
   const std::string line = Narrow(document) + "\n";
   DWORD written = 0;
@@ -153,7 +155,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
-  Say("usage", "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
-             "hold PATH SECONDS");
+  Say("usage",
+      "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
+      "hold PATH SECONDS");
   return 64;
 }

@@ -9,7 +9,8 @@
 void StdTransferFiles::WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
   if (!out) throw CannotCreateFile(path, std::strerror(errno));
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   out.flush();
   if (!out) throw StreamWriteError();
 }

@@ -43,8 +43,8 @@ TEST(WriteWholeFile, ReplacesAnExistingFile) {
 TEST(WriteWholeFile, FileHeldOpenByAnotherIsReportedWithTheSystemsReason) {
   TempFolder folder("Папка held");
   const std::string path = folder.Dir() + "Changes.pdf";
-  HANDLE holder = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE holder = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   try {
     WriteWholeFile(path, std::vector<std::uint8_t>{1, 2, 3});
@@ -92,7 +92,8 @@ TEST(WinDriveSource, SeesEveryDriveWhenTheListOutgrowsTheFirstBuffer) {
   std::vector<wchar_t> added;
   const DWORD present = GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
-    if (!(present & (1u << i)) && DefineWineDrive(static_cast<wchar_t>(L'A' + i), DRIVE_REMOVABLE, "/tmp")) {
+    if (!(present & (1u << i)) &&
+        DefineWineDrive(static_cast<wchar_t>(L'A' + i), DRIVE_REMOVABLE, "/tmp")) {
       added.push_back(static_cast<wchar_t>(L'A' + i));
     }
   }
@@ -104,7 +105,8 @@ TEST(WinDriveSource, SeesEveryDriveWhenTheListOutgrowsTheFirstBuffer) {
 }
 
 TEST(Texts, SurviveTheRoundTripThroughTheSystemsEncoding) {
-  const std::string text = "Загрузочный модуль KQ \xF0\x9F\x92\xBE";  // with a character beyond 16 bits
+  const std::string text =
+      "Загрузочный модуль KQ \xF0\x9F\x92\xBE";  // with a character beyond 16 bits
   EXPECT_EQ(Widen(text).size(), 24u);
   EXPECT_EQ(Narrow(Widen(text)), text);
   EXPECT_EQ(Widen(""), L"");

@@ -70,7 +70,10 @@ struct BlockSpec {
 };
 
 VersionInfo Block(const BlockSpec& spec) {
-  Node table{spec.table, {}, false, {Text(u"ProductVersion", u"6.49"), Text(u"FileVersion", spec.fileVersion)}};
+  Node table{spec.table,
+             {},
+             false,
+             {Text(u"ProductVersion", u"6.49"), Text(u"FileVersion", spec.fileVersion)}};
   Node root{u"VS_VERSION_INFO", spec.fixed, false, {Node{u"StringFileInfo", {}, true, {table}}}};
   if (!spec.translation.empty()) {
     Node translation{u"Translation", {}, false, {}};

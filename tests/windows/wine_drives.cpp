@@ -28,13 +28,15 @@ bool DefineWineDrive(wchar_t letter, unsigned driveType, const std::string& unix
     header->mount_point_offset = sizeof(MountRequest);
     std::memcpy(request.data() + sizeof(MountRequest), unixPath.c_str(), unixPath.size());
   }
-  HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE manager =
+      CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (manager == INVALID_HANDLE_VALUE) return false;
-  const DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+  const DWORD kDefineUnixDrive =
+      CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
   DWORD returned = 0;
-  const BOOL done = DeviceIoControl(manager, kDefineUnixDrive, request.data(), header->size, nullptr, 0,
-                                    &returned, nullptr);
+  const BOOL done = DeviceIoControl(manager, kDefineUnixDrive, request.data(), header->size,
+                                    nullptr, 0, &returned, nullptr);
   CloseHandle(manager);
   return done != FALSE;
 }
