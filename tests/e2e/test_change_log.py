@@ -6,7 +6,7 @@ import unittest
 from pathlib import Path
 
 from desktop import wait_for
-from tool_case import TITLE, ToolCase, close_desktop, icon_kind, open_desktop
+from tool_case import TITLE, ToolCase, close_desktop, open_desktop
 
 CHANGES_PDF = Path(os.environ["KQ_CHANGES_PDF"])
 UNAVAILABLE = ("Ошибка", "Невозможно отобразить список изменений. Возможно, он уже открыт, "
