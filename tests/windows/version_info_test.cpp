@@ -62,22 +62,22 @@ std::vector<std::uint8_t> Fixed(std::uint32_t versionMS, std::uint32_t versionLS
   return {bytes, bytes + sizeof(fixed)};
 }
 
-struct BlockSpec {
+struct BlockLayout {
   std::vector<std::uint8_t> fixed = Fixed(0x00060031, 0);
   std::u16string table = u"041904E3";
   std::u16string fileVersion = u"6.49.0.0";
   std::vector<std::uint16_t> translation = {0x0419, 1251};
 };
 
-VersionInfo Block(const BlockSpec& spec) {
-  Node table{spec.table,
+VersionInfo Block(const BlockLayout& layout) {
+  Node table{layout.table,
              {},
              false,
-             {Text(u"ProductVersion", u"6.49"), Text(u"FileVersion", spec.fileVersion)}};
-  Node root{u"VS_VERSION_INFO", spec.fixed, false, {Node{u"StringFileInfo", {}, true, {table}}}};
-  if (!spec.translation.empty()) {
+             {Text(u"ProductVersion", u"6.49"), Text(u"FileVersion", layout.fileVersion)}};
+  Node root{u"VS_VERSION_INFO", layout.fixed, false, {Node{u"StringFileInfo", {}, true, {table}}}};
+  if (!layout.translation.empty()) {
     Node translation{u"Translation", {}, false, {}};
-    for (std::uint16_t half : spec.translation) {
+    for (std::uint16_t half : layout.translation) {
       translation.value.push_back(static_cast<std::uint8_t>(half));
       translation.value.push_back(static_cast<std::uint8_t>(half >> 8));
     }
@@ -89,42 +89,42 @@ VersionInfo Block(const BlockSpec& spec) {
 }
 
 TEST(VersionInfo, ReadsTheFixedWordAndTheFirstTranslationsFileVersion) {
-  BlockSpec spec;
-  spec.fixed = Fixed(0x00010002, 0x00030004);
-  EXPECT_EQ(CaptionVersionSuffix(Block(spec).FixedVersionWord()), " v1.2");
-  EXPECT_EQ(Block(spec).FileVersionString(), "6.49.0.0");
+  BlockLayout layout;
+  layout.fixed = Fixed(0x00010002, 0x00030004);
+  EXPECT_EQ(CaptionVersionSuffix(Block(layout).FixedVersionWord()), " v1.2");
+  EXPECT_EQ(Block(layout).FileVersionString(), "6.49.0.0");
 }
 
 TEST(VersionInfo, StringAndFixedNumbersAreNotReconciled) {
-  BlockSpec spec;
-  spec.fileVersion = u"7.0.1.5 сборка";
-  EXPECT_EQ(Block(spec).FileVersionString(), "7.0.1.5 сборка");
-  EXPECT_EQ(CaptionVersionSuffix(Block(spec).FixedVersionWord()), " v6.49");
+  BlockLayout layout;
+  layout.fileVersion = u"7.0.1.5 сборка";
+  EXPECT_EQ(Block(layout).FileVersionString(), "7.0.1.5 сборка");
+  EXPECT_EQ(CaptionVersionSuffix(Block(layout).FixedVersionWord()), " v6.49");
 }
 
 TEST(VersionInfo, OnlyTheFirstTranslationCounts) {
-  BlockSpec spec;
-  spec.translation = {0x0409, 1252, 0x0419, 1251};
-  EXPECT_EQ(Block(spec).FileVersionString(), "");
-  spec.table = u"040904E4";
-  EXPECT_EQ(Block(spec).FileVersionString(), "6.49.0.0");
+  BlockLayout layout;
+  layout.translation = {0x0409, 1252, 0x0419, 1251};
+  EXPECT_EQ(Block(layout).FileVersionString(), "");
+  layout.table = u"040904E4";
+  EXPECT_EQ(Block(layout).FileVersionString(), "6.49.0.0");
 }
 
 TEST(VersionInfo, NoTranslationOrAnOutOfRangeCodePageGivesNoString) {
-  BlockSpec noTranslation;
+  BlockLayout noTranslation;
   noTranslation.translation = {};
   EXPECT_EQ(Block(noTranslation).FileVersionString(), "");
-  BlockSpec highCodePage;
+  BlockLayout highCodePage;
   highCodePage.translation = {0x0419, 0x8000};
   highCodePage.table = u"04198000";
   EXPECT_EQ(Block(highCodePage).FileVersionString(), "");
 }
 
 TEST(VersionInfo, MissingFixedPartOrTopBitSetEndsInARangeCheck) {
-  BlockSpec noFixed;
+  BlockLayout noFixed;
   noFixed.fixed = {};
   EXPECT_EQ(Block(noFixed).FixedVersionWord(), kNoFixedVersion);
-  BlockSpec topBit;
+  BlockLayout topBit;
   topBit.fixed = Fixed(0x80000001, 0);
   EXPECT_EQ(Block(topBit).FixedVersionWord(), 0x80000001u);
   EXPECT_ANY_THROW(CaptionVersionSuffix(Block(topBit).FixedVersionWord()));
