@@ -226,19 +226,22 @@ void TForm1::SetListVisible(bool visible) { ShowWindow(DeviceBox, visible ? SW_S
 void TForm1::SetWriteEnabled(bool enabled) { EnableWindow(SaveButton, enabled); }
 
 void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
+  // Every tick sets the prompt; only a new text costs a repaint and a new size.
   const std::wstring text = Widen(caption);
-  if (WindowText(Label1) != text) SetWindowTextW(Label1, text.c_str());
+  if (WindowText(Label1) != text) {
+    SetWindowTextW(Label1, text.c_str());
+    // The prompt sizes itself to its text.
+    WindowDC dc(Label1);
+    ScopedSelect font(dc, formFont_.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (label1Color_ != fontColor) {
     label1Color_ = fontColor;
     InvalidateRect(Label1, nullptr, TRUE);
   }
-  // The prompt sizes itself to its text.
-  WindowDC dc(Label1);
-  ScopedSelect font(dc, formFont_.get());
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::FormCreate() {
