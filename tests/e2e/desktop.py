@@ -4,6 +4,7 @@ The prefix has the classic colour scheme, Wine's own fonts, and these drives: A:
 removable (E: is the operator's flash drive, a folder of the test), D: is a fixed disk.
 """
 import os
+import random
 import shutil
 import subprocess
 import tempfile
@@ -67,7 +68,9 @@ class Desktop:
 
     @staticmethod
     def _free_display():
-        for number in range(90, 190):
+        # A random start keeps two suites run side by side off each other's displays.
+        start = random.randrange(90, 1000)
+        for number in list(range(start, 1090)) + list(range(90, start)):
             if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
                 return number
         raise RuntimeError("no free X display number")
