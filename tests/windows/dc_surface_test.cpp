@@ -1,0 +1,44 @@
+#include "widgets/dc_surface_win.h"
+
+#include <gtest/gtest.h>
+
+#include "app/scoped_gdi_win.h"
+#include "widgets/draw.h"
+#include "widgets/pixel_surface.h"
+
+namespace {
+
+// Draws the same figure through a device context and into memory: the pixels must agree.
+void Figure(Surface& s, const ColorScheme& scheme) {
+  s.FillRect({0, 0, 40, 24}, {7, 8, 9});
+  DrawRectBevel(s, scheme, {1, 1, 30, 22}, clBtnShadow, clBtnHighlight, 2);
+  DrawComboArrow(s, scheme, {12, 2, 28, 19}, true, true, clWindow);
+  s.SetPixel({35, 3}, {200, 100, 50});
+  s.DrawLine({39, 23}, {31, 23}, {1, 250, 3});
+  s.CopyBlock({10, 5, 20, 15}, {30, 10});
+}
+
+TEST(DcSurface, DrawsTheSamePixelsAsTheMemorySurface) {
+  constexpr int kWidth = 40, kHeight = 24;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  ScopedGdiObject<HBITMAP> bitmap(
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  ASSERT_TRUE(bitmap && bits);
+  MemoryDC dc(nullptr);
+  ScopedSelect selected(dc, bitmap.get());
+  FixedColorScheme scheme;
+  DcSurface onDc(dc);
+  Figure(onDc, scheme);
+  GdiFlush();
+
+  PixelSurface expected(kWidth, kHeight);
+  Figure(expected, scheme);
+  const PixelSurface drawn(static_cast<std::uint32_t*>(bits), kWidth, kHeight);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      ASSERT_EQ(drawn.Pixel({x, y}), expected.Pixel({x, y})) << x << "," << y;
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "widgets/color_scheme.h"
+#include "widgets/surface.h"
+
+// The sides of a rectangle a border is drawn on.
+enum Sides : unsigned {
+  sdLeft = 1,
+  sdTop = 2,
+  sdRight = 4,
+  sdBottom = 8,
+  sdAll = sdLeft | sdTop | sdRight | sdBottom,
+};
+
+// One-pixel border: left and top in upperLeft, right and bottom in lowerRight (which wins at
+// the corners they share); clNone leaves its two sides undrawn. Returns the rectangle moved in
+// by 1 on each side drawn on.
+Rect DrawRectSides(Surface& surface, const ColorScheme& scheme, const Rect& rect, TColor upperLeft,
+                   TColor lowerRight, unsigned sides = sdAll);
+
+// DrawRectSides `width` times, each time inside the previous one.
+Rect DrawRectBevel(Surface& surface, const ColorScheme& scheme, const Rect& rect, TColor upperLeft,
+                   TColor lowerRight, int width, unsigned sides = sdAll);
+
+// The drop-down arrow of a flat combo button: a solid downward triangle 7 pixels wide and 4
+// rows tall. `face` is the colour the button area was just filled with.
+void DrawComboArrow(Surface& surface, const ColorScheme& scheme, const Rect& rect, bool enabled,
+                    bool pressed, TColor face);

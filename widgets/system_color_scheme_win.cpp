@@ -1,0 +1,8 @@
+#include "widgets/system_color_scheme_win.h"
+
+#include <windows.h>
+
+Rgb SystemColorScheme::SystemColorRgb(int index) const {
+  const COLORREF c = GetSysColor(index);
+  return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
