@@ -97,7 +97,7 @@ TEST(InfoButtonPictures, AreTrueColour32By32WithExactly251SeeThroughPixels) {
     int whites = 0;
     for (const Rgb& pixel : picture.pixels) whites += pixel == kWhite;
     EXPECT_EQ(whites, 251);
-    for (const auto [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}}) {
+    for (const auto& [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}}) {
       EXPECT_EQ(picture.At(x, y), kWhite) << x << "," << y;
     }
   }
@@ -128,7 +128,7 @@ TEST(InfoButtonPictures, EdgeAgainstTheWindowIsNoLighterThanTheWindow) {
       for (int x = 0; x < picture.width; ++x) {
         if (outside[y * picture.width + x]) continue;
         bool touchesOutside = false;
-        for (const auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
           touchesOutside |=
               picture.Inside(x + dx, y + dy) && outside[(y + dy) * picture.width + x + dx];
         }
