@@ -43,6 +43,14 @@ void DescribeControl(HWND form, int id, const std::string& name) {
   Say(name + ".rect", Rect(control));
 }
 
+BOOL CALLBACK FindOpenList(HWND window, LPARAM found) {
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (std::wstring(className) != L"ComboLBox" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 int DescribeForm() {
   HWND form = FindWindowW(L"TForm1", nullptr);
   if (!form) return 1;
@@ -76,9 +84,12 @@ int DescribeForm() {
   Say("devicebox.selected", std::to_string(SendMessageW(box, CB_GETCURSEL, 0, 0)));
   Say("devicebox.dropped", std::to_string(SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)));
   Say("devicebox.top", std::to_string(SendMessageW(box, CB_GETTOPINDEX, 0, 0)));
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  if (GetComboBoxInfo(box, &info)) Say("devicebox.list", Rect(info.hwndList));
+  // The open list is a window of its own on the tool's thread (the combo box's own report of it
+  // does not cross processes).
+  HWND list = nullptr;
+  EnumThreadWindows(GetWindowThreadProcessId(box, nullptr), FindOpenList,
+                    reinterpret_cast<LPARAM>(&list));
+  if (list) Say("devicebox.list", Rect(list));
   return 0;
 }
 
