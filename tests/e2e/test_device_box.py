@@ -64,8 +64,11 @@ class DeviceBoxTest(ToolCase):
         except TimedOut:
             self.assertEqual(self.mismatches(state)[:8], [], f"{state}: x, y, seen, expected")
 
-    def focus_list(self):
-        """A click opens the list and a second one closes it again; the list keeps the focus."""
+    def start_with_two_drives(self):
+        """E: and F: listed, E: selected, the list focused: a click opens it, a second one closes it."""
+        self.desktop.plug("F", self.desktop.second_drive)
+        self.start()
+        self.wait_for_drives("E:\\|F:\\")
         left, top, right, bottom = self.box_rect()
         for dropped in ("1", "0"):
             self.desktop.click(left + 40, (top + bottom) // 2)
@@ -104,10 +107,7 @@ class DeviceBoxTest(ToolCase):
 
     def test_typing_a_drive_letter_selects_that_drive(self):
         desktop = self.desktop
-        desktop.plug("F", desktop.second_drive)
-        self.start()
-        self.wait_for_drives("E:\\|F:\\")
-        self.focus_list()
+        self.start_with_two_drives()
         desktop.type_text("f")
         wait_for("F: to be selected", lambda: desktop.form()["devicebox.selected"] == "1")
         # No drive begins with "fx": the selection stays.
@@ -121,10 +121,7 @@ class DeviceBoxTest(ToolCase):
 
     def test_wheel_steps_through_the_drives_and_stops_at_the_ends(self):
         desktop = self.desktop
-        desktop.plug("F", desktop.second_drive)
-        self.start()
-        self.wait_for_drives("E:\\|F:\\")
-        self.focus_list()
+        self.start_with_two_drives()
         for notches, selected in ((1, "1"), (1, "1"), (-1, "0"), (-1, "0"), (1, "1")):
             desktop.wheel(notches)
             wait_for(f"entry {selected} selected", lambda: desktop.form()["devicebox.selected"] == selected)
