@@ -158,11 +158,6 @@ void FlatComboBox::SetFocusColor(TColor color) {
   if (focused_) RefreshStateColor();
 }
 
-void FlatComboBox::SetDisabledColor(TColor color) {
-  disabledColor_ = color;
-  if (!enabled_) RefreshStateColor();
-}
-
 // Typed characters are used up here, so the platform's own first-letter search never runs.
 bool FlatComboBox::OnChar(char32_t c) {
   if (c == kBackspace) {

@@ -84,20 +84,16 @@ class FlatComboBox {
   FlatComboLook Look() const;
   void Paint(Surface& surface, const ColorScheme& scheme) const;
   Rect ClientRect() const { return {0, 0, width_, height_}; }
-  bool Focused() const { return focused_; }
-  bool PointerOver() const { return pointerOver_; }
-  bool DroppedDown() const { return droppedDown_; }
 
   // Colours by state.
   TColor Color() const { return color_; }
   void SetColor(TColor color);
   void SetFocusColor(TColor color);
-  void SetDisabledColor(TColor color);
   TColor FocusColor() const { return focusColor_; }
   void RefreshStateColor();
 
-  // Input. OnChar reports whether the character was used up; the others always go on to the
-  // platform list afterwards.
+  // Input. OnChar reports whether the character was used up; a key press always goes on to
+  // the platform list afterwards, a wheel turn never does.
   bool OnChar(char32_t c);
   void OnKeyDown(Key key);
   void OnSearchTimer();

@@ -19,14 +19,12 @@ class FlatComboBoxWin final : public FlatComboBoxHost {
 
   void Create(HWND parent, int id, const Rect& bounds, HFONT font, int itemHeight);
   HWND Handle() const { return window_; }
-  FlatComboBox& State() { return state_; }
 
   // Handles the parent's message when it is a notification of this control.
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   // Appends at the end; raises UnableToInsertLine when the platform refuses the entry.
   int Add(const std::string& text);
-  int IndexOf(const std::string& text) const { return state_.IndexOf(text); }
   int ItemIndex() const { return state_.ItemIndex(); }
   void SetItemIndex(int index) { state_.SetItemIndex(index); }
   std::string Text() const;
