@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/failure.h"
 #include "app/notice_win.h"
 #include "app/text_win.h"
 #include "app/texts.h"
@@ -85,6 +84,7 @@ LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; DeviceBox.Reflect(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_CREATE:
       CreateControls();
@@ -137,10 +137,7 @@ void TForm1::CreateControls() {
   Label1 =
       CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1, 8, 13, 106, 13);
   SetPrompt(kPromptSelect, clWindowText);
-  DeviceBox =
-      CreateControl(L"COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                    kDeviceBox, 128, 8, 217, 21 + 13 * 8);
-  SendMessageW(DeviceBox, CB_SETITEMHEIGHT, 0, 13);
+  DeviceBox.Create(window_, kDeviceBox, {128, 8, 128 + 217, 8 + 21}, formFont_.get(), 13);
   SaveButton =
       CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
                     kSaveButton, 8, 40, 297, 33);
@@ -153,6 +150,10 @@ void TForm1::CreateControls() {
   // The version label spans the window's foot, under the buttons' lower edges: it stays
   // behind them so it never paints over them.
   SetWindowPos(FullVer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The prompt sizes itself to its text, and a wide font carries it past the drive list's left
+  // edge. Kept behind every other control, it can never cover the list, and the connect prompt
+  // still shows whole while the list is hidden; clipping its width would cut that one short.
+  SetWindowPos(Label1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   infoUp_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNUP"));
   infoDown_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNDOWN"));
   CreateHint();
@@ -191,37 +192,19 @@ void TForm1::OnDrawInfoButton(const DRAWITEMSTRUCT& item) {
   TransparentBlt(item.hDC, 0, 0, 32, 32, source, 0, 0, 32, 32, RGB(255, 255, 255));
 }
 
-std::string TForm1::SelectedDriveRoot() const {
-  const int selected = SelectedIndex();
-  return selected < 0 ? std::string() : Entry(selected);
-}
+std::string TForm1::SelectedDriveRoot() const { return DeviceBox.Text(); }
 
-int TForm1::EntryCount() const {
-  return static_cast<int>(SendMessageW(DeviceBox, CB_GETCOUNT, 0, 0));
-}
+int TForm1::EntryCount() const { return DeviceBox.Count(); }
 
-std::string TForm1::Entry(int index) const {
-  const LRESULT length = SendMessageW(DeviceBox, CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR) return {};
-  std::wstring text(length + 1, L'\0');
-  SendMessageW(DeviceBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(length);
-  return Narrow(text);
-}
+std::string TForm1::Entry(int index) const { return DeviceBox.Item(index); }
 
-void TForm1::AppendEntry(const std::string& root) {
-  const LRESULT added =
-      SendMessageW(DeviceBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(root).c_str()));
-  if (added == CB_ERR || added == CB_ERRSPACE) throw UnableToInsertLine();
-}
+void TForm1::AppendEntry(const std::string& root) { DeviceBox.Add(root); }
 
-int TForm1::SelectedIndex() const {
-  return static_cast<int>(SendMessageW(DeviceBox, CB_GETCURSEL, 0, 0));
-}
+int TForm1::SelectedIndex() const { return DeviceBox.ItemIndex(); }
 
-void TForm1::Select(int index) { SendMessageW(DeviceBox, CB_SETCURSEL, index, 0); }
+void TForm1::Select(int index) { DeviceBox.SetItemIndex(index); }
 
-void TForm1::SetListVisible(bool visible) { ShowWindow(DeviceBox, visible ? SW_SHOWNA : SW_HIDE); }
+void TForm1::SetListVisible(bool visible) { DeviceBox.SetVisible(visible); }
 
 void TForm1::SetWriteEnabled(bool enabled) { EnableWindow(SaveButton, enabled); }
 

@@ -7,6 +7,7 @@
 #include "app/scoped_gdi_win.h"
 #include "drives/drive_poll.h"
 #include "drives/drive_source_win.h"
+#include "widgets/flat_combo_box_win.h"
 
 // The tool's one window: the prompt, the drive list, the write button, the change-log button
 // and the version label. Its handlers are where everything else starts.
@@ -53,7 +54,7 @@ class TForm1 : public DrivePollView {
 
   HWND window_ = nullptr;
   HWND Label1 = nullptr;
-  HWND DeviceBox = nullptr;
+  FlatComboBoxWin DeviceBox;
   HWND SaveButton = nullptr;
   HWND RzBmpButton1 = nullptr;
   HWND FullVer = nullptr;

@@ -9,11 +9,12 @@ add_library(kq_win STATIC
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
   widgets/dc_surface_win.cpp
+  widgets/flat_combo_box_win.cpp
   widgets/parent_background_win.cpp
   widgets/system_color_scheme_win.cpp
 )
 target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(kq_win PUBLIC kq_core version)
+target_link_libraries(kq_win PUBLIC kq_core version comctl32)
 
 add_executable(RU_ZadorazUdizav WIN32
   app/app.rc

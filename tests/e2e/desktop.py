@@ -180,6 +180,14 @@ class Desktop:
         left, top, right, bottom = (int(v) for v in rect.split(","))
         self.click((left + right) // 2, (top + bottom) // 2)
 
+    def type_text(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "50", text], env=self.env, check=True)
+
+    def wheel(self, notches):
+        """Turns the mouse wheel where the pointer is: positive notches down, negative up."""
+        for _ in range(abs(notches)):
+            subprocess.run(["xdotool", "click", "5" if notches > 0 else "4"], env=self.env, check=True)
+
     def screenshot(self):
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
                              check=True, stdout=subprocess.PIPE).stdout

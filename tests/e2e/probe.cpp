@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_form_win.h"
 #include "app/text_win.h"
 #include "wine_drives.h"
 
@@ -42,6 +43,14 @@ void DescribeControl(HWND form, int id, const std::string& name) {
   Say(name + ".rect", Rect(control));
 }
 
+BOOL CALLBACK FindOpenList(HWND window, LPARAM found) {
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (std::wstring(className) != L"ComboLBox" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 int DescribeForm() {
   HWND form = FindWindowW(L"TForm1", nullptr);
   if (!form) return 1;
@@ -63,7 +72,7 @@ int DescribeForm() {
   DescribeControl(form, 3, "savebutton");
   DescribeControl(form, 4, "infobutton");
   DescribeControl(form, 5, "fullver");
-  HWND box = GetDlgItem(form, 2);
+  HWND box = GetDlgItem(form, TForm1::kDeviceBox);
   const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
   std::string items;
   for (int i = 0; i < count; ++i) {
@@ -73,6 +82,29 @@ int DescribeForm() {
   }
   Say("devicebox.items", items);
   Say("devicebox.selected", std::to_string(SendMessageW(box, CB_GETCURSEL, 0, 0)));
+  Say("devicebox.dropped", std::to_string(SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)));
+  Say("devicebox.top", std::to_string(SendMessageW(box, CB_GETTOPINDEX, 0, 0)));
+  // The open list is a window of its own on the tool's thread (the combo box's own report of it
+  // does not cross processes).
+  HWND list = nullptr;
+  EnumThreadWindows(GetWindowThreadProcessId(box, nullptr), FindOpenList,
+                    reinterpret_cast<LPARAM>(&list));
+  if (list) Say("devicebox.list", Rect(list));
+  return 0;
+}
+
+// The running colour scheme and metrics, as the tool sees them.
+int DescribeScheme() {
+  const std::pair<const char*, int> colors[] = {
+      {"window", COLOR_WINDOW},       {"btnface", COLOR_BTNFACE},
+      {"btnshadow", COLOR_BTNSHADOW}, {"btnhighlight", COLOR_BTNHIGHLIGHT},
+      {"dkshadow", COLOR_3DDKSHADOW}, {"windowtext", COLOR_WINDOWTEXT}};
+  for (const auto& [name, index] : colors) {
+    const COLORREF c = GetSysColor(index);
+    Say(name, std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
+                  std::to_string(GetBValue(c)));
+  }
+  Say("vscroll", std::to_string(GetSystemMetrics(SM_CXVSCROLL)));
   return 0;
 }
 
@@ -147,6 +179,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"form") return DescribeForm();
   if (command == L"boxes") return DescribeBoxes();
   if (command == L"hint") return DescribeHint();
+  if (command == L"scheme") return DescribeScheme();
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
     return 0;
@@ -156,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   Say("usage",
-      "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
+      "form | boxes | scheme | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
       "hold PATH SECONDS");
   return 64;
 }

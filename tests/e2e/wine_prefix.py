@@ -1,8 +1,8 @@
 """Makes a Wine prefix in which the tool looks and behaves as on a classic Windows desktop.
 
-The classic colour scheme, Wine's own fonts (Debian's Wine does not find them by itself),
-immediate window hiding without a window manager, and drive letters mapped to folders with
-the types given. Also usable from the shell: wine_prefix.py PREFIX LETTER=TYPE:FOLDER ...
+The classic colour scheme, standard scroll-bar metrics, Wine's own fonts (Debian's Wine does
+not find them by itself), immediate window hiding without a window manager, and drive letters
+mapped to folders with the types given. Also usable from the shell: wine_prefix.py PREFIX LETTER=TYPE:FOLDER ...
 """
 import os
 import shutil
@@ -44,6 +44,9 @@ def make_prefix(prefix, drives, env=None):
              r"[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]",
              '"ThemeActive"="0"', "", r"[HKEY_CURRENT_USER\Control Panel\Colors]"]
     lines += [f'"{name}"="{value}"' for name, value in CLASSIC_COLOURS.items()]
+    # Standard metrics: a fresh prefix makes scroll bars 17 pixels wide, Windows 16 (in twips).
+    lines += ["", r"[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]",
+              '"ScrollWidth"="-240"', '"ScrollHeight"="-240"']
     lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Managed"="N"',
               "", r"[HKEY_LOCAL_MACHINE\Software\Wine\Drives]"]
     lines += [f'"{letter.lower()}:"="{DRIVE_TYPES[kind]}"' for letter, (kind, _) in drives.items()]
