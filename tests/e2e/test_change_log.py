@@ -6,11 +6,9 @@ import unittest
 from pathlib import Path
 
 from desktop import wait_for
-from tool_case import TITLE, ToolCase, close_desktop, open_desktop
+from tool_case import TITLE, UNAVAILABLE, ToolCase, close_desktop, open_desktop
 
 CHANGES_PDF = Path(os.environ["KQ_CHANGES_PDF"])
-UNAVAILABLE = ("Ошибка", "Невозможно отобразить список изменений. Возможно, он уже открыт, "
-               "либо Adobe Reader не установлен.")
 
 
 def setUpModule():
