@@ -28,6 +28,6 @@ class ApplicationWindow {
   HWND mainWindow_ = nullptr;
 };
 
-// Gives a window of the tool the application icon, large and small. Set on the window rather than
-// its class, the icon is what the taskbar and any other program asking the window see.
+// Gives a window of the tool the application icon, large and small, set on the window itself,
+// where the taskbar asks for it first.
 void SetMainIcon(HWND window);
