@@ -15,6 +15,8 @@ Failure CannotCreateFile(const std::string& path, const std::string& systemError
 Failure StreamWriteError();
 Failure UnableToInsertLine();
 Failure RangeCheckError();
+// The window class or a window could not be made (`what` names which): nothing can be shown.
+Failure WindowNotCreated(const std::string& what, const std::string& systemErrorText);
 
 // The system's error texts end in ".\r\n"; the failure text puts its own full stop later.
 std::string TrimSystemErrorText(std::string text);

@@ -7,17 +7,6 @@
 
 namespace {
 
-std::string SystemErrorText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  if (length == 0) return "System error, code " + std::to_string(code);
-  std::string text = Narrow(std::wstring(buffer, length));
-  LocalFree(buffer);
-  return text;
-}
-
 class FileHandle {
  public:
   explicit FileHandle(HANDLE handle) : handle_(handle) {}

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "app/application_window_win.h"
+#include "app/failure.h"
 #include "app/notice_win.h"
 #include "app/text_win.h"
 #include "app/texts.h"
@@ -44,19 +46,16 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-void TForm1::Create(HINSTANCE instance, int showCommand) {
+void TForm1::Create(HINSTANCE instance, HWND owner, int showCommand) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProc;
+  windowClass.lpfnWndProc = ObjectWindowProc<TForm1>;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, L"MAINICON");
-  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON,
-                                                      GetSystemMetrics(SM_CXSMICON),
-                                                      GetSystemMetrics(SM_CYSMICON), 0));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;
-  RegisterClassExW(&windowClass);
+  if (!RegisterClassExW(&windowClass))
+    throw WindowNotCreated("window class", SystemErrorText(GetLastError()));
 
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
@@ -65,22 +64,12 @@ void TForm1::Create(HINSTANCE instance, int showCommand) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
-  Form1 = new TForm1;
   CreateWindowExW(0, kWindowClass, Widen(kApplicationTitle).c_str(), kFormStyle, left, top, width,
-                  height, nullptr, nullptr, instance, Form1);
-  ShowWindow(Form1->window_, showCommand);
-  UpdateWindow(Form1->window_);
-}
-
-LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!form) return DefWindowProcW(window, message, wParam, lParam);
-  return form->OnMessage(message, wParam, lParam);
+                  height, owner, nullptr, instance, this);
+  if (!window_) throw WindowNotCreated("window", SystemErrorText(GetLastError()));
+  SetMainIcon(window_);
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
 }
 
 LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -96,26 +85,31 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
         RunHandler(window_, [this] { SaveButtonClick(); });
-      } else if (LOWORD(wParam) == kRzBmpButton1 &&
+      } else if (LOWORD(wParam) == kInfoButton &&
                  (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
         // An owner-drawn button reports the second click of a double click on its own;
         // it opens the change log again like any other click.
-        RunHandler(window_, [this] { RzBmpButton1Click(); });
+        RunHandler(window_, [this] { InfoButtonClick(); });
       }
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
+      return 0;
+    case WM_SYSCOMMAND:
+      // Minimised, the tool goes to its taskbar button, which the application window holds.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(GetWindow(window_, GW_OWNER), SW_MINIMIZE);
+        return 0;
+      }
+      break;
     case WM_DRAWITEM:
-      if (wParam == kRzBmpButton1) OnDrawInfoButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      if (wParam == kInfoButton) OnDrawInfoButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
       PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      Form1 = nullptr;
-      delete this;
       return 0;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
@@ -138,11 +132,12 @@ void TForm1::CreateControls() {
       CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1, 8, 13, 106, 13);
   SetPrompt(kPromptSelect, clWindowText);
   DeviceBox.Create(window_, kDeviceBox, {128, 8, 128 + 217, 8 + 21}, formFont_.get(), 13);
+  lastFocus_ = DeviceBox.Handle();
   SaveButton =
       CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
                     kSaveButton, 8, 40, 297, 33);
-  RzBmpButton1 = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kRzBmpButton1,
-                               312, 40, 32, 32);
+  InfoButton = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kInfoButton,
+                             312, 40, 32, 32);
   FullVer =
       CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
                     0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
@@ -170,7 +165,7 @@ void TForm1::CreateHint() {
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(RzBmpButton1);
+  tool.uId = reinterpret_cast<UINT_PTR>(InfoButton);
   tool.lpszText = hintText_.data();
   SendMessageW(hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   // A width limit is what lets the hint break into its two lines.
@@ -190,6 +185,19 @@ void TForm1::OnDrawInfoButton(const DRAWITEMSTRUCT& item) {
   ScopedSelect selected(source, picture);
   // Pure white is see-through, so the window shows around and inside the badge.
   TransparentBlt(item.hDC, 0, 0, 32, 32, source, 0, 0, 32, 32, RGB(255, 255, 255));
+}
+
+// Keeps the focus where the operator left it: saved when the window loses the activation, given
+// back when it regains it. A control that was disabled or hidden meanwhile leaves the focus on the
+// window itself.
+void TForm1::OnActivate(WORD state, bool minimized) {
+  if (state == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    lastFocus_ = IsChild(window_, focus) ? focus : nullptr;
+  } else if (!minimized) {
+    const bool usable = lastFocus_ && IsWindowEnabled(lastFocus_) && IsWindowVisible(lastFocus_);
+    SetFocus(usable ? lastFocus_ : window_);
+  }
 }
 
 std::string TForm1::SelectedDriveRoot() const { return DeviceBox.Text(); }
@@ -239,4 +247,4 @@ void TForm1::Timer1Timer() { PollDrives(drives_, *this); }
 
 void TForm1::SaveButtonClick() { WriteFirmwareSet(); }
 
-void TForm1::RzBmpButton1Click() { ShowChangeLog(); }
+void TForm1::InfoButtonClick() { ShowChangeLog(); }

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "app/control_ids.h"
 #include "app/scoped_gdi_win.h"
+#include "app/window_object_win.h"
 #include "drives/drive_poll.h"
 #include "drives/drive_source_win.h"
 #include "widgets/flat_combo_box_win.h"
@@ -13,17 +15,10 @@
 // and the version label. Its handlers are where everything else starts.
 class TForm1 : public DrivePollView {
  public:
-  // Control identifiers, also how other programs find the controls.
-  enum ControlId : int {
-    kLabel1 = 1,
-    kDeviceBox = 2,
-    kSaveButton = 3,
-    kRzBmpButton1 = 4,
-    kFullVer = 5,
-  };
-
-  // Creates and shows the window centred on the screen, its handlers attached.
-  static void Create(HINSTANCE instance, int showCommand);
+  // Creates the window owned by the application window and shows it centred on the screen, its
+  // handlers attached; raises WindowNotCreated. The object outlives the window: a close while a
+  // box is up destroys the window under a running handler, which then finds Handle() empty.
+  void Create(HINSTANCE instance, HWND owner, int showCommand);
 
   HWND Handle() const { return window_; }
   std::string SelectedDriveRoot() const;
@@ -38,7 +33,8 @@ class TForm1 : public DrivePollView {
   void SetPrompt(const std::string& caption, TColor fontColor) override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Object>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   HWND CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
@@ -46,19 +42,21 @@ class TForm1 : public DrivePollView {
   void CreateHint();
   LRESULT OnColorStatic(HDC dc, HWND control);
   void OnDrawInfoButton(const DRAWITEMSTRUCT& item);
+  void OnActivate(WORD state, bool minimized);
 
   void FormCreate();
   void Timer1Timer();
   void SaveButtonClick();
-  void RzBmpButton1Click();
+  void InfoButtonClick();
 
   HWND window_ = nullptr;
   HWND Label1 = nullptr;
   FlatComboBoxWin DeviceBox;
   HWND SaveButton = nullptr;
-  HWND RzBmpButton1 = nullptr;
+  HWND InfoButton = nullptr;
   HWND FullVer = nullptr;
   HWND hint_ = nullptr;
+  HWND lastFocus_ = nullptr;
   TColor label1Color_ = clWindowText;
   ScopedGdiObject<HFONT> formFont_;
   ScopedGdiObject<HFONT> fullVerFont_;

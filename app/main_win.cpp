@@ -1,18 +1,54 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
+#include "app/application_window_win.h"
+#include "app/failure.h"
 #include "app/main_form_win.h"
+#include "app/notice_win.h"
+
+namespace {
+
+void RunMessageLoop(const TForm1& form) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab and the arrow keys move between the controls.
+    if (form.Handle() && IsDialogMessageW(form.Handle(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+int RunApplication(HINSTANCE instance, int showCommand) {
+  // Both objects outlive every handler: a close while a box is up destroys the windows, and the
+  // handler still running under the box finds them gone rather than freed.
+  ApplicationWindow application;
+  TForm1 form;
+  Form1 = &form;
+  int exitCode = 0;
+  try {
+    application.Create(instance);
+    form.Create(instance, application.Handle(), showCommand);
+    application.Show(form.Handle());
+    RunMessageLoop(form);
+  } catch (const Failure& failure) {
+    // No window to report through: the tool cannot start.
+    ShowDefaultErrorReport(nullptr, failure.what());
+    exitCode = 1;
+  }
+  Form1 = nullptr;
+  return exitCode;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  TForm1::Create(instance, showCommand);
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (Form1 && IsDialogMessageW(Form1->Handle(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return 0;
+  // The shell may run its handlers for opening the change log on this thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const int exitCode = RunApplication(instance, showCommand);
+  if (SUCCEEDED(com)) CoUninitialize();
+  return exitCode;
 }

@@ -20,3 +20,14 @@ std::string Narrow(const std::wstring& utf16) {
                       length, nullptr, nullptr);
   return narrow;
 }
+
+std::string SystemErrorText(unsigned long code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  if (length == 0) return "System error, code " + std::to_string(code);
+  std::string text = Narrow(std::wstring(buffer, length));
+  LocalFree(buffer);
+  return text;
+}

@@ -6,3 +6,6 @@
 // does not depend on the system's ANSI code page.
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& utf16);
+
+// The system's own text for an error code, as FormatMessage gives it.
+std::string SystemErrorText(unsigned long code);

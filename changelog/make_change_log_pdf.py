@@ -4,7 +4,9 @@ between paragraphs, any other line a paragraph) as an A5 PDF with an embedded Cy
 
 usage: make_change_log_pdf.py SOURCE.txt OUT.pdf
 
-The document carries fixed metadata, so the same source always gives the same bytes.
+The document carries fixed metadata, so the same source always gives the same bytes. The text in
+the repository is a sample for development builds, and every page says so: an operator must not
+take it for the product's list of changes.
 """
 import sys
 
@@ -21,6 +23,9 @@ STYLES = {  # kind: (size, bold, space before, line height)
     "text": (10, False, 6, 13.5),
 }
 BULLET_INDENT = 12
+SAMPLE_NOTE = ("ОБРАЗЕЦ для проверки программы. Это не список изменений в ПО терминалов KQ: "
+               "не руководствуйтесь им.")
+SAMPLE_COLOUR = (0.7, 0, 0)
 
 
 def blocks(source):
@@ -41,7 +46,7 @@ def blocks(source):
 class Typesetter:
     def __init__(self, path):
         self.surface = cairo.PDFSurface(path, PAGE_WIDTH, PAGE_HEIGHT)
-        self.surface.set_metadata(cairo.PDFMetadata.TITLE, "Изменения в ПО терминалов KQ")
+        self.surface.set_metadata(cairo.PDFMetadata.TITLE, "ОБРАЗЕЦ — не список изменений в ПО терминалов KQ")
         self.surface.set_metadata(cairo.PDFMetadata.CREATOR, "make_change_log_pdf.py")
         self.surface.set_metadata(cairo.PDFMetadata.CREATE_DATE, "2026-12-07T00:00:00Z")
         self.context = cairo.Context(self.surface)
@@ -64,7 +69,16 @@ class Typesetter:
                 line = candidate
         return result + [line]
 
+    def sample_note(self):
+        self.font(8, True)
+        self.context.set_source_rgb(*SAMPLE_COLOUR)
+        for number, line in enumerate(self.lines(SAMPLE_NOTE, PAGE_WIDTH - 2 * MARGIN)):
+            self.context.move_to(MARGIN, 16 + 10 * number)
+            self.context.show_text(line)
+        self.context.set_source_rgb(0, 0, 0)
+
     def footer(self):
+        self.sample_note()
         self.font(8, False)
         label = f"— {self.page} —"
         self.context.move_to((PAGE_WIDTH - self.context.text_extents(label).x_advance) / 2, PAGE_HEIGHT - 22)

@@ -1,4 +1,5 @@
-# Decides which firmware images the executable embeds and makes the resource script that names them.
+# Decides which firmware images and which change log the executable embeds and makes the resource
+# script that names them.
 # The system's Python, which has Debian's cairo bindings for typesetting the change log.
 if(NOT DEFINED Python3_EXECUTABLE AND EXISTS /usr/bin/python3)
   set(Python3_EXECUTABLE /usr/bin/python3)
@@ -35,14 +36,30 @@ if(NOT KQ_FIRMWARE_DIR)
     DEPENDS ${KQ_PAYLOAD_DIR}/generate_payloads.py
     COMMENT "Making the stand-in firmware images")
 endif()
-set(KQ_CHANGES_PDF ${CMAKE_BINARY_DIR}/generated/Changes.pdf)
-add_custom_command(
-  OUTPUT ${KQ_CHANGES_PDF}
-  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py
-          ${KQ_PAYLOAD_DIR}/Changes.txt ${KQ_CHANGES_PDF}
-  DEPENDS ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py ${KQ_PAYLOAD_DIR}/Changes.txt
-  COMMENT "Typesetting the change log")
-add_custom_target(kq_payloads DEPENDS ${kq_image_files} ${KQ_CHANGES_PDF})
+# The change log: a real document given to the build, or else a sample typeset from the text
+# written for the repository, which says on every page that it is one.
+if(KQ_CHANGES_PDF)
+  if(NOT EXISTS ${KQ_CHANGES_PDF})
+    message(FATAL_ERROR "KQ_CHANGES_PDF: no file ${KQ_CHANGES_PDF}")
+  endif()
+  file(READ ${KQ_CHANGES_PDF} kq_changes_magic LIMIT 5 HEX)
+  if(NOT kq_changes_magic STREQUAL "255044462d")  # "%PDF-"
+    message(FATAL_ERROR "KQ_CHANGES_PDF: ${KQ_CHANGES_PDF} is no PDF document (it does not start with %PDF-)")
+  endif()
+  set(KQ_CHANGES_DOCUMENT ${KQ_CHANGES_PDF})
+  message(STATUS "Embedding the change log ${KQ_CHANGES_DOCUMENT}")
+else()
+  set(KQ_CHANGES_DOCUMENT ${CMAKE_BINARY_DIR}/generated/Changes.pdf)
+  add_custom_command(
+    OUTPUT ${KQ_CHANGES_DOCUMENT}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py
+            ${KQ_PAYLOAD_DIR}/Changes.txt ${KQ_CHANGES_DOCUMENT}
+    DEPENDS ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py ${KQ_PAYLOAD_DIR}/Changes.txt
+    COMMENT "Typesetting the sample change log")
+  message(STATUS "Embedding a SAMPLE change log (typeset from payloads/Changes.txt, not the "
+                 "product's list of changes); set KQ_CHANGES_PDF to embed the real one")
+endif()
+add_custom_target(kq_payloads DEPENDS ${kq_image_files} ${KQ_CHANGES_DOCUMENT})
 
 configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${CMAKE_BINARY_DIR}/generated/payloads.rc @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
@@ -51,7 +68,7 @@ set(KQ_EMBEDDED_FILES
   ${kq_image_files}
   ${KQ_PAYLOAD_DIR}/Languages
   ${KQ_PAYLOAD_DIR}/Languagess
-  ${KQ_CHANGES_PDF}
+  ${KQ_CHANGES_DOCUMENT}
   ${KQ_PAYLOAD_DIR}/MainIcon.ico
   ${KQ_PAYLOAD_DIR}/BtnUp.bmp
   ${KQ_PAYLOAD_DIR}/BtnHot.bmp

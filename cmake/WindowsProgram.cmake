@@ -18,6 +18,7 @@ target_link_libraries(kq_win PUBLIC kq_core version comctl32)
 
 add_executable(RU_ZadorazUdizav WIN32
   app/app.rc
+  app/application_window_win.cpp
   app/main_form_win.cpp
   app/main_win.cpp
   changelog/show_change_log_win.cpp
@@ -26,5 +27,5 @@ add_executable(RU_ZadorazUdizav WIN32
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
 target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
 target_link_options(RU_ZadorazUdizav PRIVATE -municode -s)
-target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 msimg32 shell32)
+target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 msimg32 shell32 ole32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)

@@ -17,7 +17,10 @@ void WriteFirmwareSet() {
   ResourcePayloads payloads;
   WinTransferFiles files;
   const int copied = TransferFirmwareSet(payloads, files, ExecutableDirectory(), driveRoot);
-  for (const Notice& notice : FirmwareRunReport(copied, driveRoot))
+  for (const Notice& notice : FirmwareRunReport(copied, driveRoot)) {
+    // Closed while a box was up: the window is gone and nobody is left to tell.
+    if (!Form1->Handle()) return;
     ShowNotice(Form1->Handle(), notice);
-  Form1->SetWriteEnabled(true);
+  }
+  if (Form1->Handle()) Form1->SetWriteEnabled(true);
 }

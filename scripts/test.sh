@@ -45,7 +45,8 @@ cp build/win/RU_ZadorazUdizav.exe build/win/tests/e2e/kq_probe.exe "$e2e/bin/"
 firmware=$(grep -E '^KQ_FIRMWARE_DIR:' build/win/CMakeCache.txt | cut -d= -f2)
 cp -r "${firmware:-build/win/standin-firmware}" "$e2e/firmware"
 cp -r payloads "$e2e/payloads"
-cp build/win/generated/Changes.pdf "$e2e/bin/"
+changes=$(grep -E '^KQ_CHANGES_PDF:' build/win/CMakeCache.txt | cut -d= -f2)
+cp "${changes:-build/win/generated/Changes.pdf}" "$e2e/bin/Changes.pdf"
 chmod -R a+rX "$e2e"
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then

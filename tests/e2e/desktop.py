@@ -131,6 +131,10 @@ class Desktop:
         return wait_for("the main window", lambda: (lambda f: f if f.get("visible") == "1" else None)(self.form()),
                         timeout=20)
 
+    def ask_tool_to_close(self):
+        """A plain taskkill: a close request to every window of the tool, as at log-off."""
+        self._run("wine", "taskkill", "/im", "RU_ZadorazUdizav.exe", check=False, timeout=60)
+
     def stop_tool(self):
         if self.tool and self.tool.poll() is None:
             self._run("wine", "taskkill", "/f", "/im", "RU_ZadorazUdizav.exe", check=False)
@@ -172,6 +176,9 @@ class Desktop:
 
     def point_at(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
+
+    def key(self, *names):
+        subprocess.run(["xdotool", "key", *names], env=self.env, check=True)
 
     def click(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env, check=True)

@@ -6,9 +6,10 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/main_form_win.h"
+#include "app/control_ids.h"
 #include "app/text_win.h"
 #include "wine_drives.h"
 
@@ -51,6 +52,43 @@ BOOL CALLBACK FindOpenList(HWND window, LPARAM found) {
   return FALSE;
 }
 
+const std::pair<int, const char*> kControls[] = {{kLabel1, "label1"},
+                                                 {kDeviceBox, "devicebox"},
+                                                 {kSaveButton, "savebutton"},
+                                                 {kInfoButton, "infobutton"},
+                                                 {kFullVer, "fullver"}};
+
+// Names a window of the tool as the form's answers do: a control, "form", "owner" or "none".
+std::string WindowName(HWND form, HWND window) {
+  if (!window) return "none";
+  if (window == form) return "form";
+  if (window == GetWindow(form, GW_OWNER)) return "owner";
+  for (const auto& [id, name] : kControls)
+    if (window == GetDlgItem(form, id)) return name;
+  return "other";
+}
+
+// The keyboard focus and the active window of the tool's thread, which only it can see directly.
+void DescribeFocus(HWND form) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info)) return;
+  Say("focus", WindowName(form, info.hwndFocus));
+  Say("active", WindowName(form, info.hwndActive));
+}
+
+// The window that holds the taskbar button: the one that owns the form.
+void DescribeOwner(HWND form) {
+  Say("appwindow", (GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_APPWINDOW) ? "1" : "0");
+  HWND owner = GetWindow(form, GW_OWNER);
+  if (!owner) return;
+  Say("owner.caption", Text(owner));
+  Say("owner.visible", IsWindowVisible(owner) ? "1" : "0");
+  Say("owner.owned", GetWindow(owner, GW_OWNER) ? "1" : "0");
+  Say("owner.toolwindow", (GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) ? "1" : "0");
+  Say("owner.rect", Rect(owner));
+}
+
 int DescribeForm() {
   HWND form = FindWindowW(L"TForm1", nullptr);
   if (!form) return 1;
@@ -67,12 +105,10 @@ int DescribeForm() {
   Say("sizable", (style & WS_THICKFRAME) ? "1" : "0");
   Say("enabled", IsWindowEnabled(form) ? "1" : "0");
   Say("visible", IsWindowVisible(form) ? "1" : "0");
-  DescribeControl(form, 1, "label1");
-  DescribeControl(form, 2, "devicebox");
-  DescribeControl(form, 3, "savebutton");
-  DescribeControl(form, 4, "infobutton");
-  DescribeControl(form, 5, "fullver");
-  HWND box = GetDlgItem(form, TForm1::kDeviceBox);
+  for (const auto& [id, name] : kControls) DescribeControl(form, id, name);
+  DescribeFocus(form);
+  DescribeOwner(form);
+  HWND box = GetDlgItem(form, kDeviceBox);
   const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
   std::string items;
   for (int i = 0; i < count; ++i) {
@@ -172,6 +208,37 @@ int Hold(const std::wstring& path, int seconds) {
   return 0;
 }
 
+// Asks the tool to close, as the system does at log-off or a plain taskkill.
+int Close() {
+  HWND form = FindWindowW(L"TForm1", nullptr);
+  Say("posted", form && PostMessageW(form, WM_CLOSE, 0, 0) ? "1" : "0");
+  return 0;
+}
+
+// Takes the activation from the tool with a window of its own, as switching to another program
+// does; holds it for a while, says what the tool's thread then has, and closes the window.
+int GoAway(int milliseconds) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"KQProbeWindow";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Probe", WS_OVERLAPPEDWINDOW, 0, 0,
+                                200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  const DWORD until = GetTickCount() + milliseconds;
+  while (GetTickCount() < until) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+  Say("foreground", GetForegroundWindow() == window ? "probe" : "other");
+  if (HWND form = FindWindowW(L"TForm1", nullptr)) DescribeFocus(form);
+  DestroyWindow(window);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -184,12 +251,14 @@ int wmain(int argc, wchar_t** argv) {
     Say("acp", std::to_string(GetACP()));
     return 0;
   }
+  if (command == L"close") return Close();
+  if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   Say("usage",
-      "form | boxes | scheme | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
-      "hold PATH SECONDS");
+      "form | boxes | scheme | hint | acp | close | away MILLISECONDS | plug LETTER UNIXPATH | "
+      "unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS");
   return 64;
 }

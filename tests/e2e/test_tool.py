@@ -183,7 +183,7 @@ class BuildTest(unittest.TestCase):
                               stdout=subprocess.PIPE, text=True).stdout
         imported = {line.split(":", 1)[1].strip().lower() for line in dump.splitlines() if "DLL Name:" in line}
         system = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msimg32.dll", "msvcrt.dll",
-                  "shell32.dll", "version.dll", "advapi32.dll"}
+                  "shell32.dll", "version.dll", "advapi32.dll", "ole32.dll"}
         self.assertTrue(imported)
         self.assertLessEqual(imported, system)
 

@@ -1,0 +1,127 @@
+"""End-to-end tests of the main window as a whole: the keyboard focus, the window that holds the
+taskbar button, and a close requested while a box is up."""
+import subprocess
+import unittest
+
+from desktop import wait_for
+from tool_case import CAPTION, SUCCESS, TITLE, UNAVAILABLE, WARNING, ToolCase, close_desktop, open_desktop
+
+
+def setUpModule():
+    open_desktop()
+
+
+def tearDownModule():
+    close_desktop()
+
+
+class MainWindowTest(ToolCase):
+    def wait_for_focus(self, control):
+        return wait_for(f"the focus on {control}",
+                        lambda: (lambda f: f if (f.get("active"), f.get("focus")) == ("form", control) else None)(
+                            self.desktop.form()), timeout=5)
+
+    def switch_away_and_back(self):
+        """The probe takes the activation with a window of its own and then closes it; Wine then
+        activates the tool again, as Windows does when the program switched to is closed."""
+        away = self.desktop.probe("away", "500")
+        self.assertEqual((away["foreground"], away["active"], away["focus"]), ("probe", "none", "none"))
+
+    def test_focus_starts_on_the_drive_list_and_comes_back_where_it_was(self):
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.wait_for_focus("devicebox")
+        self.switch_away_and_back()
+        self.wait_for_focus("devicebox")
+        self.desktop.key("Tab")
+        self.wait_for_focus("savebutton")
+        self.switch_away_and_back()
+        self.wait_for_focus("savebutton")
+
+    def test_focus_returns_to_the_information_button_when_its_error_box_closes(self):
+        self.start()
+        self.app_dir.chmod(0o555)
+        self.desktop.click_rect(self.desktop.form()["infobutton.rect"])
+        self.close_box(*UNAVAILABLE, "error")
+        self.wait_for_focus("infobutton")
+
+    def test_focus_is_on_the_window_after_a_write_run(self):
+        # The run disables the write button that had the focus; the focus does not go back to it.
+        form = self.start()
+        self.wait_for_drives("E:\\")
+        self.desktop.click_rect(form["savebutton.rect"])
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+        self.wait_for_focus("form")
+        self.assertEqual(self.desktop.form()["savebutton.enabled"], "1")
+
+    def test_enter_and_escape_on_the_drive_list_do_nothing(self):
+        desktop = self.desktop
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.wait_for_focus("devicebox")
+        desktop.key("Return", "Escape", "Return")
+        form = self.wait_for_focus("devicebox")
+        self.assertEqual((form["devicebox.selected"], form["savebutton.enabled"]), ("0", "1"))
+        self.assertEqual(desktop.boxes(), [])
+        self.assertEqual(list(desktop.drive.iterdir()), [])
+        self.assertEqual(desktop.opened_documents(), [])
+        self.assertIsNone(desktop.tool.poll())
+
+    def test_taskbar_button_is_an_owner_window_with_the_title(self):
+        form = self.start()
+        self.assertEqual(form["caption"], CAPTION)
+        self.assertEqual((form["owner.caption"], form["owner.visible"], form["owner.owned"],
+                          form["owner.toolwindow"], form["appwindow"]), (TITLE, "1", "0", "0", "0"))
+        left, top, right, bottom = (int(v) for v in form["owner.rect"].split(","))
+        self.assertEqual((right - left, bottom - top), (0, 0))  # nothing of it on the screen
+
+    def test_minimising_goes_to_the_taskbar_button_and_restoring_comes_back(self):
+        desktop = self.desktop
+        form = self.start()
+        self.wait_for_focus("devicebox")
+        # The minimise box, left of the greyed maximise box and the close box.
+        left, top, right, _ = (int(v) for v in form["rect"].split(","))
+        desktop.click(right - 50, top + 9)
+        form = wait_for("the window to hide", lambda: (lambda f: f if f["visible"] == "0" else None)(desktop.form()))
+        self.assertEqual(form["active"], "owner")
+        # Without a taskbar Wine shows the minimised owner as a small title at the screen's foot;
+        # a double click on it restores it, as a click on the taskbar button would.
+        left, top, right, bottom = (int(v) for v in form["owner.rect"].split(","))
+        self.assertGreater(right - left, 0)
+        subprocess.run(["xdotool", "mousemove", str((left + right) // 2), str((top + bottom) // 2),
+                        "click", "--repeat", "2", "1"], env=desktop.env, check=True)
+        self.wait_for_focus("devicebox")
+        self.assertEqual(desktop.form()["visible"], "1")
+
+    def test_close_requested_while_a_box_is_up_ends_the_program_quietly(self):
+        desktop = self.desktop
+        for box, how in (("success", "taskkill"), ("success", "close"), ("change log", "taskkill"),
+                         ("change log", "close")):
+            with self.subTest(box=box, how=how):
+                desktop.stop_tool()
+                self.app_dir.chmod(0o755)
+                form = self.start()
+                if box == "success":
+                    self.wait_for_drives("E:\\")
+                    desktop.click_rect(form["savebutton.rect"])
+                    caption = SUCCESS[0]
+                else:
+                    self.app_dir.chmod(0o555)
+                    desktop.click_rect(form["infobutton.rect"])
+                    caption = UNAVAILABLE[0]
+                self.assertEqual(desktop.wait_for_box()["caption"], caption)
+                if how == "taskkill":
+                    desktop.ask_tool_to_close()
+                else:
+                    self.assertEqual(desktop.probe("close")["posted"], "1")
+                try:
+                    exit_code = desktop.tool.wait(timeout=30)
+                except subprocess.TimeoutExpired:
+                    self.fail(f"the tool still runs; boxes: {desktop.boxes()}")
+                self.assertEqual(exit_code, 0)
+                self.assertEqual(desktop.boxes(), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
