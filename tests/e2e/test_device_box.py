@@ -83,7 +83,12 @@ class DeviceBoxTest(ToolCase):
         self.assertEqual(desktop.probe("scheme")["vscroll"], "16")
         left, top, right, bottom = self.box_rect()
         self.assertEqual((right - left, bottom - top), (217, 21))
-        # The frame's left column lies under the end of the self-sizing prompt: it must show.
+        # The list has the keyboard focus from the start, so its button stands raised.
+        self.assert_look("raised")
+        # With the focus moved on to the write button it lies flat. The frame's left column lies
+        # under the end of the self-sizing prompt: it must show.
+        desktop.key("Tab")
+        wait_for("the focus to move on", lambda: desktop.form()["focus"] == "savebutton")
         self.assert_look("idle")
 
         desktop.point_at(left + 100, top + 10)
