@@ -11,6 +11,7 @@
 #include "changelog/show_change_log_win.h"
 #include "firmware/write_firmware_set_win.h"
 #include "widgets/color_win.h"
+#include "widgets/hot_button_win.h"
 
 TForm1* Form1 = nullptr;
 
@@ -103,6 +104,9 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RunHandler(window_, [this] { RzBmpButton1Click(); });
       }
       return 0;
+    case WM_PRINTCLIENT:
+      PrintLabels(reinterpret_cast<HDC>(wParam));
+      return 0;
     case WM_CTLCOLORSTATIC:
       return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM:
@@ -141,9 +145,8 @@ void TForm1::CreateControls() {
       CreateControl(L"COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                     kDeviceBox, 128, 8, 217, 21 + 13 * 8);
   SendMessageW(DeviceBox, CB_SETITEMHEIGHT, 0, 13);
-  SaveButton =
-      CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
-                    kSaveButton, 8, 40, 297, 33);
+  SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
+                             WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton, 8, 40, 297, 33);
   RzBmpButton1 = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kRzBmpButton1,
                                312, 40, 32, 32);
   FullVer =
@@ -174,6 +177,21 @@ void TForm1::CreateHint() {
   SendMessageW(hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   // A width limit is what lets the hint break into its two lines.
   SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+// The window draws nothing of its own beyond its background, but its labels are part of what it
+// shows: a control that lets the window show through asks for them too.
+void TForm1::PrintLabels(HDC dc) {
+  for (HWND label : {Label1, FullVer}) {
+    RECT bounds;
+    GetWindowRect(label, &bounds);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
+    IntersectClipRect(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    SendMessageW(label, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CHECKVISIBLE | PRF_CLIENT);
+    RestoreDC(dc, saved);
+  }
 }
 
 LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
@@ -223,7 +241,7 @@ void TForm1::Select(int index) { SendMessageW(DeviceBox, CB_SETCURSEL, index, 0)
 
 void TForm1::SetListVisible(bool visible) { ShowWindow(DeviceBox, visible ? SW_SHOWNA : SW_HIDE); }
 
-void TForm1::SetWriteEnabled(bool enabled) { EnableWindow(SaveButton, enabled); }
+void TForm1::SetWriteEnabled(bool enabled) { SetHotButtonEnabled(SaveButton, enabled); }
 
 void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
   // Every tick sets the prompt; only a new text costs a repaint and a new size.

@@ -161,6 +161,11 @@ class Desktop:
     def wait_for_box(self, timeout=30):
         return wait_for("a message box", lambda: (self.boxes() or [None])[0], timeout=timeout)
 
+    def system_colors(self):
+        """The running scheme: system colour index -> (red, green, blue)."""
+        return {int(key[len("color"):]): tuple(int(v) for v in value.split(","))
+                for key, value in self.probe("colors").items() if key.startswith("color")}
+
     def plug(self, letter, folder):
         assert self.probe("plug", letter, str(folder)).get("defined") == "1"
 
@@ -175,6 +180,9 @@ class Desktop:
 
     def click(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env, check=True)
+
+    def key(self, *names):
+        subprocess.run(["xdotool", "key", *names], env=self.env, check=True)
 
     def click_rect(self, rect):
         left, top, right, bottom = (int(v) for v in rect.split(","))

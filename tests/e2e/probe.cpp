@@ -33,9 +33,18 @@ std::string Rect(HWND window) {
          "," + std::to_string(r.bottom);
 }
 
+// The window with the keyboard focus in the thread that runs the form.
+HWND FocusedWindow(HWND form) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) ? info.hwndFocus
+                                                                          : nullptr;
+}
+
 void DescribeControl(HWND form, int id, const std::string& name) {
   HWND control = GetDlgItem(form, id);
   if (!control) return;
+  Say(name + ".focused", FocusedWindow(form) == control ? "1" : "0");
   Say(name + ".text", Text(control));
   Say(name + ".visible", IsWindowVisible(control) ? "1" : "0");
   Say(name + ".enabled", IsWindowEnabled(control) ? "1" : "0");
@@ -112,6 +121,18 @@ int DescribeBoxes() {
   return 0;
 }
 
+// The running colour scheme, by system colour index, as the widgets resolve it.
+int DescribeColors() {
+  for (int index : {COLOR_HIGHLIGHT, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNSHADOW,
+                    COLOR_GRAYTEXT, COLOR_3DDKSHADOW}) {
+    const COLORREF c = GetSysColor(index);
+    Say("color" + std::to_string(index), std::to_string(GetRValue(c)) + "," +
+                                             std::to_string(GetGValue(c)) + "," +
+                                             std::to_string(GetBValue(c)));
+  }
+  return 0;
+}
+
 int DefineDrive(wchar_t letter, const std::string& unixPath) {
   const bool defined = DefineWineDrive(letter, DRIVE_REMOVABLE, unixPath);
   Say("defined", defined ? "1" : "0");
@@ -147,6 +168,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"form") return DescribeForm();
   if (command == L"boxes") return DescribeBoxes();
   if (command == L"hint") return DescribeHint();
+  if (command == L"colors") return DescribeColors();
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
     return 0;
@@ -156,7 +178,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   Say("usage",
-      "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
+      "form | boxes | hint | colors | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG "
+      "DOCUMENT | "
       "hold PATH SECONDS");
   return 64;
 }
