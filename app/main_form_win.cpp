@@ -180,17 +180,22 @@ void TForm1::CreateHint() {
 }
 
 // The window draws nothing of its own beyond its background, but its labels are part of what it
-// shows: a control that lets the window show through asks for them too.
+// shows: a control that lets the window show through asks for them too. Each label is printed
+// at its own origin and copied into place, since a label clips itself as if the context were
+// not shifted.
 void TForm1::PrintLabels(HDC dc) {
   for (HWND label : {Label1, FullVer}) {
+    if (!IsWindowVisible(label)) continue;
     RECT bounds;
     GetWindowRect(label, &bounds);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
-    const int saved = SaveDC(dc);
-    OffsetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
-    IntersectClipRect(dc, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top);
-    SendMessageW(label, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CHECKVISIBLE | PRF_CLIENT);
-    RestoreDC(dc, saved);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    MemoryDC image(dc);
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
+    ScopedSelect selected(image, bitmap.get());
+    SendMessageW(label, WM_PRINT, reinterpret_cast<WPARAM>(static_cast<HDC>(image)), PRF_CLIENT);
+    BitBlt(dc, bounds.left, bounds.top, width, height, image, 0, 0, SRCCOPY);
   }
 }
 
