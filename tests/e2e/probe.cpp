@@ -133,6 +133,15 @@ int DescribeColors() {
   return 0;
 }
 
+// Presses the form's first control of a window class the way another program would: posted,
+// since the click may open a modal box.
+int Press(const std::wstring& windowClass) {
+  HWND form = FindWindowW(L"TForm1", nullptr);
+  HWND control = form ? FindWindowExW(form, nullptr, windowClass.c_str(), nullptr) : nullptr;
+  Say("pressed", control && PostMessageW(control, BM_CLICK, 0, 0) ? "1" : "0");
+  return control ? 0 : 1;
+}
+
 int DefineDrive(wchar_t letter, const std::string& unixPath) {
   const bool defined = DefineWineDrive(letter, DRIVE_REMOVABLE, unixPath);
   Say("defined", defined ? "1" : "0");
@@ -169,6 +178,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"boxes") return DescribeBoxes();
   if (command == L"hint") return DescribeHint();
   if (command == L"colors") return DescribeColors();
+  if (command == L"press" && argc == 3) return Press(argv[2]);
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
     return 0;
@@ -178,7 +188,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   Say("usage",
-      "form | boxes | hint | colors | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG "
+      "form | boxes | hint | colors | press CLASS | acp | plug LETTER UNIXPATH | unplug LETTER | "
+      "record LOG "
       "DOCUMENT | "
       "hold PATH SECONDS");
   return 64;

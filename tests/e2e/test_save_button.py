@@ -1,4 +1,5 @@
 """End-to-end tests of the write button's look and input, on screen with real pointer and keys."""
+import time
 import unittest
 
 from color_math import colors_are_close, mix_colors, shade_color, tint_color, vertical_gradient
@@ -108,9 +109,17 @@ class SaveButtonTest(ToolCase):
         left, top, _, _ = (int(v) for v in form["client"].split(","))
         self.desktop.point_at(left + 60, top + 3)
 
+    def focused_control(self):
+        return [name.split(".")[0] for name, value in self.desktop.form().items()
+                if name.endswith(".focused") and value == "1"]
+
+    def press_and_expect_focus(self, key, control):
+        self.desktop.key(key)
+        wait_for(f"{key} to focus {control}", lambda: self.focused_control() == [control], timeout=3)
+
     def tab_to_button(self):
         for _ in range(4):
-            if self.desktop.form()["savebutton.focused"] == "1":
+            if self.focused_control() == ["savebutton"]:
                 return
             self.desktop.key("Tab")
         self.fail("Tab never reached the write button")
@@ -137,7 +146,12 @@ class SaveButtonTest(ToolCase):
         self.move_pointer_away()
         self.assert_look("rest")
 
+        # The tab order runs from the drive list to the write button to the information button.
         self.tab_to_button()
+        self.press_and_expect_focus("Tab", "infobutton")
+        self.press_and_expect_focus("shift+Tab", "savebutton")
+        self.press_and_expect_focus("shift+Tab", "devicebox")
+        self.press_and_expect_focus("Tab", "savebutton")
         self.assert_look("focused")
 
         # The see-through corner over the version label shows the label's first digit, as the
@@ -165,12 +179,29 @@ class SaveButtonTest(ToolCase):
         self.move_pointer_away()
         self.assert_look("rest")
 
-    def test_enter_on_the_focused_button_runs_the_write(self):
+    def test_space_and_enter_on_the_focused_button_run_the_write(self):
         desktop = self.desktop
         self.start()
         self.wait_for_drives("E:\\")
-        self.tab_to_button()
-        desktop.key("Return")
+        for key in ("space", "Return"):
+            # Each run takes the focus off the button, so it is tabbed to again.
+            self.tab_to_button()
+            desktop.key(key)
+            self.close_box(*SUCCESS, "none")
+            self.close_box(*WARNING, "warning")
+            wait_for("the write button", lambda: desktop.form()["savebutton.enabled"] == "1")
+            self.assert_drive_holds_the_set()
+
+    def test_another_program_presses_the_button_only_while_it_is_enabled(self):
+        desktop = self.desktop
+        desktop.unplug("E")
+        self.start()
+        self.assertEqual(desktop.probe("press", "THotMenuButton")["pressed"], "1")
+        time.sleep(1.5)
+        self.assertEqual(desktop.boxes(), [])
+        desktop.plug("E", desktop.drive)
+        self.wait_for_drives("E:\\")
+        self.assertEqual(desktop.probe("press", "THotMenuButton")["pressed"], "1")
         self.close_box(*SUCCESS, "none")
         self.close_box(*WARNING, "warning")
         self.assert_drive_holds_the_set()
