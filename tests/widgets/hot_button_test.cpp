@@ -261,41 +261,46 @@ struct Bench {
 
 constexpr Point kInside{150, 16}, kOutside{150, 60}, kRowBelow{150, kH}, kLastRow{150, kH - 1};
 
-TEST(HotButtonInput, ClicksFromMouseAndKeyboard) {
+// Every script ends with nothing held down and the pointer free.
+void ExpectReleased(const Bench& bench, const char* what) {
+  EXPECT_FALSE(bench.button.State().pressedLook) << what;
+  EXPECT_FALSE(bench.button.State().mouseTracking) << what;
+  EXPECT_FALSE(bench.host.captured) << what;
+}
+
+TEST(HotButtonInput, MouseClicksOnlyOnReleaseInside) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<Point, bool>> movesAndPressedLook;
+    Point release;
+    int clicks;
+  } drags[] = {
+      {"press, out, back in, release inside", {{kOutside, false}, {kInside, true}}, kInside, 1},
+      {"release outside", {{kOutside, false}}, kOutside, 0},
+      {"release on the row just below", {{kLastRow, true}, {kRowBelow, false}}, kRowBelow, 0},
+  };
+  for (const auto& drag : drags) {
+    Bench bench;
+    bench.button.PointerMove(kInside);
+    bench.button.LeftDown();
+    EXPECT_TRUE(bench.button.State().pressedLook) << drag.what;
+    EXPECT_TRUE(bench.host.captured) << drag.what;
+    for (const auto& [at, pressed] : drag.movesAndPressedLook) {
+      bench.button.PointerMove(at);
+      EXPECT_EQ(bench.button.State().pressedLook, pressed) << drag.what;
+    }
+    bench.button.LeftUp(drag.release);
+    EXPECT_EQ(bench.host.clicks, drag.clicks) << drag.what;
+    ExpectReleased(bench, drag.what);
+  }
+}
+
+TEST(HotButtonInput, ClicksFromKeyboardAndOtherEvents) {
   const struct {
     const char* what;
     std::function<void(HotButton&, FakeHost&)> events;
     int clicks;
   } scripts[] = {
-      {"press, out, back in, release inside",
-       [](HotButton& b, FakeHost&) {
-         b.PointerMove(kInside);
-         b.LeftDown();
-         EXPECT_TRUE(b.State().pressedLook);
-         b.PointerMove(kOutside);
-         EXPECT_FALSE(b.State().pressedLook);
-         b.PointerMove(kInside);
-         EXPECT_TRUE(b.State().pressedLook);
-         b.LeftUp(kInside);
-       },
-       1},
-      {"release outside",
-       [](HotButton& b, FakeHost&) {
-         b.LeftDown();
-         b.PointerMove(kOutside);
-         b.LeftUp(kOutside);
-       },
-       0},
-      {"release on the row just below",
-       [](HotButton& b, FakeHost&) {
-         b.LeftDown();
-         b.PointerMove(kLastRow);
-         EXPECT_TRUE(b.State().pressedLook);
-         b.PointerMove(kRowBelow);
-         EXPECT_FALSE(b.State().pressedLook);
-         b.LeftUp(kRowBelow);
-       },
-       0},
       {"space held with repeats, released",
        [](HotButton& b, FakeHost&) {
          b.LeftDown();
@@ -366,9 +371,7 @@ TEST(HotButtonInput, ClicksFromMouseAndKeyboard) {
     Bench bench;
     script.events(bench.button, bench.host);
     EXPECT_EQ(bench.host.clicks, script.clicks) << script.what;
-    EXPECT_FALSE(bench.button.State().pressedLook) << script.what;
-    EXPECT_FALSE(bench.button.State().mouseTracking) << script.what;
-    EXPECT_FALSE(bench.host.captured) << script.what;
+    ExpectReleased(bench, script.what);
   }
 }
 
