@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "app/scoped_gdi_win.h"
 #include "widgets/hot_button.h"
