@@ -12,6 +12,7 @@
 #include "changelog/show_change_log_win.h"
 #include "firmware/write_firmware_set_win.h"
 #include "widgets/color_win.h"
+#include "widgets/hot_button_win.h"
 
 TForm1* Form1 = nullptr;
 
@@ -92,6 +93,9 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RunHandler(window_, [this] { InfoButtonClick(); });
       }
       return 0;
+    case WM_PRINTCLIENT:
+      PrintLabels(reinterpret_cast<HDC>(wParam));
+      return 0;
     case WM_CTLCOLORSTATIC:
       return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ACTIVATE:
@@ -133,9 +137,8 @@ void TForm1::CreateControls() {
   SetPrompt(kPromptSelect, clWindowText);
   DeviceBox.Create(window_, kDeviceBox, {128, 8, 128 + 217, 8 + 21}, formFont_.get(), 13);
   lastFocus_ = DeviceBox.Handle();
-  SaveButton =
-      CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
-                    kSaveButton, 8, 40, 297, 33);
+  SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
+                             WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton, 8, 40, 297, 33);
   InfoButton = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kInfoButton,
                              312, 40, 32, 32);
   FullVer =
@@ -170,6 +173,26 @@ void TForm1::CreateHint() {
   SendMessageW(hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   // A width limit is what lets the hint break into its two lines.
   SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+// The window draws nothing of its own beyond its background, but its labels are part of what it
+// shows: a control that lets the window show through asks for them too. Each label is printed
+// at its own origin and copied into place, since a label clips itself as if the context were
+// not shifted.
+void TForm1::PrintLabels(HDC dc) {
+  for (HWND label : {Label1, FullVer}) {
+    if (!IsWindowVisible(label)) continue;
+    RECT bounds;
+    GetWindowRect(label, &bounds);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    MemoryDC image(dc);
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
+    ScopedSelect selected(image, bitmap.get());
+    SendMessageW(label, WM_PRINT, reinterpret_cast<WPARAM>(static_cast<HDC>(image)), PRF_CLIENT);
+    BitBlt(dc, bounds.left, bounds.top, width, height, image, 0, 0, SRCCOPY);
+  }
 }
 
 LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
@@ -214,7 +237,7 @@ void TForm1::Select(int index) { DeviceBox.SetItemIndex(index); }
 
 void TForm1::SetListVisible(bool visible) { DeviceBox.SetVisible(visible); }
 
-void TForm1::SetWriteEnabled(bool enabled) { EnableWindow(SaveButton, enabled); }
+void TForm1::SetWriteEnabled(bool enabled) { SetHotButtonEnabled(SaveButton, enabled); }
 
 void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
   // Every tick sets the prompt; only a new text costs a repaint and a new size.

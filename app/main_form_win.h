@@ -40,6 +40,7 @@ class TForm1 : public DrivePollView {
   HWND CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
                      int left, int top, int width, int height);
   void CreateHint();
+  void PrintLabels(HDC dc);
   LRESULT OnColorStatic(HDC dc, HWND control);
   void OnDrawInfoButton(const DRAWITEMSTRUCT& item);
   void OnActivate(WORD state, bool minimized);

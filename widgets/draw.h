@@ -26,3 +26,14 @@ Rect DrawRectBevel(Surface& surface, const ColorScheme& scheme, const Rect& rect
 // rows tall. `face` is the colour the button area was just filled with.
 void DrawComboArrow(Surface& surface, const ColorScheme& scheme, const Rect& rect, bool enabled,
                     bool pressed, TColor face);
+
+// Rows blend from `bottom` (the bottom row, exactly) towards `top`, which the top row stops
+// short of by one step.
+void FillVerticalGradient(Surface& surface, const Rect& rect, Rgb top, Rgb bottom);
+
+// The 2-pixel outer ring of FillVerticalGradient over `rect`, the inside left as it is; only
+// on a full-colour display, nothing otherwise.
+void FillGradientRing(Surface& surface, const Rect& rect, Rgb top, Rgb bottom, bool fullColor);
+
+// Black dots on every other pixel of the rectangle's edges.
+void DrawDotBorder(Surface& surface, const Rect& rect);

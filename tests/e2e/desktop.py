@@ -165,6 +165,11 @@ class Desktop:
     def wait_for_box(self, timeout=30):
         return wait_for("a message box", lambda: (self.boxes() or [None])[0], timeout=timeout)
 
+    def system_colors(self):
+        """The running scheme: colour name ("btnface", "highlight" ...) -> (red, green, blue)."""
+        return {key: tuple(int(v) for v in value.split(","))
+                for key, value in self.probe("scheme").items() if "," in value}
+
     def plug(self, letter, folder):
         assert self.probe("plug", letter, str(folder)).get("defined") == "1"
 
@@ -182,6 +187,9 @@ class Desktop:
 
     def click(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env, check=True)
+
+    def key(self, *names):
+        subprocess.run(["xdotool", "key", *names], env=self.env, check=True)
 
     def click_rect(self, rect):
         left, top, right, bottom = (int(v) for v in rect.split(","))

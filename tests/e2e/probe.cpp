@@ -134,7 +134,8 @@ int DescribeScheme() {
   const std::pair<const char*, int> colors[] = {
       {"window", COLOR_WINDOW},       {"btnface", COLOR_BTNFACE},
       {"btnshadow", COLOR_BTNSHADOW}, {"btnhighlight", COLOR_BTNHIGHLIGHT},
-      {"dkshadow", COLOR_3DDKSHADOW}, {"windowtext", COLOR_WINDOWTEXT}};
+      {"dkshadow", COLOR_3DDKSHADOW}, {"windowtext", COLOR_WINDOWTEXT},
+      {"highlight", COLOR_HIGHLIGHT}, {"graytext", COLOR_GRAYTEXT}};
   for (const auto& [name, index] : colors) {
     const COLORREF c = GetSysColor(index);
     Say(name, std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
@@ -178,6 +179,16 @@ int DescribeBoxes() {
   EnumWindows(DescribeBox, reinterpret_cast<LPARAM>(&count));
   Say("boxes", std::to_string(count));
   return 0;
+}
+
+// The running colour scheme, by system colour index, as the widgets resolve it.
+// Presses the form's first control of a window class the way another program would: posted,
+// since the click may open a modal box.
+int Press(const std::wstring& windowClass) {
+  HWND form = FindWindowW(L"TForm1", nullptr);
+  HWND control = form ? FindWindowExW(form, nullptr, windowClass.c_str(), nullptr) : nullptr;
+  Say("pressed", control && PostMessageW(control, BM_CLICK, 0, 0) ? "1" : "0");
+  return control ? 0 : 1;
 }
 
 int DefineDrive(wchar_t letter, const std::string& unixPath) {
@@ -247,6 +258,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"boxes") return DescribeBoxes();
   if (command == L"hint") return DescribeHint();
   if (command == L"scheme") return DescribeScheme();
+  if (command == L"press" && argc == 3) return Press(argv[2]);
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
     return 0;
@@ -258,7 +270,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | away MILLISECONDS | plug LETTER UNIXPATH | "
-      "unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS");
+      "form | boxes | scheme | hint | acp | close | away MILLISECONDS | press CLASS | "
+      "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS");
   return 64;
 }

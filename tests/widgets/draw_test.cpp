@@ -109,4 +109,51 @@ TEST(ColorsAreClose, BoundariesOfHueAndLightness) {
   EXPECT_TRUE(ColorsAreClose({212, 208, 200}, {212, 208, 200}));
 }
 
+TEST(FillVerticalGradient, FixedPointRowsTruncatedStepAndStripCopiedAcross) {
+  // Six rows, top (2, 0, 255), bottom (0, 2, 0), worked out by hand in 16.16: the red step
+  // 21845 leaves row k = 3 at 65535, still 0; the green step truncates towards zero to
+  // -21845, which leaves row 3 at 65537, still 1; blue steps by 42.5 and drops the halves.
+  const Rgb rows[] = {{1, 0, 212}, {1, 0, 170}, {0, 1, 127}, {0, 1, 85}, {0, 1, 42}, {0, 2, 0}};
+  PixelSurface s(40, 8, kBlank);
+  FillVerticalGradient(s, {1, 1, 38, 7}, {2, 0, 255}, {0, 2, 0});
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const bool inside = x >= 1 && x < 38 && y >= 1 && y < 7;
+      ASSERT_EQ(s.Pixel({x, y}), inside ? rows[y - 1] : kBlank) << x << "," << y;
+    }
+  }
+  PixelSurface untouched(4, 4, kBlank);
+  FillVerticalGradient(untouched, {1, 1, 3, 1}, {9, 9, 9}, {9, 9, 9});
+  FillVerticalGradient(untouched, {2, 0, 2, 4}, {9, 9, 9}, {9, 9, 9});
+  EXPECT_EQ(Picture(untouched, FixedColorScheme()),
+            (std::vector<std::string>{"....", "....", "....", "...."}));
+}
+
+TEST(FillGradientRing, TwoPixelRingOfTheFullHeightGradientOnFullColourOnly) {
+  const Rect ring{1, 1, 12, 10};
+  PixelSurface whole(14, 11, kBlank);
+  FillVerticalGradient(whole, ring, {250, 230, 190}, {240, 155, 20});
+  PixelSurface s(14, 11, kBlank);
+  FillGradientRing(s, ring, {250, 230, 190}, {240, 155, 20}, true);
+  for (int y = 0; y < 11; ++y) {
+    for (int x = 0; x < 14; ++x) {
+      const bool onRing = ring.Contains({x, y}) && !ring.Shrunk(2).Contains({x, y});
+      ASSERT_EQ(s.Pixel({x, y}), onRing ? whole.Pixel({x, y}) : kBlank) << x << "," << y;
+    }
+  }
+  PixelSurface palette(14, 11, kBlank);
+  FillGradientRing(palette, ring, {250, 230, 190}, {240, 155, 20}, false);
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 14; ++x) ASSERT_EQ(palette.Pixel({x, y}), kBlank);
+}
+
+TEST(DrawDotBorder, EveryOtherPixelOfEachEdge) {
+  FixedColorScheme scheme;
+  PixelSurface s(9, 8, kBlank);
+  DrawDotBorder(s, {1, 1, 8, 7});
+  EXPECT_EQ(Picture(s, scheme),
+            (std::vector<std::string>{".........", "..K.K.K..", ".K.....K.", ".........",
+                                      ".K.....K.", ".........", ".KK.K.KK.", "........."}));
+}
+
 }  // namespace
