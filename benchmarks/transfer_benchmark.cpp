@@ -36,52 +36,44 @@ class SetOfRealWeight : public PayloadSource {
   std::map<std::string, std::vector<std::uint8_t>> payloads_;
 };
 
-void CopyAndFlushWithoutReadBack(benchmark::State& state) {
+// One staging folder and one drive folder, kept for every iteration as the tool's would be.
+class SetRun : public benchmark::Fixture {
+ protected:
+  void Expect30(benchmark::State& state, int intact) {
+    if (intact != 30) state.SkipWithError("the set did not read back whole");
+  }
+  void CountBytes(benchmark::State& state) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kRealSetBytes));
+  }
+
   const SetOfRealWeight payloads;
   StdTransferFiles files;
-  TempFolder staging("bench-staging");
-  TempFolder drive("bench-drive");
+  TempFolder staging{"bench-staging"};
+  TempFolder drive{"bench-drive"};
+};
+
+BENCHMARK_DEFINE_F(SetRun, CopyAndFlushWithoutReadBack)(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(CopyFirmwareSet(payloads, files, staging.Dir(), drive.Dir()));
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kRealSetBytes));
+  CountBytes(state);
 }
-BENCHMARK(CopyAndFlushWithoutReadBack)->Unit(benchmark::kMillisecond);
 
-void WholeRunWithReadBack(benchmark::State& state) {
-  const SetOfRealWeight payloads;
-  StdTransferFiles files;
-  TempFolder staging("bench-staging");
-  TempFolder drive("bench-drive");
-  for (auto _ : state) {
-    if (TransferFirmwareSet(payloads, files, staging.Dir(), drive.Dir()) != 30)
-      state.SkipWithError("the set did not read back whole");
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kRealSetBytes));
+BENCHMARK_DEFINE_F(SetRun, WholeRunWithReadBack)(benchmark::State& state) {
+  for (auto _ : state)
+    Expect30(state, TransferFirmwareSet(payloads, files, staging.Dir(), drive.Dir()));
+  CountBytes(state);
 }
-BENCHMARK(WholeRunWithReadBack)->Unit(benchmark::kMillisecond);
 
 // The read-back alone, on a set copied once beforehand.
-void ReadBackAlone(benchmark::State& state) {
-  const SetOfRealWeight payloads;
-  StdTransferFiles files;
-  TempFolder staging("bench-staging");
-  TempFolder drive("bench-drive");
+BENCHMARK_DEFINE_F(SetRun, ReadBackAlone)(benchmark::State& state) {
   const auto copied = CopyFirmwareSet(payloads, files, staging.Dir(), drive.Dir());
-  for (auto _ : state) {
-    if (ReadBackFirmwareSet(payloads, files, drive.Dir(), copied) != 30)
-      state.SkipWithError("the set did not read back whole");
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kRealSetBytes));
+  for (auto _ : state) Expect30(state, ReadBackFirmwareSet(payloads, files, drive.Dir(), copied));
+  CountBytes(state);
 }
-BENCHMARK(ReadBackAlone)->Unit(benchmark::kMillisecond);
 
 // What the read-back should cost at most: the same uncached reads with nothing compared.
-void OneUncachedSequentialRead(benchmark::State& state) {
-  const SetOfRealWeight payloads;
-  StdTransferFiles files;
-  TempFolder staging("bench-staging");
-  TempFolder drive("bench-drive");
+BENCHMARK_DEFINE_F(SetRun, OneUncachedSequentialRead)(benchmark::State& state) {
   CopyFirmwareSet(payloads, files, staging.Dir(), drive.Dir());
   auto* buffer = new (std::align_val_t{kSectorMultiple}) std::uint8_t[kReadBackBufferSize];
   for (auto _ : state) {
@@ -96,9 +88,13 @@ void OneUncachedSequentialRead(benchmark::State& state) {
     if (total != kRealSetBytes) state.SkipWithError("the set did not read whole");
   }
   operator delete[](buffer, std::align_val_t{kSectorMultiple});
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kRealSetBytes));
+  CountBytes(state);
 }
-BENCHMARK(OneUncachedSequentialRead)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_REGISTER_F(SetRun, CopyAndFlushWithoutReadBack)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(SetRun, WholeRunWithReadBack)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(SetRun, ReadBackAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(SetRun, OneUncachedSequentialRead)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
