@@ -118,16 +118,6 @@ int DefineDrive(wchar_t letter, const std::string& unixPath) {
   return defined ? 0 : 3;
 }
 
-// The cursor the system shows, as its handle: within the program that set it, one shape is one
-// handle.
-int DescribeCursor() {
-  CURSORINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetCursorInfo(&info)) return 2;
-  Say("cursor", std::to_string(reinterpret_cast<std::uintptr_t>(info.hCursor)));
-  return 0;
-}
-
 // Stands in for a PDF viewer: notes down the document the shell handed over.
 int Record(const std::wstring& logFile, const std::wstring& document) {
   HANDLE log = CreateFileW(logFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
@@ -157,7 +147,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"form") return DescribeForm();
   if (command == L"boxes") return DescribeBoxes();
   if (command == L"hint") return DescribeHint();
-  if (command == L"cursor") return DescribeCursor();
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
     return 0;
@@ -167,8 +156,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   Say("usage",
-      "form | boxes | hint | cursor | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG "
-      "DOCUMENT | "
+      "form | boxes | acp | plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | "
       "hold PATH SECONDS");
   return 64;
 }

@@ -70,19 +70,25 @@ class WriteCheckTest(ToolCase):
         left, top, right, bottom = (int(v) for v in form["savebutton.rect"].split(","))
         desktop.point_at((left + right) // 2, (top + bottom) // 2)
         time.sleep(0.3)
-        idle_cursor = desktop.probe("cursor")["cursor"]
+        idle_pointer = desktop.pointer_shape()
 
         clicked = time.monotonic()
         self.write_set()
-        running_cursors = []
+        running_pointers = []
         while not desktop.boxes():
-            running_cursors.append(desktop.probe("cursor")["cursor"])
+            running_pointers.append(desktop.pointer_shape())
+            time.sleep(0.1)
         print(f"\n  write run on a slow corrupting drive, click to first box: {time.monotonic() - clicked:.2f} s",
               flush=True)
-        # The wait cursor from the click on; by the box the arrow is back.
-        self.assertGreaterEqual(len(running_cursors), 2)
-        self.assertNotEqual(running_cursors[len(running_cursors) // 2], idle_cursor, running_cursors)
-        self.assertEqual(desktop.probe("cursor")["cursor"], idle_cursor)
+        # The arrow points with its tip; the wait cursor, shown from the click on, at its centre.
+        # By the first box the arrow is back.
+        width, height, x_hot, y_hot = idle_pointer
+        self.assertLess(max(x_hot, y_hot), min(width, height) // 3, idle_pointer)
+        self.assertGreaterEqual(len(running_pointers), 5)
+        for width, height, x_hot, y_hot in running_pointers[1:-1]:
+            self.assertLessEqual(abs(x_hot - width // 2), 2, running_pointers)
+            self.assertLessEqual(abs(y_hot - height // 2), 2, running_pointers)
+        self.assertEqual(desktop.pointer_shape(), idle_pointer)
         self.close_box(*WRITE_ERROR, "error")
 
         # Every other file is on the drive as it should be; the altered one kept its length.
