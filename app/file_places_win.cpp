@@ -10,7 +10,8 @@
 
 namespace {
 
-// The volume and the file number name a directory whatever path led to it.
+// The volume and the file number name a directory whatever path led to it. Two cloned volumes
+// may share a serial number; such a false match only moves the staging to the temporary folder.
 std::optional<std::tuple<DWORD, DWORD, DWORD>> DirectoryIdentity(const std::string& path) {
   const FileHandle directory(CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

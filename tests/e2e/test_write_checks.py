@@ -65,7 +65,7 @@ class WriteCheckTest(ToolCase):
     def test_drive_that_alters_one_file_gets_the_error_box_not_the_success_box(self):
         desktop = self.desktop
         backing, log = self.mount_corrupting_drive("KQ_geo.gel", flush_delay_ms=100)
-        form = self.start()
+        self.start()
         form = self.wait_for_drives("E:\\")
         left, top, right, bottom = (int(v) for v in form["savebutton.rect"].split(","))
         desktop.point_at((left + right) // 2, (top + bottom) // 2)
@@ -84,8 +84,11 @@ class WriteCheckTest(ToolCase):
         # By the first box the arrow is back.
         width, height, x_hot, y_hot = idle_pointer
         self.assertLess(max(x_hot, y_hot), min(width, height) // 3, idle_pointer)
-        self.assertGreaterEqual(len(running_pointers), 5)
-        for width, height, x_hot, y_hot in running_pointers[1:-1]:
+        # The first sample may precede the click, the last ones follow the run.
+        while running_pointers and running_pointers[-1] == idle_pointer:
+            running_pointers.pop()
+        self.assertGreaterEqual(len(running_pointers), 4, running_pointers)
+        for width, height, x_hot, y_hot in running_pointers[1:]:
             self.assertLessEqual(abs(x_hot - width // 2), 2, running_pointers)
             self.assertLessEqual(abs(y_hot - height // 2), 2, running_pointers)
         self.assertEqual(desktop.pointer_shape(), idle_pointer)
