@@ -188,6 +188,14 @@ class Desktop:
         left, top, right, bottom = (int(v) for v in rect.split(","))
         self.click((left + right) // 2, (top + bottom) // 2)
 
+    def screenshot(self):
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
+                             check=True, stdout=subprocess.PIPE).stdout
+        return Screenshot(raw, SCREEN[0])
+
+    def save_screenshot(self, path):
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True)
+
     def pointer_shape(self):
         """The pointer as X shows it on screen: width, height and hot spot."""
         x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
@@ -206,11 +214,3 @@ class Desktop:
             return shape
         finally:
             x11.XCloseDisplay(display)
-
-    def screenshot(self):
-        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
-                             check=True, stdout=subprocess.PIPE).stdout
-        return Screenshot(raw, SCREEN[0])
-
-    def save_screenshot(self, path):
-        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True)
