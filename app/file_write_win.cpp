@@ -3,31 +3,13 @@
 #include <windows.h>
 
 #include "app/failure.h"
+#include "app/file_handle_win.h"
 #include "app/text_win.h"
-
-namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-}  // namespace
 
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE)
-    throw CannotCreateFile(path, SystemErrorText(GetLastError()));
+  if (!file.valid()) throw CannotCreateFile(path, SystemErrorText(GetLastError()));
   std::size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));

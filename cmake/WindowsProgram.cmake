@@ -1,6 +1,7 @@
 # The Win32 layer and the tool itself.
 add_library(kq_win STATIC
   app/executable_dir_win.cpp
+  app/file_places_win.cpp
   app/file_write_win.cpp
   app/notice_win.cpp
   app/text_win.cpp

@@ -2,9 +2,9 @@
 
 #include "firmware/catalogue.h"
 
-std::vector<Notice> FirmwareRunReport(int copiedCount, const std::string& driveRoot) {
+std::vector<Notice> FirmwareRunReport(int intactCount, const std::string& driveRoot) {
   const std::string quotedRoot = "\"" + driveRoot + "\"";
-  if (copiedCount != static_cast<int>(kFirmwareSetSize)) {
+  if (intactCount != static_cast<int>(kFirmwareSetSize)) {
     return {{"Ошибка записи на " + quotedRoot, "Ошибка записи", NoticeIcon::kError}};
   }
   return {

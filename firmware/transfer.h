@@ -1,8 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "firmware/catalogue.h"
+#include "firmware/read_back.h"
 
 // Where the payload bytes come from. A payload it does not carry is a ResourceNotFound failure.
 class PayloadSource {
@@ -11,8 +16,8 @@ class PayloadSource {
   virtual std::span<const std::uint8_t> Open(const std::string& payloadName) const = 0;
 };
 
-// The file-system steps of a transfer. Writing raises a Failure; deleting and copying report
-// their outcome, which the transfer counts or ignores.
+// The file-system steps of a transfer. Writing raises a Failure; the other steps report their
+// outcome, which the transfer counts or ignores.
 class TransferFiles {
  public:
   virtual ~TransferFiles() = default;
@@ -21,10 +26,33 @@ class TransferFiles {
   virtual bool Delete(const std::string& path) = 0;
   // Copies, replacing an existing destination.
   virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  // Pushes whatever the system still holds of the file out to the device.
+  virtual bool Flush(const std::string& path) = 0;
+  // Opens the file to be read from the device past the system's cache; null when it cannot.
+  virtual std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) = 0;
 };
 
-// Puts every catalogue entry into destinationRoot by way of a staging file in stagingDir and
-// returns how many copies succeeded. Both directories end with their separator. A failed copy
-// is counted out and the run goes on; a Failure from the payloads or the staging write ends it.
+// First half of a run: stages each catalogue entry in stagingDir, copies it into
+// destinationRoot and flushes it there. Gives the entries whose copy and flush succeeded, in
+// catalogue order. Both directories end with their separator. A failed copy or flush is
+// counted out and the run goes on; a Failure from the payloads or the staging write ends it.
+std::vector<const CatalogueEntry*> CopyFirmwareSet(const PayloadSource& payloads,
+                                                   TransferFiles& files,
+                                                   const std::string& stagingDir,
+                                                   const std::string& destinationRoot);
+
+// Second half: reads each copied entry back from the device and gives how many hold exactly
+// their payload. It runs only once the whole set is written, so that a drive on which a later
+// file lands on top of an earlier one is caught.
+int ReadBackFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
+                        const std::string& destinationRoot,
+                        const std::vector<const CatalogueEntry*>& copied);
+
+// A whole run, both halves: how many files are on the device as they should be.
 int TransferFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
                         const std::string& stagingDir, const std::string& destinationRoot);
+
+// The staging place is next to the executable, unless that folder is the destination root
+// itself: there the staging file and the destination would be one file.
+std::string StagingDirectory(const std::string& executableDir, bool executableDirIsDestination,
+                             const std::string& temporaryDir);

@@ -8,4 +8,6 @@ class WinTransferFiles : public TransferFiles {
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override;
   bool Delete(const std::string& path) override;
   bool Copy(const std::string& from, const std::string& to) override;
+  bool Flush(const std::string& path) override;
+  std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) override;
 };

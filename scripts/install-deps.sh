@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ googletest libbenchmark-dev python3 g++-mingw-w64-x86-64 wine wine64 fonts-wine
           xvfb xauth xdotool imagemagick x11-apps binutils-mingw-w64-x86-64 util-linux
-          python3-cairo fonts-dejavu-core poppler-utils)
+          python3-cairo fonts-dejavu-core poppler-utils fuse3 libfuse3-dev pkg-config
+          libxfixes3)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

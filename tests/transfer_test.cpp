@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "app/failure.h"
 #include "firmware/catalogue.h"
+#include "support/memory_file.h"
 #include "support/real_transfer_files.h"
 #include "support/temp_folder.h"
 
@@ -38,22 +40,48 @@ class FakePayloads : public PayloadSource {
   std::map<std::string, std::vector<std::uint8_t>> payloads_;
 };
 
-// Records every step and fails the copies it is told to fail.
-class SpyFiles : public TransferFiles {
+// The file layer in memory: notes every step and tells the lies it is set up to tell, as a
+// worn or counterfeit drive would.
+class LyingFiles : public TransferFiles {
  public:
-  void WriteWhole(const std::string& path, std::span<const std::uint8_t>) override {
+  void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override {
     steps.push_back("write " + path);
+    files[path].assign(bytes.begin(), bytes.end());
   }
   bool Delete(const std::string& path) override {
     steps.push_back("delete " + path);
-    return false;
+    return files.erase(path) > 0;
   }
   bool Copy(const std::string& from, const std::string& to) override {
     steps.push_back("copy " + from + " > " + to);
-    return failingDestination != to;
+    if (to == failingCopy) return false;
+    std::vector<std::uint8_t> bytes = files.at(from);
+    if (to == alteringCopy) bytes[bytes.size() / 2] ^= 0x20;
+    if (to == shorteningCopy) bytes.pop_back();
+    files[to] = bytes;
+    // A drive smaller than it claims wraps round: this file's data lands on an earlier one's.
+    if (to == wrapping.first) {
+      std::vector<std::uint8_t>& earlier = files.at(wrapping.second);
+      std::copy_n(bytes.begin(), std::min(bytes.size(), earlier.size()), earlier.begin());
+    }
+    return true;
   }
+  bool Flush(const std::string& path) override {
+    steps.push_back("flush " + path);
+    return path != failingFlush;
+  }
+  std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) override {
+    steps.push_back("read back " + path);
+    if (path == failingOpen || !files.contains(path)) return nullptr;
+    auto file = std::make_unique<MemoryFile>(files.at(path));
+    if (path == failingRead) file->failingRead = 1;
+    return file;
+  }
+
+  std::map<std::string, std::vector<std::uint8_t>> files;
   std::vector<std::string> steps;
-  std::string failingDestination;
+  std::string failingCopy, alteringCopy, shorteningCopy, failingFlush, failingOpen, failingRead;
+  std::pair<std::string, std::string> wrapping;  // copying to first overwrites second's data
 };
 
 class TransferOnDisk : public ::testing::Test {
@@ -131,42 +159,90 @@ TEST_F(TransferOnDisk, NonAsciiFolderNames) {
   EXPECT_TRUE(std::filesystem::is_empty(cyrillicStaging.path()));
 }
 
-TEST(TransferSteps, EachEntryIsStagedClearedCopiedAndUnstagedInCatalogueOrder) {
+TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
+  // Staged in the drive root itself, each file would be deleted as its own destination.
+  for (const CatalogueEntry& entry : kFirmwareCatalogue) {
+    WriteBytes(drive.path() / entry.fileName, std::vector<std::uint8_t>(700, 0x42));
+  }
+  const std::string executableDir = drive.Dir() + "." + drive.Dir().back();
+  const bool same = RealSameDirectory(executableDir, drive.Dir());
+  EXPECT_TRUE(same);
+  EXPECT_EQ(TransferFirmwareSet(payloads, files,
+                                StagingDirectory(executableDir, same, staging.Dir()), drive.Dir()),
+            30);
+  ExpectWholeSetOnDrive();
+  ExpectStagingEmpty();
+  EXPECT_EQ(StagingDirectory("C:\\Tools\\", false, "C:\\Temp\\"), "C:\\Tools\\");
+}
+
+TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) {
   FakePayloads payloads;
-  SpyFiles files;
+  LyingFiles files;
   ASSERT_EQ(TransferFirmwareSet(payloads, files, "X\\", "E:\\"), 30);
-  ASSERT_EQ(files.steps.size(), 4 * kFirmwareCatalogue.size());
-  for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
+  const std::size_t entries = kFirmwareCatalogue.size();
+  ASSERT_EQ(files.steps.size(), 6 * entries);
+  for (std::size_t i = 0; i < entries; ++i) {
     const std::string name = kFirmwareCatalogue[i].fileName;
-    EXPECT_EQ(files.steps[4 * i + 0], "write X\\" + name);
-    EXPECT_EQ(files.steps[4 * i + 1], "delete E:\\" + name);
-    EXPECT_EQ(files.steps[4 * i + 2], "copy X\\" + name + " > E:\\" + name);
-    EXPECT_EQ(files.steps[4 * i + 3], "delete X\\" + name);
+    EXPECT_EQ(files.steps[5 * i + 0], "write X\\" + name);
+    EXPECT_EQ(files.steps[5 * i + 1], "delete E:\\" + name);
+    EXPECT_EQ(files.steps[5 * i + 2], "copy X\\" + name + " > E:\\" + name);
+    EXPECT_EQ(files.steps[5 * i + 3], "flush E:\\" + name);
+    EXPECT_EQ(files.steps[5 * i + 4], "delete X\\" + name);
+    EXPECT_EQ(files.steps[5 * entries + i], "read back E:\\" + name);
   }
 }
 
-TEST(TransferSteps, FailedCopyIsCountedOutAndTheRunGoesOn) {
-  FakePayloads payloads;
-  SpyFiles files;
-  files.failingDestination = "E:\\KQ_geo.gel";
-  EXPECT_EQ(TransferFirmwareSet(payloads, files, "X\\", "E:\\"), 29);
-  EXPECT_EQ(files.steps.back(), "delete X\\KQSAME.lng");
-  EXPECT_NE(std::find(files.steps.begin(), files.steps.end(), "delete X\\KQ_geo.gel"),
-            files.steps.end());
+TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOther) {
+  const struct {
+    const char* what;
+    std::string victim;
+    std::function<void(LyingFiles&)> lie;
+  } cases[] = {
+      {"copy fails", "E:\\KQ_geo.gel", [](LyingFiles& f) { f.failingCopy = "E:\\KQ_geo.gel"; }},
+      {"copy reports success but alters bytes", "E:\\KQS_tkm.tmt",
+       [](LyingFiles& f) { f.alteringCopy = "E:\\KQS_tkm.tmt"; }},
+      {"copy writes a shorter file", "E:\\KQSAME_m.dat",
+       [](LyingFiles& f) { f.shorteningCopy = "E:\\KQSAME_m.dat"; }},
+      {"a later copy overwrites an earlier file's data", "E:\\KQ_rus.rub",
+       [](LyingFiles& f) {
+         f.wrapping = {"E:\\KQS_rus.rub", "E:\\KQ_rus.rub"};
+       }},
+      {"flush fails", "E:\\KQ1769_m.dat",
+       [](LyingFiles& f) { f.failingFlush = "E:\\KQ1769_m.dat"; }},
+      {"read-back cannot open the file", "E:\\KQSAME.lng",
+       [](LyingFiles& f) { f.failingOpen = "E:\\KQSAME.lng"; }},
+      {"read-back read fails", "E:\\KQ1769.lng",
+       [](LyingFiles& f) { f.failingRead = "E:\\KQ1769.lng"; }},
+  };
+  for (const auto& c : cases) {
+    FakePayloads payloads;
+    LyingFiles files;
+    c.lie(files);
+    const std::vector<const CatalogueEntry*> copied =
+        CopyFirmwareSet(payloads, files, "X\\", "E:\\");
+    EXPECT_EQ(ReadBackFirmwareSet(payloads, files, "E:\\", copied), 29) << c.what;
+    // Every other copied file reads back whole, so the one counted out is the victim.
+    std::vector<const CatalogueEntry*> others;
+    for (const CatalogueEntry* entry : copied) {
+      if ("E:\\" + std::string(entry->fileName) != c.victim) others.push_back(entry);
+    }
+    EXPECT_EQ(others.size(), 29u) << c.what;
+    EXPECT_EQ(ReadBackFirmwareSet(payloads, files, "E:\\", others), 29) << c.what;
+  }
 }
 
 TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {
   FakePayloads payloads;
   payloads.Remove("Firmware4");
-  SpyFiles files;
+  LyingFiles files;
   try {
     TransferFirmwareSet(payloads, files, "X\\", "E:\\");
     FAIL() << "a missing payload went unnoticed";
   } catch (const Failure& failure) {
     EXPECT_STREQ(failure.what(), "Resource Firmware4 not found");
   }
-  // Entries 1 to 4 went through whole; nothing of entry 5 or later was touched.
-  EXPECT_EQ(files.steps.size(), 4u * 4u);
+  // Entries 1 to 4 went through whole; nothing of entry 5 or later was touched, nothing read back.
+  EXPECT_EQ(files.steps.size(), 4u * 5u);
   EXPECT_EQ(files.steps.back(), "delete X\\KQ_rus.kzt");
 }
 

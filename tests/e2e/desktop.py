@@ -3,6 +3,7 @@
 The prefix has the classic colour scheme, Wine's own fonts, and these drives: A: and E: are
 removable (E: is the operator's flash drive, a folder of the test), D: is a fixed disk.
 """
+import ctypes
 import os
 import random
 import shutil
@@ -14,6 +15,13 @@ from pathlib import Path
 from wine_prefix import make_prefix, wine_environment
 
 SCREEN = (1024, 768)
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
 
 
 class TimedOut(AssertionError):
@@ -210,3 +218,22 @@ class Desktop:
 
     def save_screenshot(self, path):
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True)
+
+    def pointer_shape(self):
+        """The pointer as X shows it on screen: width, height and hot spot."""
+        x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x11.XFree.argtypes = [ctypes.c_void_p]
+        xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+        xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+        display = x11.XOpenDisplay(f":{self.display}".encode())
+        try:
+            found = xfixes.XFixesGetCursorImage(display)
+            image = found.contents
+            shape = (image.width, image.height, image.xhot, image.yhot)
+            x11.XFree(found)
+            return shape
+        finally:
+            x11.XCloseDisplay(display)

@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "app/failure.h"
+#include "app/file_places_win.h"
 #include "app/file_write_win.h"
 #include "app/text_win.h"
 #include "drives/drive_source_win.h"
 #include "firmware/payloads_win.h"
+#include "firmware/transfer_files_win.h"
 #include "support/temp_folder.h"
 #include "wine_drives.h"
 
@@ -102,6 +107,74 @@ TEST(WinDriveSource, SeesEveryDriveWhenTheListOutgrowsTheFirstBuffer) {
   for (wchar_t letter : added) DefineWineDrive(letter, DRIVE_NO_ROOT_DIR, "");
   ASSERT_EQ(expected.size(), 26u) << "the mount manager did not take every letter";
   EXPECT_EQ(roots, expected);
+}
+
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+
+TEST(SameDirectory, ComparesTheFolderNotItsSpelling) {
+  TempFolder folder("Флешка root");
+  TempFolder other("elsewhere");
+  wchar_t letter = 0;
+  for (wchar_t candidate = L'P'; candidate <= L'Y' && !letter; ++candidate) {
+    if (!(GetLogicalDrives() & (1u << (candidate - L'A'))) &&
+        DefineWineDrive(candidate, DRIVE_REMOVABLE, WineUnixPath(Widen(folder.Dir()))))
+      letter = candidate;
+  }
+  ASSERT_NE(letter, 0) << "no drive letter for the folder";
+  const std::string root = Narrow(std::wstring(1, letter)) + ":\\";
+  const std::string dir = folder.Dir();
+  const struct {
+    std::string first, second;
+    bool same;
+  } cases[] = {
+      {dir, dir, true},
+      {dir, Upper(dir), true},
+      {dir, dir + ".\\", true},
+      {dir, dir.substr(0, dir.size() - 1), true},
+      {root, dir, true},
+      {Narrow(std::wstring(1, letter + L'a' - L'A')) + ":\\", dir, true},
+      {dir, other.Dir(), false},
+      {root, other.Dir(), false},
+      {dir, dir + "missing\\", false},
+      {dir + "missing\\", dir + "missing\\", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SameDirectory(c.first, c.second), c.same) << c.first << " | " << c.second;
+  DefineWineDrive(letter, DRIVE_NO_ROOT_DIR, "");
+}
+
+TEST(TemporaryDirectory, IsAnExistingFolderWithItsBackslash) {
+  const std::string temp = TemporaryDirectory();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(temp.back(), '\\');
+  EXPECT_TRUE(std::filesystem::is_directory(Utf8Path(temp)));
+}
+
+TEST(WinTransferFiles, FlushAndUncachedReadNeedAnExistingFile) {
+  TempFolder folder("flush");
+  WinTransferFiles files;
+  const std::string path = folder.Dir() + "KQ_rus.rub";
+  EXPECT_FALSE(files.Flush(path));
+  EXPECT_EQ(files.OpenUncached(path), nullptr);
+  std::vector<std::uint8_t> bytes(kSectorMultiple * 3 + 17);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 253);
+  WriteBytes(Utf8Path(path), bytes);
+  EXPECT_TRUE(files.Flush(path));
+  // Held open by another reader, as a virus scanner might, the file still flushes.
+  HANDLE reader = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(files.Flush(path));
+  CloseHandle(reader);
+  const std::unique_ptr<UncachedFile> file = files.OpenUncached(path);
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(ReadBackCheck().Matches(*file, bytes));
+  bytes.back() ^= 1;
+  EXPECT_FALSE(ReadBackCheck().Matches(*files.OpenUncached(path), bytes));
 }
 
 TEST(Texts, SurviveTheRoundTripThroughTheSystemsEncoding) {

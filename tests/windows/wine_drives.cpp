@@ -40,3 +40,14 @@ bool DefineWineDrive(wchar_t letter, unsigned driveType, const std::string& unix
   CloseHandle(manager);
   return done != FALSE;
 }
+
+std::string WineUnixPath(const std::wstring& windowsPath) {
+  using Convert = char*(CDECL*)(const WCHAR*);
+  const auto convert = reinterpret_cast<Convert>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  char* unixPath = convert ? convert(windowsPath.c_str()) : nullptr;
+  if (!unixPath) return "";
+  std::string result(unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return result;
+}

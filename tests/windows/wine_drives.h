@@ -6,3 +6,6 @@
 // pulling it out would; programs that are running see the change at once. An empty Unix path
 // removes the letter. Returns whether the mount manager took the request.
 bool DefineWineDrive(wchar_t letter, unsigned driveType, const std::string& unixPath);
+
+// The Unix path Wine keeps behind a Windows path; empty when there is none.
+std::string WineUnixPath(const std::wstring& windowsPath);

@@ -1,0 +1,179 @@
+// A tiny FUSE file system that behaves like a counterfeit flash drive: it keeps its files in a
+// backing folder and reports every write as done, but silently alters the bytes of one named
+// file on their way in. It notes each write, flush and read it serves in a log, one
+// "step name" line each, and can make each flush slow as a cheap stick's is. Every file is
+// opened for direct I/O, so each read comes from here and not from the kernel's cache.
+//
+//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS LOG
+//
+// It runs in the foreground until `fusermount3 -u MOUNTPOINT`; the mount goes with it if it dies.
+#define FUSE_USE_VERSION 31
+#include <dirent.h>
+#include <fcntl.h>
+#include <fuse.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Drive {
+  int backing = -1;
+  std::string victim;
+  int flushDelayMs = 0;
+  FILE* log = nullptr;
+};
+
+Drive& Self() { return *static_cast<Drive*>(fuse_get_context()->private_data); }
+
+// Paths come as "/name"; the backing folder is opened once and everything is relative to it.
+std::string Relative(const char* path) { return path[1] ? path + 1 : "."; }
+
+void Note(const char* step, const char* path) {
+  std::fprintf(Self().log, "%s %s\n", step, Relative(path).c_str());
+  std::fflush(Self().log);
+}
+
+int Result(int outcome) { return outcome < 0 ? -errno : 0; }
+
+int GetAttr(const char* path, struct stat* status, fuse_file_info*) {
+  return Result(fstatat(Self().backing, Relative(path).c_str(), status, AT_SYMLINK_NOFOLLOW));
+}
+
+int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*,
+            fuse_readdir_flags) {
+  const int fd = openat(Self().backing, Relative(path).c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return -errno;
+  DIR* dir = fdopendir(fd);
+  while (const dirent* entry = readdir(dir)) fill(buffer, entry->d_name, nullptr, 0, {});
+  closedir(dir);
+  return 0;
+}
+
+int Open(const char* path, fuse_file_info* info) {
+  const int fd = openat(Self().backing, Relative(path).c_str(), info->flags & ~O_DIRECT);
+  if (fd < 0) return -errno;
+  info->fh = static_cast<std::uint64_t>(fd);
+  info->direct_io = 1;
+  return 0;
+}
+
+int Create(const char* path, mode_t mode, fuse_file_info* info) {
+  const int fd =
+      openat(Self().backing, Relative(path).c_str(), (info->flags & ~O_DIRECT) | O_CREAT, mode);
+  if (fd < 0) return -errno;
+  info->fh = static_cast<std::uint64_t>(fd);
+  info->direct_io = 1;
+  return 0;
+}
+
+int Read(const char* path, char* buffer, size_t size, off_t offset, fuse_file_info* info) {
+  Note("read", path);
+  const ssize_t got = pread(static_cast<int>(info->fh), buffer, size, offset);
+  return got < 0 ? -errno : static_cast<int>(got);
+}
+
+int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_file_info* info) {
+  Note("write", path);
+  std::vector<char> bytes(buffer, buffer + size);
+  // Reported as written whole, stored with one byte changed: no length or error gives it away.
+  if (Relative(path) == Self().victim && size > 0) bytes[size / 2] ^= 0x5A;
+  const ssize_t put = pwrite(static_cast<int>(info->fh), bytes.data(), size, offset);
+  return put < 0 ? -errno : static_cast<int>(put);
+}
+
+int FSync(const char* path, int, fuse_file_info* info) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(Self().flushDelayMs));
+  Note("fsync", path);
+  return Result(fsync(static_cast<int>(info->fh)));
+}
+
+int Release(const char*, fuse_file_info* info) { return Result(close(static_cast<int>(info->fh))); }
+
+int Truncate(const char* path, off_t size, fuse_file_info* info) {
+  if (info) return Result(ftruncate(static_cast<int>(info->fh), size));
+  const int fd = openat(Self().backing, Relative(path).c_str(), O_WRONLY);
+  if (fd < 0) return -errno;
+  const int outcome = Result(ftruncate(fd, size));
+  close(fd);
+  return outcome;
+}
+
+int Unlink(const char* path) { return Result(unlinkat(Self().backing, Relative(path).c_str(), 0)); }
+
+int MkDir(const char* path, mode_t mode) {
+  return Result(mkdirat(Self().backing, Relative(path).c_str(), mode));
+}
+
+int RmDir(const char* path) {
+  return Result(unlinkat(Self().backing, Relative(path).c_str(), AT_REMOVEDIR));
+}
+
+int Rename(const char* from, const char* to, unsigned int flags) {
+  if (flags) return -EINVAL;
+  return Result(
+      renameat(Self().backing, Relative(from).c_str(), Self().backing, Relative(to).c_str()));
+}
+
+int ChMod(const char* path, mode_t mode, fuse_file_info*) {
+  return Result(fchmodat(Self().backing, Relative(path).c_str(), mode, 0));
+}
+
+int UTimens(const char* path, const timespec times[2], fuse_file_info* info) {
+  if (info) return Result(futimens(static_cast<int>(info->fh), times));
+  return Result(utimensat(Self().backing, Relative(path).c_str(), times, AT_SYMLINK_NOFOLLOW));
+}
+
+int StatFs(const char*, struct statvfs* status) { return Result(fstatvfs(Self().backing, status)); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS LOG\n", argv[0]);
+    return 64;
+  }
+  Drive drive;
+  drive.backing = open(argv[1], O_RDONLY | O_DIRECTORY);
+  drive.victim = argv[3];
+  drive.flushDelayMs = std::atoi(argv[4]);
+  drive.log = std::fopen(argv[5], "a");
+  if (drive.backing < 0 || !drive.log) {
+    std::perror(argv[0]);
+    return 1;
+  }
+  fuse_operations operations{};
+  operations.getattr = GetAttr;
+  operations.readdir = ReadDir;
+  operations.open = Open;
+  operations.create = Create;
+  operations.read = Read;
+  operations.write = Write;
+  operations.fsync = FSync;
+  operations.release = Release;
+  operations.truncate = Truncate;
+  operations.unlink = Unlink;
+  operations.mkdir = MkDir;
+  operations.rmdir = RmDir;
+  operations.rename = Rename;
+  operations.chmod = ChMod;
+  operations.utimens = UTimens;
+  operations.statfs = StatFs;
+  // Single-threaded, in the foreground; auto_unmount also makes an unprivileged mount go
+  // through fusermount3.
+  char* arguments[] = {argv[0],
+                       argv[2],
+                       const_cast<char*>("-f"),
+                       const_cast<char*>("-s"),
+                       const_cast<char*>("-o"),
+                       const_cast<char*>("auto_unmount")};
+  return fuse_main(6, arguments, &operations, &drive);
+}

@@ -1,0 +1,114 @@
+"""End-to-end tests of what makes a success box trustworthy: the tool run from the flash drive
+itself, and a drive that silently corrupts what is written to it."""
+import os
+import subprocess
+import time
+from pathlib import Path
+
+from desktop import wait_for
+from tool_case import EXE, EXPECTED, SUCCESS, WARNING, ToolCase, close_desktop, open_desktop
+
+CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
+WRITE_ERROR = ("Ошибка записи", 'Ошибка записи на "E:\\"')
+
+
+def setUpModule():
+    open_desktop()
+
+
+def tearDownModule():
+    close_desktop()
+
+
+class WriteCheckTest(ToolCase):
+    def staged_in_temp(self):
+        return [p.name for p in self.desktop.prefix.glob("drive_c/users/*/Temp/*") if p.name in EXPECTED]
+
+    def test_run_from_the_drive_root_replaces_the_set_and_loses_nothing(self):
+        desktop = self.desktop
+        for name in EXPECTED:
+            (desktop.drive / name).write_bytes(b"old firmware " * 1000)
+        self.start(desktop.drive)
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+        self.assertEqual(sorted(p.name for p in desktop.drive.iterdir()), sorted([*EXPECTED, EXE.name]))
+        for name, content in EXPECTED.items():
+            self.assertEqual((desktop.drive / name).read_bytes(), content, name)
+        self.assertEqual(self.staged_in_temp(), [])
+
+    def mount_corrupting_drive(self, victim, flush_delay_ms):
+        """Mounts over the folder Wine maps as E: a drive that alters the victim's bytes."""
+        desktop = self.desktop
+        backing = desktop.root / "usb-e-backing"
+        backing.mkdir()
+        log = desktop.root / "usb-e-log.txt"
+        drive = subprocess.Popen([str(CORRUPTING_DRIVE), str(backing), str(desktop.drive), victim,
+                                  str(flush_delay_ms), str(log)],
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+        def unmount():
+            subprocess.run(["fusermount3", "-u", str(desktop.drive)], check=False)
+            _, errors = drive.communicate(timeout=10)
+            for file in backing.iterdir():
+                file.unlink()
+            backing.rmdir()
+            self.assertFalse(os.path.ismount(desktop.drive), errors)
+        wait_for("the drive to be mounted",
+                 lambda: os.path.ismount(desktop.drive) or drive.poll() is not None, timeout=10)
+        if drive.poll() is not None:
+            self.fail(f"the FUSE drive did not mount: {drive.stderr.read().decode(errors='replace')}")
+        self.addCleanup(unmount)
+        return backing, log
+
+    def test_drive_that_alters_one_file_gets_the_error_box_not_the_success_box(self):
+        desktop = self.desktop
+        backing, log = self.mount_corrupting_drive("KQ_geo.gel", flush_delay_ms=100)
+        self.start()
+        form = self.wait_for_drives("E:\\")
+        left, top, right, bottom = (int(v) for v in form["savebutton.rect"].split(","))
+        desktop.point_at((left + right) // 2, (top + bottom) // 2)
+        time.sleep(0.3)
+        idle_pointer = desktop.pointer_shape()
+
+        clicked = time.monotonic()
+        self.write_set()
+        running_pointers = []
+        while not desktop.boxes():
+            running_pointers.append(desktop.pointer_shape())
+            time.sleep(0.1)
+        print(f"\n  write run on a slow corrupting drive, click to first box: {time.monotonic() - clicked:.2f} s",
+              flush=True)
+        # The arrow points with its tip; the wait cursor, shown from the click on, at its centre.
+        # By the first box the arrow is back.
+        width, height, x_hot, y_hot = idle_pointer
+        self.assertLess(max(x_hot, y_hot), min(width, height) // 3, idle_pointer)
+        # The first sample may precede the click, the last ones follow the run.
+        while running_pointers and running_pointers[-1] == idle_pointer:
+            running_pointers.pop()
+        self.assertGreaterEqual(len(running_pointers), 4, running_pointers)
+        for width, height, x_hot, y_hot in running_pointers[1:]:
+            self.assertLessEqual(abs(x_hot - width // 2), 2, running_pointers)
+            self.assertLessEqual(abs(y_hot - height // 2), 2, running_pointers)
+        self.assertEqual(desktop.pointer_shape(), idle_pointer)
+        self.close_box(*WRITE_ERROR, "error")
+
+        # Every other file is on the drive as it should be; the altered one kept its length.
+        self.assertEqual(sorted(p.name for p in backing.iterdir()), sorted(EXPECTED))
+        for name, content in EXPECTED.items():
+            on_drive = (backing / name).read_bytes()
+            self.assertEqual(on_drive == content, name != "KQ_geo.gel", name)
+            self.assertEqual(len(on_drive), len(content), name)
+        self.assert_nothing_staged()
+
+        # Each file was flushed after it was written, and read back only once the whole set was.
+        steps = [line.split(" ", 1) for line in log.read_text().splitlines()]
+        last_write = max(i for i, (step, _) in enumerate(steps) if step == "write")
+        for name in EXPECTED:
+            writes = [i for i, (step, file) in enumerate(steps) if file == name and step == "write"]
+            flushes = [i for i, (step, file) in enumerate(steps) if file == name and step == "fsync"]
+            reads = [i for i, (step, file) in enumerate(steps) if file == name and step == "read"]
+            self.assertTrue(writes and flushes and reads, name)
+            self.assertGreater(max(flushes), max(writes), name)
+            self.assertGreater(min(reads), last_write, name)
