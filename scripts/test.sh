@@ -36,30 +36,7 @@ wineserver -k 2>/dev/null
 unset WINEPREFIX
 
 echo "== end-to-end tests of the real tool"
-# As root Wine lets through writes that Windows refuses, so the tool runs as an ordinary user,
-# from a copy of what it needs that this user can read wherever the checkout lives.
-e2e=$(mktemp -d /tmp/kq-e2e-run-XXXXXX)
-cp -r tests/e2e "$e2e/scripts"
-mkdir -p "$e2e/bin"
-cp build/win/RU_ZadorazUdizav.exe build/win/tests/e2e/kq_probe.exe build/native/tests/kq_corrupting_drive "$e2e/bin/"
-firmware=$(grep -E '^KQ_FIRMWARE_DIR:' build/win/CMakeCache.txt | cut -d= -f2)
-cp -r "${firmware:-build/win/standin-firmware}" "$e2e/firmware"
-cp -r payloads "$e2e/payloads"
-changes=$(grep -E '^KQ_CHANGES_PDF:' build/win/CMakeCache.txt | cut -d= -f2)
-cp "${changes:-build/win/generated/Changes.pdf}" "$e2e/bin/Changes.pdf"
-chmod -R a+rX "$e2e"
-run_as=()
-if [ "$(id -u)" -eq 0 ]; then
-  id kqtester >/dev/null 2>&1 || useradd --create-home --shell /bin/bash kqtester
-  run_as=(runuser -u kqtester --)
-  # The corrupting drive is a FUSE mount made by that user through fusermount3, which opens
-  # /dev/fuse as the user. udev gives the device mode 0666; without udev it stays 0600.
-  [ -c /dev/fuse ] && chmod 0666 /dev/fuse
-fi
-"${run_as[@]}" env KQ_EXE="$e2e/bin/RU_ZadorazUdizav.exe" KQ_PROBE="$e2e/bin/kq_probe.exe" \
-  KQ_FIRMWARE_SOURCE="$e2e/firmware" KQ_PAYLOAD_DIR="$e2e/payloads" KQ_CHANGES_PDF="$e2e/bin/Changes.pdf" \
-  KQ_CORRUPTING_DRIVE="$e2e/bin/kq_corrupting_drive" \
-  timeout 900 /usr/bin/python3 "$e2e/scripts/run_e2e.py" 2>&1 | tee "$log/e2e.txt"
+bash scripts/e2e.sh 2>&1 | tee "$log/e2e.txt"
 counts=$(grep -E "^e2e: [0-9]+ passed, [0-9]+ failed" "$log/e2e.txt" | tail -n 1)
 if [ -n "$counts" ]; then
   passed=$((passed + $(sed -E 's/e2e: ([0-9]+) passed.*/\1/' <<<"$counts")))
@@ -67,7 +44,7 @@ if [ -n "$counts" ]; then
 else
   failed=$((failed + 1))
 fi
-rm -rf "$e2e" "$log"
+rm -rf "$log"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/scoped_gdi_win.h"
+#include "app/window_object_win.h"
 #include "widgets/hot_button.h"
 #include "widgets/parent_background_win.h"
 #include "widgets/pixel_surface.h"
@@ -66,14 +67,13 @@ class GdiCaption : public CaptionPainter {
 
 class HotButtonWindow : public HotButton::Host {
  public:
-  HotButtonWindow(HWND window, int width, int height)
-      : window_(window), button_(*this, width, height) {}
+  HotButtonWindow(HWND window, const CREATESTRUCTW& create)
+      : window_(window), button_(*this, create.cx, create.cy) {}
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HotButton& Button() { return button_; }
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnGetDlgCode(const MSG* message) const;
   void OnKeyDown(WPARAM key, bool alt);
   void PaintTo(HDC target);
@@ -110,28 +110,10 @@ class HotButtonWindow : public HotButton::Host {
   HFONT font_ = nullptr;
 };
 
-HotButtonWindow* WindowOf(HWND window) {
-  return IsHotButton(window)
-             ? reinterpret_cast<HotButtonWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
-             : nullptr;
-}
+using HotButtonClass = WindowOwnedObject<HotButtonWindow>;
 
-LRESULT CALLBACK HotButtonWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(
-        window, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(new HotButtonWindow(window, create->cx, create->cy)));
-  }
-  auto* self = reinterpret_cast<HotButtonWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    delete self;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->OnMessage(message, wParam, lParam);
+HotButtonWindow* WindowOf(HWND window) {
+  return IsHotButton(window) ? HotButtonClass::Of(window) : nullptr;
 }
 
 LRESULT HotButtonWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -277,7 +259,7 @@ const wchar_t* HotButtonClassName() {
     IsFullColorDisplay();
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = HotButtonWindow::WindowProc;
+    windowClass.lpfnWndProc = HotButtonClass::WindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
