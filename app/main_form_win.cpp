@@ -83,6 +83,11 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kTimer1) RunHandler(window_, [this] { Timer1Timer(); });
       return 0;
+    case WM_DEVICECHANGE:
+      // A drive just plugged in is listed now rather than at the next tick; a removal
+      // changes nothing, as the list only grows.
+      if (IsVolumeArrival(wParam, lParam)) RunHandler(window_, [this] { Timer1Timer(); });
+      return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
         RunHandler(window_, [this] { SaveButtonClick(); });

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <dbt.h>
+
 #include "app/text_win.h"
 
 std::vector<std::string> WinDriveSource::DriveRoots() {
@@ -19,4 +21,9 @@ std::vector<std::string> WinDriveSource::DriveRoots() {
 
 unsigned WinDriveSource::DriveType(const std::string& root) {
   return GetDriveTypeW(Widen(root).c_str());
+}
+
+bool IsVolumeArrival(WPARAM event, LPARAM data) {
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  return event == DBT_DEVICEARRIVAL && header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include "drives/drive_poll.h"
 
 // The drive letters of this system.
@@ -8,3 +10,7 @@ class WinDriveSource : public DriveSource {
   std::vector<std::string> DriveRoots() override;
   unsigned DriveType(const std::string& root) override;
 };
+
+// Whether a WM_DEVICECHANGE the system broadcast says that a volume, a new drive letter, has
+// arrived.
+bool IsVolumeArrival(WPARAM event, LPARAM data);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <dbt.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -175,6 +176,31 @@ TEST(WinTransferFiles, FlushAndUncachedReadNeedAnExistingFile) {
   EXPECT_TRUE(ReadBackCheck().Matches(*file, bytes));
   bytes.back() ^= 1;
   EXPECT_FALSE(ReadBackCheck().Matches(*files.OpenUncached(path), bytes));
+}
+
+TEST(IsVolumeArrival, TellsAnArrivedVolumeFromEveryOtherDeviceChange) {
+  struct Case {
+    WPARAM event;
+    DWORD deviceType;  // 0: the message carries no device
+    bool arrival;
+  };
+  const Case cases[] = {
+      {DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME, true},
+      {DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, false},
+      {DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_VOLUME, false},
+      {DBT_DEVICEARRIVAL, DBT_DEVTYP_PORT, false},
+      {DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, false},
+      {DBT_DEVICEARRIVAL, 0, false},
+      {DBT_DEVNODES_CHANGED, 0, false},
+  };
+  for (const Case& c : cases) {
+    DEV_BROADCAST_VOLUME device{};
+    device.dbcv_size = sizeof(device);
+    device.dbcv_devicetype = c.deviceType;
+    const LPARAM data = c.deviceType ? reinterpret_cast<LPARAM>(&device) : 0;
+    EXPECT_EQ(IsVolumeArrival(c.event, data), c.arrival)
+        << "event " << c.event << ", device type " << c.deviceType;
+  }
 }
 
 TEST(Texts, SurviveTheRoundTripThroughTheSystemsEncoding) {

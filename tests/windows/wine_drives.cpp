@@ -1,9 +1,12 @@
 #include "wine_drives.h"
 
 #include <windows.h>
+
+#include <dbt.h>
 #include <winioctl.h>
 
 #include <cstring>
+#include <cwctype>
 #include <vector>
 
 namespace {
@@ -50,4 +53,15 @@ std::string WineUnixPath(const std::wstring& windowsPath) {
   std::string result(unixPath);
   HeapFree(GetProcessHeap(), 0, unixPath);
   return result;
+}
+
+void AnnounceVolume(wchar_t letter, bool arrived) {
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof(volume);
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << (towupper(letter) - L'A');
+  DWORD recipients = BSM_APPLICATIONS;
+  BroadcastSystemMessageW(BSF_FORCEIFHUNG | BSF_QUERY, &recipients, WM_DEVICECHANGE,
+                          arrived ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                          reinterpret_cast<LPARAM>(&volume));
 }

@@ -9,3 +9,9 @@ bool DefineWineDrive(wchar_t letter, unsigned driveType, const std::string& unix
 
 // The Unix path Wine keeps behind a Windows path; empty when there is none.
 std::string WineUnixPath(const std::wstring& windowsPath);
+
+// Broadcasts to every top-level window that the volume of a drive letter has arrived or gone,
+// as Windows does when a USB stick is plugged in or pulled out. Wine's mount manager leaves
+// this out for drives defined as above, so whoever defines one announces it. Returns once
+// every window has handled the message.
+void AnnounceVolume(wchar_t letter, bool arrived);
