@@ -179,7 +179,10 @@ class Desktop:
                 for key, value in self.probe("scheme").items() if "," in value}
 
     def plug(self, letter, folder):
-        assert self.probe("plug", letter, str(folder)).get("defined") == "1"
+        """Plugs a drive in and announces it; gives what the tool lists once it has heard."""
+        answer = self.probe("plug", letter, str(folder))
+        assert answer.get("defined") == "1"
+        return answer
 
     def unplug(self, letter, must_be_there=True):
         defined = self.probe("unplug", letter).get("defined") == "1"

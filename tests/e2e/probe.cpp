@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <winternl.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +36,74 @@ std::string Rect(HWND window) {
   GetWindowRect(window, &r);
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
          "," + std::to_string(r.bottom);
+}
+
+void SayMs(const std::string& key, double ms) {
+  char value[32];
+  snprintf(value, sizeof(value), "%.1f", ms);
+  Say(key, value);
+}
+
+class Stopwatch {
+ public:
+  Stopwatch() {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&start_);
+  }
+  double Ms() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) /
+           static_cast<double>(frequency_.QuadPart);
+  }
+
+ private:
+  LARGE_INTEGER frequency_, start_;
+};
+
+// Looks every millisecond until found() gives something or the time is up.
+template <typename Found>
+auto Await(DWORD timeoutMs, Found found) -> decltype(found()) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const auto value = found();
+    if (value || GetTickCount() - start > timeoutMs) return value;
+    Sleep(1);
+  }
+}
+
+HWND Form() { return FindWindowW(L"TForm1", nullptr); }
+
+HWND ShownForm() {
+  HWND form = Form();
+  return form && IsWindowVisible(form) ? form : nullptr;
+}
+
+HWND ShownBox() {
+  for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box;
+       box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+    if (IsWindowVisible(box)) return box;
+  }
+  return nullptr;
+}
+
+std::string ListedDrives(HWND form) {
+  HWND box = GetDlgItem(form, kDeviceBox);
+  const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+  std::string items;
+  for (int i = 0; i < count; ++i) {
+    std::wstring item(SendMessageW(box, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
+    item.resize(SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())));
+    if (i) items += '|';
+    items += Narrow(item);
+  }
+  return items;
+}
+
+bool Lists(HWND form, const std::string& root) {
+  std::string items = ListedDrives(form);
+  items.push_back('|');
+  return items.find(root + '|') == 0 || items.find('|' + root + '|') != std::string::npos;
 }
 
 void DescribeControl(HWND form, int id, const std::string& name) {
@@ -109,14 +180,7 @@ int DescribeForm() {
   DescribeFocus(form);
   DescribeOwner(form);
   HWND box = GetDlgItem(form, kDeviceBox);
-  const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-  std::string items;
-  for (int i = 0; i < count; ++i) {
-    std::wstring item(SendMessageW(box, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
-    item.resize(SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())));
-    items += (i ? "|" : "") + Narrow(item);
-  }
-  Say("devicebox.items", items);
+  Say("devicebox.items", ListedDrives(form));
   Say("devicebox.selected", std::to_string(SendMessageW(box, CB_GETCURSEL, 0, 0)));
   Say("devicebox.dropped", std::to_string(SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)));
   Say("devicebox.top", std::to_string(SendMessageW(box, CB_GETTOPINDEX, 0, 0)));
@@ -191,10 +255,132 @@ int Press(const std::wstring& windowClass) {
   return control ? 0 : 1;
 }
 
+// Plugs a drive in or pulls it out as the system would: the letter comes or goes, then the
+// announcement goes out to every window. What the tool lists is read right after the
+// announcement has been handled, before any timer of the tool could have acted on the change.
 int DefineDrive(wchar_t letter, const std::string& unixPath) {
   const bool defined = DefineWineDrive(letter, DRIVE_REMOVABLE, unixPath);
+  if (defined) AnnounceVolume(letter, !unixPath.empty());
   Say("defined", defined ? "1" : "0");
+  if (HWND form = Form()) Say("devicebox.items", ListedDrives(form));
   return defined ? 0 : 3;
+}
+
+// Starts the tool as Windows would and times the window being shown, then the drive listed.
+int TimeStart(const std::wstring& exe, const std::string& root) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  const std::wstring dir = exe.substr(0, exe.find_last_of(L'\\') + 1);
+  // The tool gets nothing of the probe's output, neither as its own output nor as a handle it
+  // inherits: whoever reads that output would wait for the tool's end.
+  for (DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+    SetHandleInformation(GetStdHandle(stream), HANDLE_FLAG_INHERIT, 0);
+  SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+  HANDLE nothing =
+      CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, 0, &inheritable, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nothing;
+  PROCESS_INFORMATION process{};
+  const Stopwatch watch;
+  const BOOL started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, dir.c_str(), &startup, &process);
+  CloseHandle(nothing);
+  if (!started) return 2;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  HWND form = Await(20000, ShownForm);
+  if (!form) return 3;
+  SayMs("shown_ms", watch.Ms());
+  if (!Await(20000, [&] { return Lists(form, root); })) return 3;
+  SayMs("listed_ms", watch.Ms());
+  return 0;
+}
+
+// Times a drive's arrival, from the moment its letter is defined, to its entry in the list.
+int TimeArrival(wchar_t letter, const std::string& unixPath, const std::string& root) {
+  HWND form = Form();
+  if (!form) return 1;
+  const Stopwatch watch;
+  if (!DefineWineDrive(letter, DRIVE_REMOVABLE, unixPath)) return 3;
+  AnnounceVolume(letter, true);
+  if (!Await(5000, [&] { return Lists(form, root); })) return 3;
+  SayMs("listed_ms", watch.Ms());
+  return 0;
+}
+
+void Click(HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT press[2]{};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, press, sizeof(INPUT));
+}
+
+// Clicks the write button, times the click to the first message box, then closes every box
+// of the run with OK and names them.
+int TimeWriteRun() {
+  HWND form = Form();
+  if (!form) return 1;
+  const Stopwatch watch;
+  Click(GetDlgItem(form, kSaveButton));
+  HWND box = Await(120000, ShownBox);
+  if (!box) return 3;
+  SayMs("box_ms", watch.Ms());
+  std::string captions;
+  for (; box; box = Await(1000, ShownBox)) {
+    if (!captions.empty()) captions += '|';
+    captions += Text(box);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    Await(5000, [&] { return !IsWindow(box); });
+  }
+  Say("boxes", captions);
+  return 0;
+}
+
+// The GDI objects the tool holds. Wine answers GetGuiResources with 0, but keeps each
+// process's GDI handles in a table of its own that the process environment block points to,
+// laid out as on Windows; counting its entries in use gives the same figure from outside.
+int CountGdiObjects() {
+  HWND form = Form();
+  if (!form) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(form, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return 2;
+  Say("gdi.guiresources", std::to_string(GetGuiResources(process, GR_GDIOBJECTS)));
+  struct HandleEntry {
+    std::uint64_t object;
+    std::uint16_t processId, lock, instance;
+    std::uint8_t type, flags;
+    std::uint64_t userPointer;
+  };
+  constexpr std::size_t kHandleTableSize = 0x10000;
+  constexpr std::size_t kPebGdiTableOffset = 0xF8;
+  PROCESS_BASIC_INFORMATION basic{};
+  std::uint64_t table = 0;
+  std::vector<HandleEntry> entries(kHandleTableSize);
+  const bool read =
+      NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) ==
+          0 &&
+      ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + kPebGdiTableOffset,
+                        &table, sizeof(table), nullptr) &&
+      table &&
+      ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(),
+                        entries.size() * sizeof(HandleEntry), nullptr);
+  CloseHandle(process);
+  if (!read) return 2;
+  int inUse = 0;
+  for (const HandleEntry& entry : entries) {
+    // On Windows the table is one for the whole session: count only the tool's own entries.
+    if (entry.type && (entry.processId == 0 || entry.processId == pid)) ++inUse;
+  }
+  Say("gdi.table", std::to_string(inUse));
+  return 0;
 }
 
 // Stands in for a PDF viewer: notes down the document the shell handed over.
@@ -269,8 +455,14 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
+  if (command == L"time-start" && argc == 4) return TimeStart(argv[2], Narrow(argv[3]));
+  if (command == L"time-arrival" && argc == 5)
+    return TimeArrival(argv[2][0], Narrow(argv[3]), Narrow(argv[4]));
+  if (command == L"time-run") return TimeWriteRun();
+  if (command == L"gdi") return CountGdiObjects();
   Say("usage",
       "form | boxes | scheme | hint | acp | close | away MILLISECONDS | press CLASS | "
-      "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS");
+      "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
+      "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run | gdi");
   return 64;
 }
