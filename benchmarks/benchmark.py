@@ -1,0 +1,238 @@
+"""Figures of the tool under Wine beside the floors of its work, and the native transfer
+benchmark beside its floor: medians of several runs and their ratios. Never fails on a figure.
+
+Run by scripts/benchmark.sh, which builds what it needs and sets KQ_EXE, KQ_PROBE, KQ_FLOOR,
+KQ_FIRMWARE_SOURCE, KQ_PAYLOAD_DIR and KQ_NATIVE_BENCHMARK.
+"""
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import threading
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+from desktop import Desktop, wait_for  # noqa: E402
+
+EXE = Path(os.environ["KQ_EXE"])
+PROBE = Path(os.environ["KQ_PROBE"])
+FLOOR = Path(os.environ["KQ_FLOOR"])
+FIRMWARE_SOURCE = Path(os.environ["KQ_FIRMWARE_SOURCE"])
+PAYLOAD_DIR = Path(os.environ["KQ_PAYLOAD_DIR"])
+NATIVE_BENCHMARK = Path(os.environ["KQ_NATIVE_BENCHMARK"])
+RUNS = 20          # write runs, each beside one run of every floor; also the GDI count's runs
+STARTS = 5
+ARRIVALS = "FGHIJ"  # a new letter each time: a letter listed once stays listed
+SET_BYTES = 13_441_213
+MB = 1024 * 1024
+
+
+def median(values):
+    return statistics.median(values)
+
+
+def gather_payloads(folder):
+    """The 30 payloads under their payload names, as the floor program reads them."""
+    folder.mkdir()
+    for suffix in ("", "s"):
+        for number in range(14):
+            shutil.copy(FIRMWARE_SOURCE / f"Firmware{number}{suffix}", folder)
+    for table in ("Languages", "Languagess"):
+        shutil.copy(PAYLOAD_DIR / table, folder)
+    assert sum(p.stat().st_size for p in folder.iterdir()) == SET_BYTES
+
+
+class WineProcess:
+    """The tool's Wine process as Linux sees it: /proc/PID/status holds its memory figures,
+    which Wine's own GetProcessMemoryInfo leaves partly at 0."""
+
+    def __init__(self, windows_path, prefix):
+        def matches(pid):
+            try:
+                command = Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0].decode()
+                environment = Path(f"/proc/{pid}/environ").read_bytes().split(b"\0")
+            except OSError:
+                return False
+            return command == windows_path and f"WINEPREFIX={prefix}".encode() in environment
+        self.pid = wait_for("the tool's process", lambda: next(
+            (p.name for p in Path("/proc").iterdir() if p.name.isdigit() and matches(p.name)), None))
+
+    def status(self):
+        figures = {}
+        for line in Path(f"/proc/{self.pid}/status").read_text().splitlines():
+            key, _, value = line.partition(":")
+            if value.strip().endswith("kB"):
+                figures[key] = int(value.split()[0]) * 1024
+        return figures
+
+    def reset_peak(self):
+        # Writing 5 sets the resident high-water mark back to what is resident now.
+        Path(f"/proc/{self.pid}/clear_refs").write_text("5")
+
+
+class PeakSampler:
+    """Samples the private (anonymous) resident memory every 5 ms, for which Linux keeps no
+    high-water mark of its own."""
+
+    def __init__(self, process):
+        self.process, self.peak, self._stop = process, 0, threading.Event()
+        self._thread = threading.Thread(target=self._sample)
+
+    def _sample(self):
+        while not self._stop.is_set():
+            self.peak = max(self.peak, self.process.status()["RssAnon"])
+            time.sleep(0.005)
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *_):
+        self._stop.set()
+        self._thread.join()
+
+
+def probe(desktop, *arguments):
+    answer = desktop.probe(*arguments)
+    if not answer or "usage" in answer:
+        raise RuntimeError(f"the probe could not {' '.join(arguments)}: {answer}")
+    return answer
+
+
+def stop_tool(desktop):
+    subprocess.run(["wine", "taskkill", "/f", "/im", EXE.name], env=desktop.env, check=False,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    wait_for("the tool to end", lambda: not desktop.form(), timeout=20)
+
+
+def floor(desktop, program, payloads, mode):
+    result = subprocess.run(["wine", program.name, desktop.windows_path(payloads), "E:", mode],
+                            cwd=program.parent, env=desktop.env, check=True, timeout=120,
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return {k: float(v) for k, _, v in (line.partition("=") for line in result.stdout.decode().split())}
+
+
+def native_figures():
+    result = subprocess.run([str(NATIVE_BENCHMARK), "--benchmark_repetitions=5",
+                             "--benchmark_format=json"], check=True, stdout=subprocess.PIPE, timeout=600)
+    return {b["run_name"]: b["real_time"] for b in json.loads(result.stdout)["benchmarks"]
+            if b.get("aggregate_name") == "median"}
+
+
+def gdi_count(figures):
+    return int(figures["gdi.guiresources"]) or int(figures["gdi.table"])
+
+
+def line(label, value, unit="ms", note=""):
+    print(f"  {label:<46} {value:>9.1f} {unit:<3} {note}".rstrip(), flush=True)
+
+
+def main():
+    desktop = Desktop(PROBE)
+    try:
+        measure(desktop)
+    finally:
+        desktop.close()
+
+
+def measure(desktop):
+    app = desktop.root / "app"
+    app.mkdir()
+    # The floor program stages its files next to itself, as the tool does.
+    for program in (EXE, FLOOR):
+        shutil.copy(program, app)
+    floor_program = app / FLOOR.name
+    payloads = desktop.root / "payloads"
+    gather_payloads(payloads)
+    tool = desktop.windows_path(app / EXE.name)
+    print(f"Benchmark under Wine: {RUNS} write runs, {STARTS} starts, {len(ARRIVALS)} drive arrivals; "
+          "medians, times in ms", flush=True)
+
+    starts = []
+    for _ in range(STARTS):
+        starts.append(probe(desktop, "time-start", tool, "E:\\"))
+        stop_tool(desktop)
+    probe(desktop, "time-start", tool, "E:\\")
+    process = WineProcess(tool, desktop.prefix)
+    time.sleep(2)
+    idle = process.status()
+    gdi_idle = probe(desktop, "gdi")
+
+    arrivals = []
+    for letter in ARRIVALS:
+        arrivals.append(float(probe(desktop, "time-arrival", letter, str(desktop.second_drive),
+                                    f"{letter}:\\")["listed_ms"]))
+
+    runs, floors, copies, reads, peaks, gdi_early = [], [], [], [], [], []
+    for number in range(RUNS):
+        process.reset_peak()
+        with PeakSampler(process) as sampler:
+            run = probe(desktop, "time-run")
+        status = process.status()
+        peaks.append((status["VmHWM"], sampler.peak))
+        if run["boxes"] != "Процесс завершен|Предупреждение":
+            print(f"  run {number + 1} did not succeed: {run['boxes']}", flush=True)
+        runs.append(float(run["box_ms"]))
+        if number < 2:
+            gdi_early.append(probe(desktop, "gdi"))
+        floors.append(floor(desktop, floor_program, payloads, "run"))
+        copies.append(floor(desktop, floor_program, payloads, "copy")["copy_ms"])
+        reads.append(floor(desktop, floor_program, payloads, "read")["read_ms"])
+    gdi_last = probe(desktop, "gdi")
+    stop_tool(desktop)
+
+    run_ms = median(runs)
+    floor_ms = median(f["total_ms"] for f in floors)
+    readback_ms = median(f["readback_ms"] for f in floors)
+    read_ms = median(reads)
+    copy_ms = median(copies)
+    print(f"\nWrite run under Wine, {SET_BYTES:,} bytes (floor runs intact: "
+          f"{min(f['intact'] for f in floors):.0f} of 30 or more)")
+    line("the tool, click to first box", run_ms, note=f"tool / floor = {run_ms / floor_ms:.2f} (target <= 1.15)")
+    line("floor: its I/O pattern by a minimal program", floor_ms)
+    line("  of which the read-back", readback_ms,
+         note=f"read-back / sequential read = {readback_ms / read_ms:.2f} (target <= 1.00)")
+    line("one sequential read of the set's bytes", read_ms)
+    line("plain copy of the 30 files", copy_ms, note=f"tool / copy = {run_ms / copy_ms:.2f}")
+
+    native = native_figures()
+    whole, native_floor = native["SetRun/WholeRunWithReadBack"], native["SetRun/FloorOfTheWholeRun"]
+    print("\nNative, Google Benchmark (median of 5 repetitions)")
+    line("the transfer, a whole run (the tool's logic)", whole,
+         note=f"transfer / floor = {whole / native_floor:.2f}")
+    line("floor: the same I/O pattern on system calls", native_floor)
+    line("  the transfer without the read-back", native["SetRun/CopyAndFlushWithoutReadBack"])
+    line("  the read-back alone", native["SetRun/ReadBackAlone"],
+         note=f"read-back / sequential read = "
+              f"{native['SetRun/ReadBackAlone'] / native['SetRun/OneUncachedSequentialRead']:.2f}")
+    line("  one uncached sequential read of the set", native["SetRun/OneUncachedSequentialRead"])
+
+    print("\nDrive watch")
+    line("drive arrival to its entry in the list", median(arrivals), note="(target < 100 ms)")
+    line("start to the window shown", median(float(s["shown_ms"]) for s in starts))
+    line("start to the window shown with E:\\ listed", median(float(s["listed_ms"]) for s in starts))
+
+    peak_resident = median(p[0] for p in peaks)
+    peak_private = median(p[1] for p in peaks)
+    print("\nMemory of the tool's process (Linux /proc/PID/status of the Wine process)")
+    line("resident (VmRSS) at idle", idle["VmRSS"] / MB, "MB")
+    line("private (RssAnon) at idle", idle["RssAnon"] / MB, "MB")
+    line("peak resident during a run (VmHWM)", peak_resident / MB, "MB",
+         f"idle + {(peak_resident - idle['VmRSS']) / MB:.1f} MB (target <= idle + 4 MB)")
+    line("peak private during a run (RssAnon, every 5 ms)", peak_private / MB, "MB",
+         f"idle + {(peak_private - idle['RssAnon']) / MB:.1f} MB (target <= idle + 4 MB)")
+    print("\nGDI objects of the tool (GetGuiResources; under Wine, where it says 0, the entries in use\n"
+          "in the process's own GDI handle table, read by the probe)")
+    counted = (("at idle", gdi_idle), ("after 1 run", gdi_early[0]), ("after 2 runs", gdi_early[1]),
+               (f"after {RUNS} runs", gdi_last))
+    for label, figures in counted:
+        print(f"  {label:<46} {gdi_count(figures):>9}", flush=True)
+    growth = gdi_count(gdi_last) - gdi_count(gdi_early[1])
+    print(f"  {'growth over the last ' + str(RUNS - 2) + ' runs':<46} {growth:>9} (target 0)", flush=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,162 @@
+// The least a write run's file work can cost on a given drive folder: the run's own I/O
+// pattern done by a program that does nothing else, and two references beside it.
+//
+//   kq_io_floor PAYLOAD_DIR DRIVE_DIR run   - per payload: stage next to this program, delete
+//                                            the destination, copy, flush the copy, delete the
+//                                            staging file; then read the whole set back past
+//                                            the cache with one aligned buffer and compare
+//   kq_io_floor PAYLOAD_DIR DRIVE_DIR copy  - a plain copy of the 30 files, nothing else
+//   kq_io_floor PAYLOAD_DIR DRIVE_DIR read  - one sequential read of the whole set's bytes,
+//                                            as one file, the way the set is read back
+//
+// PAYLOAD_DIR holds the payloads under their payload names; they are loaded before the clock
+// starts. Figures are "key=value" lines, milliseconds.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "firmware/catalogue.h"
+
+namespace {
+
+constexpr DWORD kReadBuffer = 256 * 1024;
+
+struct Payload {
+  std::wstring fileName;
+  std::vector<char> bytes;
+};
+
+class Clock {
+ public:
+  Clock() { QueryPerformanceFrequency(&frequency_); }
+  double NowMs() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency_.QuadPart);
+  }
+
+ private:
+  LARGE_INTEGER frequency_;
+};
+
+void Say(const std::string& key, double value) {
+  char line[96];
+  const int length = snprintf(line, sizeof(line), "%s=%.1f\n", key.c_str(), value);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);
+}
+
+std::wstring Wide(const char* ascii) { return std::wstring(ascii, ascii + strlen(ascii)); }
+
+std::vector<char> ReadWhole(const std::wstring& path) {
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) ExitProcess(2);
+  std::vector<char> bytes(GetFileSize(file, nullptr));
+  DWORD got = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteWhole(const std::wstring& path, const char* bytes, size_t size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) ExitProcess(3);
+  DWORD written = 0;
+  WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
+  CloseHandle(file);
+}
+
+void Flush(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  FlushFileBuffers(file);
+  CloseHandle(file);
+}
+
+// Reads a file past the cache into one aligned buffer and compares it with what it must hold.
+bool ReadBack(const std::wstring& path, const char* expected, size_t size, char* buffer) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  size_t at = 0;
+  bool same = true;
+  for (DWORD got = 0; same && ReadFile(file, buffer, kReadBuffer, &got, nullptr) && got > 0;
+       at += got) {
+    same = at + got <= size && memcmp(buffer, expected + at, got) == 0;
+  }
+  CloseHandle(file);
+  return same && at == size;
+}
+
+std::wstring ExecutableDir() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir(path, length);
+  return dir.substr(0, dir.find_last_of(L'\\') + 1);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 4) return 64;
+  const std::wstring payloadDir = std::wstring(argv[1]) + L"\\";
+  const std::wstring drive = std::wstring(argv[2]) + L"\\";
+  const std::wstring mode = argv[3];
+  const std::wstring staging = ExecutableDir();
+  std::vector<Payload> set;
+  for (const CatalogueEntry& entry : kFirmwareCatalogue)
+    set.push_back({Wide(entry.fileName), ReadWhole(payloadDir + Wide(entry.payloadName))});
+  char* buffer = static_cast<char*>(
+      VirtualAlloc(nullptr, kReadBuffer, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  const Clock clock;
+
+  if (mode == L"run") {
+    const double started = clock.NowMs();
+    for (const Payload& payload : set) {
+      WriteWhole(staging + payload.fileName, payload.bytes.data(), payload.bytes.size());
+      DeleteFileW((drive + payload.fileName).c_str());
+      CopyFileW((staging + payload.fileName).c_str(), (drive + payload.fileName).c_str(), FALSE);
+      Flush(drive + payload.fileName);
+      DeleteFileW((staging + payload.fileName).c_str());
+    }
+    const double written = clock.NowMs();
+    int intact = 0;
+    for (const Payload& payload : set) {
+      intact +=
+          ReadBack(drive + payload.fileName, payload.bytes.data(), payload.bytes.size(), buffer);
+    }
+    const double done = clock.NowMs();
+    Say("total_ms", done - started);
+    Say("readback_ms", done - written);
+    Say("intact", intact);
+  } else if (mode == L"copy") {
+    for (const Payload& payload : set)
+      WriteWhole(staging + payload.fileName, payload.bytes.data(), payload.bytes.size());
+    const double started = clock.NowMs();
+    for (const Payload& payload : set)
+      CopyFileW((staging + payload.fileName).c_str(), (drive + payload.fileName).c_str(), FALSE);
+    Say("copy_ms", clock.NowMs() - started);
+    for (const Payload& payload : set) DeleteFileW((staging + payload.fileName).c_str());
+  } else if (mode == L"read") {
+    std::vector<char> whole;
+    for (const Payload& payload : set)
+      whole.insert(whole.end(), payload.bytes.begin(), payload.bytes.end());
+    const std::wstring path = drive + L"kq-sequential.bin";
+    WriteWhole(path, whole.data(), whole.size());
+    Flush(path);
+    const double started = clock.NowMs();
+    const bool same = ReadBack(path, whole.data(), whole.size(), buffer);
+    Say("read_ms", clock.NowMs() - started);
+    Say("bytes", same ? static_cast<double>(whole.size()) : 0.0);
+    DeleteFileW(path.c_str());
+  } else {
+    return 64;
+  }
+  VirtualFree(buffer, 0, MEM_RELEASE);
+  return 0;
+}
