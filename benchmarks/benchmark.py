@@ -189,8 +189,8 @@ def measure(desktop):
     readback_ms = median(f["readback_ms"] for f in floors)
     read_ms = median(reads)
     copy_ms = median(copies)
-    print(f"\nWrite run under Wine, {SET_BYTES:,} bytes (floor runs intact: "
-          f"{min(f['intact'] for f in floors):.0f} of 30 or more)")
+    print(f"\nWrite run under Wine, {SET_BYTES:,} bytes (every floor run read back at least "
+          f"{min(f['intact'] for f in floors):.0f} of the 30 files intact)")
     line("the tool, click to first box", run_ms, note=f"tool / floor = {run_ms / floor_ms:.2f} (target <= 1.15)")
     line("floor: its I/O pattern by a minimal program", floor_ms)
     line("  of which the read-back", readback_ms,
