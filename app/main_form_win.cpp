@@ -11,6 +11,7 @@
 #include "changelog/show_change_log_win.h"
 #include "firmware/write_firmware_set_win.h"
 #include "widgets/color_win.h"
+#include "widgets/image_button_win.h"
 
 TForm1* Form1 = nullptr;
 
@@ -96,18 +97,12 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
         RunHandler(window_, [this] { SaveButtonClick(); });
-      } else if (LOWORD(wParam) == kRzBmpButton1 &&
-                 (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
-        // An owner-drawn button reports the second click of a double click on its own;
-        // it opens the change log again like any other click.
-        RunHandler(window_, [this] { RzBmpButton1Click(); });
+      } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kInfoButton) {
+        RunHandler(window_, [this] { InfoButtonClick(); });
       }
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_DRAWITEM:
-      if (wParam == kRzBmpButton1) OnDrawInfoButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
       PostQuitMessage(0);
@@ -144,8 +139,9 @@ void TForm1::CreateControls() {
   SaveButton =
       CreateControl(L"BUTTON", kSaveCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
                     kSaveButton, 8, 40, 297, 33);
-  RzBmpButton1 = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kRzBmpButton1,
-                               312, 40, 32, 32);
+  InfoButton =
+      CreateControl(ImageButtonClass(), "", WS_VISIBLE | WS_TABSTOP, kInfoButton, 312, 40, 32, 32);
+  CreateInfoButtonPictures();
   FullVer =
       CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
                     0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
@@ -153,8 +149,6 @@ void TForm1::CreateControls() {
   // The version label spans the window's foot, under the buttons' lower edges: it stays
   // behind them so it never paints over them.
   SetWindowPos(FullVer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  infoUp_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNUP"));
-  infoDown_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNDOWN"));
   CreateHint();
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
 }
@@ -169,7 +163,7 @@ void TForm1::CreateHint() {
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(RzBmpButton1);
+  tool.uId = reinterpret_cast<UINT_PTR>(InfoButton);
   tool.lpszText = hintText_.data();
   SendMessageW(hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   // A width limit is what lets the hint break into its two lines.
@@ -182,13 +176,15 @@ LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void TForm1::OnDrawInfoButton(const DRAWITEMSTRUCT& item) {
-  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-  HBITMAP picture = (item.itemState & ODS_SELECTED) ? infoDown_.get() : infoUp_.get();
-  MemoryDC source(item.hDC);
-  ScopedSelect selected(source, picture);
-  // Pure white is see-through, so the window shows around and inside the badge.
-  TransparentBlt(item.hDC, 0, 0, 32, 32, source, 0, 0, 32, 32, RGB(255, 255, 255));
+// The badge sits on a pure white ground, which is see-through, as are a few white highlights
+// inside it.
+void TForm1::CreateInfoButtonPictures() {
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  TImageButtonBitmaps& pictures = ImageButtonBitmaps(InfoButton);
+  pictures.SetImage(ButtonImage::Up, LoadPictureResource(module, L"BTNUP"));
+  pictures.SetImage(ButtonImage::Hot, LoadPictureResource(module, L"BTNHOT"));
+  pictures.SetImage(ButtonImage::Down, LoadPictureResource(module, L"BTNDOWN"));
+  pictures.SetTransparentColor(clWhite);
 }
 
 std::string TForm1::SelectedDriveRoot() const {
@@ -256,4 +252,4 @@ void TForm1::Timer1Timer() { PollDrives(drives_, *this); }
 
 void TForm1::SaveButtonClick() { WriteFirmwareSet(); }
 
-void TForm1::RzBmpButton1Click() { ShowChangeLog(); }
+void TForm1::InfoButtonClick() { ShowChangeLog(); }

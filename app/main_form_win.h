@@ -17,7 +17,7 @@ class TForm1 : public DrivePollView {
     kLabel1 = 1,
     kDeviceBox = 2,
     kSaveButton = 3,
-    kRzBmpButton1 = 4,
+    kInfoButton = 4,
     kFullVer = 5,
   };
 
@@ -44,25 +44,23 @@ class TForm1 : public DrivePollView {
                      int left, int top, int width, int height);
   void CreateHint();
   LRESULT OnColorStatic(HDC dc, HWND control);
-  void OnDrawInfoButton(const DRAWITEMSTRUCT& item);
+  void CreateInfoButtonPictures();
 
   void FormCreate();
   void Timer1Timer();
   void SaveButtonClick();
-  void RzBmpButton1Click();
+  void InfoButtonClick();
 
   HWND window_ = nullptr;
   HWND Label1 = nullptr;
   HWND DeviceBox = nullptr;
   HWND SaveButton = nullptr;
-  HWND RzBmpButton1 = nullptr;
+  HWND InfoButton = nullptr;
   HWND FullVer = nullptr;
   HWND hint_ = nullptr;
   TColor label1Color_ = clWindowText;
   ScopedGdiObject<HFONT> formFont_;
   ScopedGdiObject<HFONT> fullVerFont_;
-  ScopedGdiObject<HBITMAP> infoUp_;
-  ScopedGdiObject<HBITMAP> infoDown_;
   std::wstring hintText_;
   WinDriveSource drives_;
 };

@@ -9,6 +9,7 @@ add_library(kq_win STATIC
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
   widgets/dc_surface_win.cpp
+  widgets/image_button_win.cpp
   widgets/parent_background_win.cpp
   widgets/system_color_scheme_win.cpp
 )
@@ -25,5 +26,5 @@ add_executable(RU_ZadorazUdizav WIN32
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
 target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
 target_link_options(RU_ZadorazUdizav PRIVATE -municode -s)
-target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 msimg32 shell32)
+target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 shell32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)

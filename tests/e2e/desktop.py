@@ -180,6 +180,17 @@ class Desktop:
         left, top, right, bottom = (int(v) for v in rect.split(","))
         self.click((left + right) // 2, (top + bottom) // 2)
 
+    def double_click(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1"],
+                       env=self.env, check=True)
+
+    def press(self, x, y):
+        """Moves to (x, y) and holds the left button down there until release()."""
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "mousedown", "1"], env=self.env, check=True)
+
+    def release(self):
+        subprocess.run(["xdotool", "mouseup", "1"], env=self.env, check=True)
+
     def screenshot(self):
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
                              check=True, stdout=subprocess.PIPE).stdout

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+#include "widgets/image_button.h"
+
+// The window class of image buttons, registered on first use. A click reaches the parent as
+// WM_COMMAND with BN_CLICKED, as from a standard button, and BM_CLICK clicks it.
+const wchar_t* ImageButtonClass();
+
+// The images and key colour of an image button window; changing them resizes and repaints it.
+TImageButtonBitmaps& ImageButtonBitmaps(HWND button);
+
+// A bitmap resource of the module as a picture.
+Picture LoadPictureResource(HINSTANCE module, const wchar_t* name);
