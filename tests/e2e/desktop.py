@@ -191,6 +191,11 @@ class Desktop:
     def release(self):
         subprocess.run(["xdotool", "mouseup", "1"], env=self.env, check=True)
 
+    def key(self, *keys, action="key"):
+        """Types keys by their X names ("Tab", "shift+Tab", "space"); action "keydown" or "keyup" holds
+        or lets go of them."""
+        subprocess.run(["xdotool", action, *keys], env=self.env, check=True)
+
     def screenshot(self):
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
                              check=True, stdout=subprocess.PIPE).stdout

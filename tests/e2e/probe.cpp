@@ -33,9 +33,18 @@ std::string Rect(HWND window) {
          "," + std::to_string(r.bottom);
 }
 
+// The window of the form's thread that has the keyboard focus.
+HWND FocusedWindow(HWND form) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) ? info.hwndFocus
+                                                                          : nullptr;
+}
+
 void DescribeControl(HWND form, int id, const std::string& name) {
   HWND control = GetDlgItem(form, id);
   if (!control) return;
+  Say(name + ".focused", control == FocusedWindow(form) ? "1" : "0");
   Say(name + ".text", Text(control));
   Say(name + ".visible", IsWindowVisible(control) ? "1" : "0");
   Say(name + ".enabled", IsWindowEnabled(control) ? "1" : "0");

@@ -84,8 +84,8 @@ class InfoButtonFaceTest(ToolCase):
         except TimedOut:
             pass
         face = self.on_screen()
-        all_pixels = [pixel for row in face for pixel in row]
-        self.assertNotIn(WHITE, all_pixels, f"pure white shows in the {state} face")
+        white = sum(row.count(WHITE) for row in face)
+        self.assertEqual(white, 0, f"pure white shows in the {state} face")
         highlights = enclosed_white(picture)
         self.assertTrue(highlights, f"Btn{state}.bmp has no white inside its badge")
         self.assertEqual({face[y][x] for x, y in highlights}, {BUTTON_FACE},
@@ -97,13 +97,21 @@ class InfoButtonFaceTest(ToolCase):
         self.assertEqual(wrong, [], f"{len(wrong)} pixels differ from the {state} picture (x, y, shown, expected)")
         return face[y][x]
 
+    def opened(self):
+        return len(self.desktop.opened_documents())
+
+    def focused(self):
+        form = self.desktop.form()
+        return next((name for name in ("devicebox", "savebutton", "infobutton") if form.get(f"{name}.focused") == "1"),
+                    None)
+
     def test_at_rest_under_the_pointer_and_held_down_the_face_is_the_state_picture_keyed(self):
         at_rest = self.assert_face("Up")
         # Near the lower edge, so the hint that opens below the pointer stays off the button.
         x, y = (self.left + self.right) // 2, self.bottom - 2
         self.desktop.point_at(x, y)
         hot = self.assert_face("Hot")
-        opened_before = len(self.desktop.opened_documents())
+        before = self.opened()
         self.desktop.press(x, y)
         try:
             held = self.assert_face("Down")
@@ -116,11 +124,40 @@ class InfoButtonFaceTest(ToolCase):
             self.desktop.release()
         self.assert_face("Hot")
         # Released inside after the excursion: one click, which opens the change log once.
-        wait_for("the viewer", lambda: len(self.desktop.opened_documents()) > opened_before)
+        wait_for("the viewer", lambda: self.opened() > before)
         time.sleep(1)
-        self.assertEqual(len(self.desktop.opened_documents()), opened_before + 1)
+        self.assertEqual(self.opened(), before + 1)
         # The disc is blue at rest, bright turquoise-green under the pointer, duller green held.
         self.assertEqual(max(at_rest), at_rest[2], at_rest)
         self.assertEqual(max(hot), hot[1], hot)
         self.assertEqual(max(held), held[1], held)
         self.assertLess(max(held) - min(held), max(hot) - min(hot), (held, hot))
+
+    def test_tab_reaches_the_button_third_and_its_keys_click_it(self):
+        desktop = self.desktop
+        self.wait_for_drives("E:\\")
+        wait_for("the write button", lambda: desktop.form()["savebutton.enabled"] == "1")
+        order = []
+        while "infobutton" not in order and len(order) < 4:
+            desktop.key("Tab")
+            order.append(wait_for("the focus to move", lambda: (lambda f: f if f != (order or [None])[-1] else None)(
+                self.focused())))
+        self.assertEqual(order[-3:], ["devicebox", "savebutton", "infobutton"])
+        # The focus has no mark of its own.
+        self.assert_face("Up")
+        before = self.opened()
+        desktop.key("Return")
+        wait_for("the viewer", lambda: self.opened() == before + 1)
+        desktop.key("space", action="keydown")
+        try:
+            self.assert_face("Down")
+        finally:
+            desktop.key("space", action="keyup")
+        self.assert_face("Up")
+        wait_for("the viewer", lambda: self.opened() == before + 2)
+        # Held down, Enter clicks again with every repeat of the key.
+        desktop.key("Return", action="keydown")
+        time.sleep(1.5)
+        desktop.key("Return", action="keyup")
+        wait_for("the repeated clicks", lambda: self.opened() >= before + 5, timeout=20)
+        self.assertEqual(self.focused(), "infobutton")
