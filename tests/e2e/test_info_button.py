@@ -137,11 +137,10 @@ class InfoButtonFaceTest(ToolCase):
         desktop = self.desktop
         self.wait_for_drives("E:\\")
         wait_for("the write button", lambda: desktop.form()["savebutton.enabled"] == "1")
-        order = []
-        while "infobutton" not in order and len(order) < 4:
+        order = [None]
+        while order[-1] != "infobutton" and len(order) < 5:
             desktop.key("Tab")
-            order.append(wait_for("the focus to move", lambda: (lambda f: f if f != (order or [None])[-1] else None)(
-                self.focused())))
+            order.append(wait_for("the focus to move", lambda: (f := self.focused()) != order[-1] and f))
         self.assertEqual(order[-3:], ["devicebox", "savebutton", "infobutton"])
         # The focus has no mark of its own.
         self.assert_face("Up")
