@@ -5,13 +5,15 @@
   pictures PAYLOAD_DIR   the application icon and the information button's pictures
   standins OUT_DIR       stand-in firmware images for builds without the real ones
 
-Every output is a pure function of this file, so two runs give identical bytes.
+Every output is a pure function of this file and badge_pictures.py beside it, so two runs give
+identical bytes.
 """
 import hashlib
-import math
 import struct
 import sys
 from pathlib import Path
+
+from badge_pictures import write_badges
 
 EDITIONS = [  # (display name, language, currency) for edition ids 1..13
     ("Russian (RUB)", "rus", "rub"), ("Kazakh (KZT)", "kaz", "kzt"),
@@ -79,50 +81,6 @@ def write_standins(out_dir):
 
 # --- pictures -------------------------------------------------------------------------------
 
-WHITE = (255, 255, 255)
-
-
-def bmp24(width, height, pixel):
-    """A bottom-up 24-bit BMP; pixel(x, y) gives (r, g, b) with y counted from the top."""
-    stride = (width * 3 + 3) & ~3
-    rows = bytearray()
-    for y in reversed(range(height)):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        rows += row + bytes(stride - len(row))
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
-    return header + info + bytes(rows)
-
-
-def mix(a, b, t):
-    return tuple(round(a[i] + (b[i] - a[i]) * t) for i in range(3))
-
-
-def badge_pixel(disc):
-    """The information badge: a shaded disc with a light grey letter i, on pure white."""
-    def pixel(x, y):
-        cx, cy, radius = 15.5, 15.5, 15.0
-        dx, dy = x - cx, y - cy
-        if math.hypot(dx, dy) > radius:
-            return WHITE
-        if x == 3 and 10 <= y <= 21:  # highlight along the left rim, see-through by design
-            return WHITE
-        dot = math.hypot(x - 15.5, y - 8.5)
-        if dot <= 2.6:
-            return WHITE if dot <= 0.8 else (228, 228, 228)  # glint on the dot
-        if 14 <= x <= 17 and 13 <= y <= 24:
-            return (228, 228, 228)
-        # Light from the top left, darker towards the bottom right.
-        shade = max(0.0, min(1.0, 0.5 + (dx + dy) / (4 * radius)))
-        return mix(mix(disc, WHITE, 0.35), mix(disc, (0, 0, 0), 0.35), shade)
-    return pixel
-
-
-BADGES = {"BtnUp": (14, 139, 195), "BtnHot": (14, 195, 116), "BtnDown": (71, 138, 109)}
-
 
 def icon_pixel(x, y):
     """128 x 128 application icon: a USB flash drive with a down arrow, in RGBA."""
@@ -150,8 +108,7 @@ def icon128():
 
 
 def write_pictures(payload_dir):
-    for name, disc in BADGES.items():
-        (payload_dir / f"{name}.bmp").write_bytes(bmp24(32, 32, badge_pixel(disc)))
+    write_badges(payload_dir)
     (payload_dir / "MainIcon.ico").write_bytes(icon128())
 
 

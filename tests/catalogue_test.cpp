@@ -15,12 +15,6 @@ struct TableRecord {
   std::string fileName;
 };
 
-std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int width) {
-  std::uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + i);
-  return value;
-}
-
 // Reads a language table strictly: every length field must agree with what follows it.
 std::vector<TableRecord> ParseLanguageTable(const std::vector<std::uint8_t>& bytes) {
   std::vector<TableRecord> records;

@@ -44,3 +44,9 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
 }
+
+std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int width) {
+  std::uint32_t value = 0;
+  for (int i = width - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + i);
+  return value;
+}

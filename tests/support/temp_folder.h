@@ -25,3 +25,5 @@ std::filesystem::path Utf8Path(const std::string& utf8);
 std::string PathUtf8(const std::filesystem::path& path);
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+// The unsigned number stored least significant byte first in bytes[at, at + width).
+std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int width);
