@@ -179,12 +179,13 @@ LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
 // The badge sits on a pure white ground, which is see-through, as are a few white highlights
 // inside it.
 void TForm1::CreateInfoButtonPictures() {
+  TImageButtonBitmaps* pictures = ImageButtonBitmaps(InfoButton);
+  if (!pictures) return;
   const HINSTANCE module = GetModuleHandleW(nullptr);
-  TImageButtonBitmaps& pictures = ImageButtonBitmaps(InfoButton);
-  pictures.SetImage(ButtonImage::Up, LoadPictureResource(module, L"BTNUP"));
-  pictures.SetImage(ButtonImage::Hot, LoadPictureResource(module, L"BTNHOT"));
-  pictures.SetImage(ButtonImage::Down, LoadPictureResource(module, L"BTNDOWN"));
-  pictures.SetTransparentColor(clWhite);
+  pictures->SetImage(ButtonImage::Up, LoadPictureResource(module, L"BTNUP"));
+  pictures->SetImage(ButtonImage::Hot, LoadPictureResource(module, L"BTNHOT"));
+  pictures->SetImage(ButtonImage::Down, LoadPictureResource(module, L"BTNDOWN"));
+  pictures->SetTransparentColor(clWhite);
 }
 
 std::string TForm1::SelectedDriveRoot() const {

@@ -1,7 +1,5 @@
 #include "widgets/image_button_win.h"
 
-#include <stdexcept>
-
 #include "app/scoped_gdi_win.h"
 #include "widgets/parent_background_win.h"
 #include "widgets/pixel_surface.h"
@@ -33,7 +31,7 @@ BITMAPINFO TopDown32(int width, int height) {
 // its reactions into focus, repaints and clicks.
 class ImageButtonWindow {
  public:
-  explicit ImageButtonWindow(HWND window, Extent size) : window_(window) {
+  ImageButtonWindow(HWND window, Extent size) : window_(window) {
     button_.Resize(size);
     button_.Bitmaps().OnChange = [this] { OnBitmapsChanged(); };
   }
@@ -255,13 +253,11 @@ const wchar_t* ImageButtonClass() {
   return registered ? kClassName : nullptr;
 }
 
-TImageButtonBitmaps& ImageButtonBitmaps(HWND button) {
-  ImageButtonWindow* window =
-      GetClassLongPtrW(button, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(ImageButtonProc)
-          ? WindowOf(button)
-          : nullptr;
-  if (!window) throw std::invalid_argument("not an image button");
-  return window->Bitmaps();
+TImageButtonBitmaps* ImageButtonBitmaps(HWND button) {
+  const bool isImageButton =
+      GetClassLongPtrW(button, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(ImageButtonProc);
+  ImageButtonWindow* window = isImageButton ? WindowOf(button) : nullptr;
+  return window ? &window->Bitmaps() : nullptr;
 }
 
 Picture LoadPictureResource(HINSTANCE module, const wchar_t* name) {

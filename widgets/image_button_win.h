@@ -8,8 +8,9 @@
 // WM_COMMAND with BN_CLICKED, as from a standard button, and BM_CLICK clicks it.
 const wchar_t* ImageButtonClass();
 
-// The images and key colour of an image button window; changing them resizes and repaints it.
-TImageButtonBitmaps& ImageButtonBitmaps(HWND button);
+// The images and key colour of an image button window, which changing resizes and repaints;
+// nullptr for any other window.
+TImageButtonBitmaps* ImageButtonBitmaps(HWND button);
 
 // A bitmap resource of the module as a picture.
 Picture LoadPictureResource(HINSTANCE module, const wchar_t* name);
