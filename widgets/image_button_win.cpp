@@ -61,6 +61,8 @@ void ImageButtonWindow::Act(const Reaction& reaction) {
   if (reaction.repaint == Repaint::Later) InvalidateRect(window_, nullptr, FALSE);
   if (reaction.repaint == Repaint::Now)
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // Last, and nothing of this object is touched after it: the click's handler may close the
+  // window, which frees the object.
   if (reaction.click) Click();
 }
 
