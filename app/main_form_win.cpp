@@ -13,6 +13,7 @@
 #include "firmware/write_firmware_set_win.h"
 #include "widgets/color_win.h"
 #include "widgets/hot_button_win.h"
+#include "widgets/image_button_win.h"
 
 TForm1* Form1 = nullptr;
 
@@ -91,10 +92,7 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
         RunHandler(window_, [this] { SaveButtonClick(); });
-      } else if (LOWORD(wParam) == kInfoButton &&
-                 (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
-        // An owner-drawn button reports the second click of a double click on its own;
-        // it opens the change log again like any other click.
+      } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kInfoButton) {
         RunHandler(window_, [this] { InfoButtonClick(); });
       }
       return 0;
@@ -113,9 +111,6 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_DRAWITEM:
-      if (wParam == kInfoButton) OnDrawInfoButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
       PostQuitMessage(0);
@@ -144,8 +139,9 @@ void TForm1::CreateControls() {
   lastFocus_ = DeviceBox.Handle();
   SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
                              WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton, 8, 40, 297, 33);
-  InfoButton = CreateControl(L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, kInfoButton,
-                             312, 40, 32, 32);
+  InfoButton =
+      CreateControl(ImageButtonClass(), "", WS_VISIBLE | WS_TABSTOP, kInfoButton, 312, 40, 32, 32);
+  CreateInfoButtonPictures();
   FullVer =
       CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
                     0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
@@ -157,8 +153,6 @@ void TForm1::CreateControls() {
   // edge. Kept behind every other control, it can never cover the list, and the connect prompt
   // still shows whole while the list is hidden; clipping its width would cut that one short.
   SetWindowPos(Label1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  infoUp_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNUP"));
-  infoDown_.reset(LoadBitmapW(GetModuleHandleW(nullptr), L"BTNDOWN"));
   CreateHint();
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
 }
@@ -206,13 +200,16 @@ LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void TForm1::OnDrawInfoButton(const DRAWITEMSTRUCT& item) {
-  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-  HBITMAP picture = (item.itemState & ODS_SELECTED) ? infoDown_.get() : infoUp_.get();
-  MemoryDC source(item.hDC);
-  ScopedSelect selected(source, picture);
-  // Pure white is see-through, so the window shows around and inside the badge.
-  TransparentBlt(item.hDC, 0, 0, 32, 32, source, 0, 0, 32, 32, RGB(255, 255, 255));
+// The badge sits on a pure white ground, which is see-through, as are a few white highlights
+// inside it.
+void TForm1::CreateInfoButtonPictures() {
+  TImageButtonBitmaps* pictures = ImageButtonBitmaps(InfoButton);
+  if (!pictures) return;
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  pictures->SetImage(ButtonImage::Up, LoadPictureResource(module, L"BTNUP"));
+  pictures->SetImage(ButtonImage::Hot, LoadPictureResource(module, L"BTNHOT"));
+  pictures->SetImage(ButtonImage::Down, LoadPictureResource(module, L"BTNDOWN"));
+  pictures->SetTransparentColor(clWhite);
 }
 
 // Keeps the focus where the operator left it: saved when the window loses the activation, given

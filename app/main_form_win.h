@@ -42,7 +42,7 @@ class TForm1 : public DrivePollView {
   void CreateHint();
   void PrintLabels(HDC dc);
   LRESULT OnColorStatic(HDC dc, HWND control);
-  void OnDrawInfoButton(const DRAWITEMSTRUCT& item);
+  void CreateInfoButtonPictures();
   void OnActivate(WORD state, bool minimized);
 
   void FormCreate();
@@ -61,8 +61,6 @@ class TForm1 : public DrivePollView {
   TColor label1Color_ = clWindowText;
   ScopedGdiObject<HFONT> formFont_;
   ScopedGdiObject<HFONT> fullVerFont_;
-  ScopedGdiObject<HBITMAP> infoUp_;
-  ScopedGdiObject<HBITMAP> infoDown_;
   std::wstring hintText_;
   WinDriveSource drives_;
 };

@@ -12,6 +12,7 @@ add_library(kq_win STATIC
   widgets/dc_surface_win.cpp
   widgets/flat_combo_box_win.cpp
   widgets/hot_button_win.cpp
+  widgets/image_button_win.cpp
   widgets/parent_background_win.cpp
   widgets/system_color_scheme_win.cpp
 )
@@ -29,5 +30,5 @@ add_executable(RU_ZadorazUdizav WIN32
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
 target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
 target_link_options(RU_ZadorazUdizav PRIVATE -municode -s)
-target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 msimg32 shell32 ole32)
+target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 shell32 ole32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)

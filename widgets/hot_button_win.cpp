@@ -110,10 +110,10 @@ class HotButtonWindow : public HotButton::Host {
   HFONT font_ = nullptr;
 };
 
-using HotButtonClass = WindowOwnedObject<HotButtonWindow>;
+using HotButtonWindows = WindowOwnedObject<HotButtonWindow>;
 
 HotButtonWindow* WindowOf(HWND window) {
-  return IsHotButton(window) ? HotButtonClass::Of(window) : nullptr;
+  return IsHotButton(window) ? HotButtonWindows::Of(window) : nullptr;
 }
 
 LRESULT HotButtonWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -259,7 +259,7 @@ const wchar_t* HotButtonClassName() {
     IsFullColorDisplay();
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = HotButtonClass::WindowProc;
+    windowClass.lpfnWndProc = HotButtonWindows::WindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;

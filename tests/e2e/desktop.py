@@ -193,14 +193,8 @@ class Desktop:
     def point_at(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
 
-    def key(self, *names):
-        subprocess.run(["xdotool", "key", *names], env=self.env, check=True)
-
     def click(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env, check=True)
-
-    def key(self, *names):
-        subprocess.run(["xdotool", "key", *names], env=self.env, check=True)
 
     def click_rect(self, rect):
         left, top, right, bottom = (int(v) for v in rect.split(","))
@@ -213,6 +207,22 @@ class Desktop:
         """Turns the mouse wheel where the pointer is: positive notches down, negative up."""
         for _ in range(abs(notches)):
             subprocess.run(["xdotool", "click", "5" if notches > 0 else "4"], env=self.env, check=True)
+
+    def double_click(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1"],
+                       env=self.env, check=True)
+
+    def press(self, x, y):
+        """Moves to (x, y) and holds the left button down there until release()."""
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "mousedown", "1"], env=self.env, check=True)
+
+    def release(self):
+        subprocess.run(["xdotool", "mouseup", "1"], env=self.env, check=True)
+
+    def key(self, *keys, action="key"):
+        """Types keys by their X names ("Tab", "shift+Tab", "space"); action "keydown" or "keyup" holds
+        or lets go of them."""
+        subprocess.run(["xdotool", action, *keys], env=self.env, check=True)
 
     def screenshot(self):
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,

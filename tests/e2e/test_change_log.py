@@ -48,6 +48,28 @@ class ChangeLogTest(ToolCase):
         self.desktop.stop_tool()
         self.assertTrue(self.document.exists())
 
+    def test_double_click_opens_the_document_twice(self):
+        form = self.start()
+        left, top, right, bottom = (int(v) for v in form["infobutton.rect"].split(","))
+        self.desktop.double_click((left + right) // 2, (top + bottom) // 2)
+        self.wait_until_opened(2)
+        time.sleep(1)
+        self.assertEqual(len(self.newly_opened()), 2)
+
+    def test_press_released_outside_the_button_opens_nothing(self):
+        form = self.start()
+        left, top, right, bottom = (int(v) for v in form["infobutton.rect"].split(","))
+        # Released on the row just below the button, then to its right.
+        for x, y in (((left + right) // 2, bottom), (right, (top + bottom) // 2)):
+            self.desktop.press((left + right) // 2, (top + bottom) // 2)
+            self.desktop.point_at(x, y)
+            self.desktop.release()
+        # A click afterwards is the first thing that opens the document.
+        self.click_info()
+        self.wait_until_opened(1)
+        time.sleep(1)
+        self.assertEqual(len(self.newly_opened()), 1)
+
     def test_document_held_open_by_a_viewer_shows_the_error_and_opens_nothing(self):
         self.start()
         self.click_info()
