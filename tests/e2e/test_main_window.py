@@ -69,7 +69,10 @@ class MainWindowTest(ToolCase):
         self.assertIsNone(desktop.tool.poll())
 
     def test_taskbar_button_is_an_owner_window_with_the_title(self):
-        form = self.start()
+        self.start()
+        # The owner window is shown just after the main window.
+        form = wait_for("the owner window", lambda: (lambda f: f if f.get("owner.visible") == "1" else None)(
+            self.desktop.form()))
         self.assertEqual(form["caption"], CAPTION)
         self.assertEqual((form["owner.caption"], form["owner.visible"], form["owner.owned"],
                           form["owner.toolwindow"], form["appwindow"]), (TITLE, "1", "0", "0", "0"))
