@@ -104,9 +104,12 @@ class ToolCase(unittest.TestCase):
         self.broken_copy(entry(upper_case_name), entry(renamed))
 
     def wait_for_drives(self, items):
+        """Waits for the poll that listed the drives to have finished: the list reads items and,
+        with a drive listed, the write button is enabled."""
+        def done(form):
+            return form.get("devicebox.items") == items and (not items or form.get("savebutton.enabled") == "1")
         return wait_for(f"the drive list to read {items}",
-                        lambda: (lambda f: f if f.get("devicebox.items") == items else None)(self.desktop.form()),
-                        timeout=5)
+                        lambda: (lambda f: f if done(f) else None)(self.desktop.form()), timeout=5)
 
     def close_box(self, caption, text, icon):
         desktop = self.desktop
