@@ -1,11 +1,11 @@
 #include "widgets/hot_button_win.h"
 
-#include <cstdint>
 #include <string>
 #include <utility>
 
 #include "app/scoped_gdi_win.h"
 #include "app/window_object_win.h"
+#include "widgets/face_buffer_win.h"
 #include "widgets/hot_button.h"
 #include "widgets/parent_background_win.h"
 #include "widgets/pixel_surface.h"
@@ -221,33 +221,17 @@ std::wstring HotButtonWindow::Text() const {
 void HotButtonWindow::PaintTo(HDC target) {
   RECT client;
   GetClientRect(window_, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  if (width <= 0 || height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top row first, as PixelSurface lays it out
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  ScopedGdiObject<HBITMAP> bitmap(
-      CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits) return;
-  MemoryDC dc(target);
-  ScopedSelect selected(dc, bitmap.get());
-  ScopedSelect font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  FaceBuffer face(target, client.right, client.bottom);
+  if (!face.Ready()) return;
+  ScopedSelect font(face.Dc(), font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   // The see-through corners keep what the window behind shows there.
-  PaintParentBackground(window_, dc);
-  GdiFlush();
-  PixelSurface surface(static_cast<std::uint32_t*>(bits), width, height);
+  PaintParentBackground(window_, face.Dc());
   UINT format = DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS;
   if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_RTLREADING) format |= DT_RTLREADING;
-  GdiCaption caption(dc, Text(), format);
-  PaintHotButton(surface, {0, 0, width, height}, button_.State(), look_,
+  GdiCaption caption(face.Dc(), Text(), format);
+  PaintHotButton(face.Pixels(), {0, 0, client.right, client.bottom}, button_.State(), look_,
                  {scheme_, IsFullColorDisplay()}, caption);
-  BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  face.CopyTo(target);
 }
 
 }  // namespace

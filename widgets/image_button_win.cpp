@@ -1,7 +1,11 @@
 #include "widgets/image_button_win.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "app/scoped_gdi_win.h"
 #include "app/window_object_win.h"
+#include "widgets/face_buffer_win.h"
 #include "widgets/parent_background_win.h"
 #include "widgets/pixel_surface.h"
 #include "widgets/system_color_scheme_win.h"
@@ -14,18 +18,6 @@ constexpr DWORD kBackgroundPause = 10;
 Point ClientPoint(LPARAM lParam) {
   // Signed: with the mouse captured the pointer may be left of or above the button.
   return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
-// A top-down 32-bit device-independent bitmap: the pixel layout of PixelSurface.
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
 }
 
 // The window side of an image button: turns messages into inputs of the portable button and
@@ -128,22 +120,15 @@ void ImageButtonWindow::Click() {
 void ImageButtonWindow::Paint(HDC target) {
   RECT client;
   GetClientRect(window_, &client);
-  if (IsRectEmpty(&client)) return;
-  const BITMAPINFO info = TopDown32(client.right, client.bottom);
-  void* bits = nullptr;
-  ScopedGdiObject<HBITMAP> buffer(
-      CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!buffer) return;
-  MemoryDC dc(target);
-  ScopedSelect selected(dc, buffer.get());
-  PaintParentBackground(window_, dc);
-  GdiFlush();
+  FaceBuffer face(target, client.right, client.bottom);
+  if (!face.Ready()) return;
+  PaintParentBackground(window_, face.Dc());
+  PixelSurface& pixels = face.Pixels();
   // A borderless face waits this long between the background and the picture; nothing of the
   // wait shows, as the screen gets the face only when it is whole.
   Sleep(kBackgroundPause);
-  PixelSurface face(static_cast<std::uint32_t*>(bits), client.right, client.bottom);
-  button_.Paint(face, SystemColorScheme());
-  BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  button_.Paint(pixels, SystemColorScheme());
+  face.CopyTo(target);
 }
 
 LRESULT ImageButtonWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,7 +233,7 @@ Picture LoadPictureResource(HINSTANCE module, const wchar_t* name) {
       static_cast<HBITMAP>(LoadImageW(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   BITMAP header{};
   if (!bitmap || !GetObjectW(bitmap.get(), sizeof(header), &header)) return {};
-  BITMAPINFO info = TopDown32(header.bmWidth, header.bmHeight);
+  BITMAPINFO info = TopDown32BitmapInfo(header.bmWidth, header.bmHeight);
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(header.bmWidth) * header.bmHeight);
   WindowDC screen(nullptr);
   if (!GetDIBits(screen, bitmap.get(), 0, header.bmHeight, pixels.data(), &info, DIB_RGB_COLORS))
