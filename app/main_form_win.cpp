@@ -11,9 +11,9 @@
 #include "app/version_info_win.h"
 #include "changelog/show_change_log_win.h"
 #include "firmware/write_firmware_set_win.h"
-#include "widgets/color_win.h"
 #include "widgets/hot_button_win.h"
 #include "widgets/image_button_win.h"
+#include "widgets/system_color_scheme_win.h"
 
 TForm1* Form1 = nullptr;
 

@@ -3,31 +3,21 @@
 #include <algorithm>
 
 #include "widgets/draw.h"
+#include "widgets/scoped_flag.h"
 
 namespace {
 
 constexpr char32_t kBackspace = 8;
 
-// Raised for the life of a scope, lowered also when the scope is left by a failure.
-class ScopedFlag {
- public:
-  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ScopedFlag() { flag_ = false; }
-  ScopedFlag(const ScopedFlag&) = delete;
-  ScopedFlag& operator=(const ScopedFlag&) = delete;
-
- private:
-  bool& flag_;
-};
-
 // Any character a user can type and see: no control characters of either range.
 bool IsPrintable(char32_t c) { return c >= 32 && c != 127 && !(c >= 0x80 && c <= 0x9F); }
 
-std::u32string Folded(const std::string& utf8) {
-  std::u32string text = DecodeUtf8(utf8);
+std::u32string Folded(std::u32string text) {
   std::transform(text.begin(), text.end(), text.begin(), FoldCase);
   return text;
 }
+
+std::u32string Folded(const std::string& utf8) { return Folded(DecodeUtf8(utf8)); }
 
 }  // namespace
 
@@ -261,8 +251,7 @@ int FlatComboBox::IndexOf(const std::string& text) const {
 }
 
 int FlatComboBox::FindPrefix(const std::u32string& text) const {
-  std::u32string wanted = text;
-  std::transform(wanted.begin(), wanted.end(), wanted.begin(), FoldCase);
+  const std::u32string wanted = Folded(text);
   for (int i = 0; i < host_.Count(); ++i)
     if (Folded(host_.Item(i)).starts_with(wanted)) return i;
   return -1;

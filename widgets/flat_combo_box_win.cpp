@@ -6,7 +6,6 @@
 
 #include "app/failure.h"
 #include "app/text_win.h"
-#include "widgets/color_win.h"
 #include "widgets/dc_surface_win.h"
 #include "widgets/system_color_scheme_win.h"
 

@@ -2,6 +2,7 @@
 
 #include "widgets/color_math.h"
 #include "widgets/draw.h"
+#include "widgets/scoped_flag.h"
 
 namespace {
 
@@ -215,11 +216,7 @@ void HotButton::FocusMoved(bool toThisButton, bool toHotButton) {
 
 void HotButton::PressAction() {
   host_.Repaint();
-  state_.clicking = true;
-  struct ClearClicking {
-    bool& flag;
-    ~ClearClicking() { flag = false; }
-  } clear{state_.clicking};
+  const ScopedFlag clicking(state_.clicking);
   Click();
 }
 

@@ -53,7 +53,7 @@ class GdiCaption : public CaptionPainter {
   void Draw(const Rect& rect, Rgb color) override {
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
     SetBkMode(dc_, TRANSPARENT);
-    SetTextColor(dc_, RGB(color.r, color.g, color.b));
+    SetTextColor(dc_, ColorRef(color));
     DrawTextW(dc_, text_.c_str(), -1, &r, format_);
     // The pixels are drawn on directly next.
     GdiFlush();

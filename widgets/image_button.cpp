@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "widgets/pixel_surface.h"
+
 Picture::Picture(int width, int height, std::vector<std::uint32_t> pixels)
     : width_(width), height_(height), pixels_(std::move(pixels)) {
   if (pixels_.size() != static_cast<std::size_t>(width) * height)
@@ -11,9 +13,7 @@ Picture::Picture(int width, int height, std::vector<std::uint32_t> pixels)
 
 Rgb Picture::Pixel(Point at) const {
   if (!Rect{0, 0, width_, height_}.Contains(at)) throw std::out_of_range("pixel outside picture");
-  const std::uint32_t p = pixels_[at.y * width_ + at.x];
-  return {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
-          static_cast<std::uint8_t>(p)};
+  return UnpackPixel(pixels_[at.y * width_ + at.x]);
 }
 
 // The comparison is exact: a picture may hold colours a hair off the key (255, 254, 252 next

@@ -4,14 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace {
-
-std::uint32_t Packed(Rgb c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
-
-}  // namespace
-
 PixelSurface::PixelSurface(int width, int height, Rgb fill)
-    : owned_(static_cast<std::size_t>(width) * height, Packed(fill)),
+    : owned_(static_cast<std::size_t>(width) * height, PackPixel(fill)),
       pixels_(owned_.data()),
       width_(width),
       height_(height) {}
@@ -21,13 +15,11 @@ PixelSurface::PixelSurface(std::uint32_t* pixels, int width, int height)
 
 Rgb PixelSurface::Pixel(Point at) const {
   if (!Rect{0, 0, width_, height_}.Contains(at)) throw std::out_of_range("pixel outside surface");
-  const std::uint32_t p = pixels_[at.y * width_ + at.x];
-  return {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
-          static_cast<std::uint8_t>(p)};
+  return UnpackPixel(pixels_[at.y * width_ + at.x]);
 }
 
 void PixelSurface::SetPixel(Point at, Rgb color) {
-  if (Rect{0, 0, width_, height_}.Contains(at)) pixels_[at.y * width_ + at.x] = Packed(color);
+  if (Rect{0, 0, width_, height_}.Contains(at)) pixels_[at.y * width_ + at.x] = PackPixel(color);
 }
 
 Rect PixelSurface::Clipped(const Rect& rect) const {
@@ -38,7 +30,7 @@ Rect PixelSurface::Clipped(const Rect& rect) const {
 void PixelSurface::FillRect(const Rect& rect, Rgb color) {
   const Rect r = Clipped(rect);
   if (r.IsEmpty()) return;
-  const std::uint32_t packed = Packed(color);
+  const std::uint32_t packed = PackPixel(color);
   for (int y = r.top; y < r.bottom; ++y)
     std::fill(pixels_ + y * width_ + r.left, pixels_ + y * width_ + r.right, packed);
 }

@@ -5,6 +5,15 @@
 
 #include "widgets/surface.h"
 
+// One pixel as 32 bits, 0x00RRGGBB.
+constexpr std::uint32_t PackPixel(Rgb c) {
+  return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+}
+constexpr Rgb UnpackPixel(std::uint32_t p) {
+  return {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+          static_cast<std::uint8_t>(p)};
+}
+
 // A 32-bit pixel buffer, top row first, each pixel 0x00RRGGBB: the layout of a top-down
 // 32-bit device-independent bitmap, so the buffer can also be one the system draws into.
 class PixelSurface : public Surface {

@@ -161,7 +161,7 @@ void DescribeOwner(HWND form) {
 }
 
 int DescribeForm() {
-  HWND form = FindWindowW(L"TForm1", nullptr);
+  HWND form = Form();
   if (!form) return 1;
   Say("caption", Text(form));
   Say("rect", Rect(form));
@@ -249,7 +249,7 @@ int DescribeBoxes() {
 // Presses the form's first control of a window class the way another program would: posted,
 // since the click may open a modal box.
 int Press(const std::wstring& windowClass) {
-  HWND form = FindWindowW(L"TForm1", nullptr);
+  HWND form = Form();
   HWND control = form ? FindWindowExW(form, nullptr, windowClass.c_str(), nullptr) : nullptr;
   Say("pressed", control && PostMessageW(control, BM_CLICK, 0, 0) ? "1" : "0");
   return control ? 0 : 1;
@@ -407,7 +407,7 @@ int Hold(const std::wstring& path, int seconds) {
 
 // Asks the tool to close, as the system does at log-off or a plain taskkill.
 int Close() {
-  HWND form = FindWindowW(L"TForm1", nullptr);
+  HWND form = Form();
   Say("posted", form && PostMessageW(form, WM_CLOSE, 0, 0) ? "1" : "0");
   return 0;
 }
@@ -431,7 +431,7 @@ int GoAway(int milliseconds) {
     Sleep(10);
   }
   Say("foreground", GetForegroundWindow() == window ? "probe" : "other");
-  if (HWND form = FindWindowW(L"TForm1", nullptr)) DescribeFocus(form);
+  if (HWND form = Form()) DescribeFocus(form);
   DestroyWindow(window);
   return 0;
 }

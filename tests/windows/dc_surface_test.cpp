@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/scoped_gdi_win.h"
 #include "widgets/draw.h"
-#include "widgets/pixel_surface.h"
+#include "widgets/face_buffer_win.h"
 
 namespace {
 
@@ -20,22 +19,15 @@ void Figure(Surface& s, const ColorScheme& scheme) {
 
 TEST(DcSurface, DrawsTheSamePixelsAsTheMemorySurface) {
   constexpr int kWidth = 40, kHeight = 24;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  ScopedGdiObject<HBITMAP> bitmap(
-      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  ASSERT_TRUE(bitmap && bits);
-  MemoryDC dc(nullptr);
-  ScopedSelect selected(dc, bitmap.get());
+  FaceBuffer face(nullptr, kWidth, kHeight);
+  ASSERT_TRUE(face.Ready());
   FixedColorScheme scheme;
-  DcSurface onDc(dc);
+  DcSurface onDc(face.Dc());
   Figure(onDc, scheme);
-  GdiFlush();
 
   PixelSurface expected(kWidth, kHeight);
   Figure(expected, scheme);
-  const PixelSurface drawn(static_cast<std::uint32_t*>(bits), kWidth, kHeight);
+  const PixelSurface& drawn = face.Pixels();
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
       ASSERT_EQ(drawn.Pixel({x, y}), expected.Pixel({x, y})) << x << "," << y;
