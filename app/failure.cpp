@@ -14,6 +14,10 @@ Failure UnableToInsertLine() { return Failure("Unable to insert a line"); }
 
 Failure RangeCheckError() { return Failure("Range check error"); }
 
+Failure CannotLoadLibrary(const std::string& fileName) {
+  return Failure("Cannot load library " + fileName);
+}
+
 Failure WindowNotCreated(const std::string& what, const std::string& systemErrorText) {
   return Failure("Error creating " + what + ". " + TrimSystemErrorText(systemErrorText));
 }

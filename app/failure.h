@@ -15,6 +15,7 @@ Failure CannotCreateFile(const std::string& path, const std::string& systemError
 Failure StreamWriteError();
 Failure UnableToInsertLine();
 Failure RangeCheckError();
+Failure CannotLoadLibrary(const std::string& fileName);
 // The window class or a window could not be made (`what` names which): nothing can be shown.
 Failure WindowNotCreated(const std::string& what, const std::string& systemErrorText);
 

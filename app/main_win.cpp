@@ -1,12 +1,14 @@
 #include <windows.h>
 
-#include <commctrl.h>
 #include <objbase.h>
 
 #include "app/application_window_win.h"
+#include "app/common_controls_win.h"
 #include "app/failure.h"
 #include "app/main_form_win.h"
 #include "app/notice_win.h"
+#include "app/system_library_win.h"
+#include "app/version_info_win.h"
 
 namespace {
 
@@ -28,12 +30,15 @@ int RunApplication(HINSTANCE instance, int showCommand) {
   Form1 = &form;
   int exitCode = 0;
   try {
+    // Every library the window needs, loaded before it: one that cannot be had ends the tool here.
+    CommonControlsLibrary();
+    LoadVersionLibrary();
     application.Create(instance);
     form.Create(instance, application.Handle(), showCommand);
     application.Show(form.Handle());
     RunMessageLoop(form);
   } catch (const Failure& failure) {
-    // No window to report through: the tool cannot start.
+    // No window to report through, or no library for one: the tool cannot start.
     ShowDefaultErrorReport(nullptr, failure.what());
     exitCode = 1;
   }
@@ -44,8 +49,7 @@ int RunApplication(HINSTANCE instance, int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
+  RestrictLibrarySearch();
   // The shell may run its handlers for opening the change log on this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   const int exitCode = RunApplication(instance, showCommand);

@@ -5,15 +5,40 @@
 #include <cstring>
 
 #include "app/executable_dir_win.h"
+#include "app/system_library_win.h"
 #include "app/text_win.h"
 #include "app/version_display.h"
 
+namespace {
+
+struct VersionFunctions {
+  decltype(&::GetFileVersionInfoSizeW) GetFileVersionInfoSizeW;
+  decltype(&::GetFileVersionInfoW) GetFileVersionInfoW;
+  decltype(&::VerQueryValueW) VerQueryValueW;
+};
+
+VersionFunctions LoadVersionFunctions() {
+  const SystemLibrary library(L"version.dll");
+  return {SYSTEM_FUNCTION(library, GetFileVersionInfoSizeW),
+          SYSTEM_FUNCTION(library, GetFileVersionInfoW), SYSTEM_FUNCTION(library, VerQueryValueW)};
+}
+
+const VersionFunctions& VersionLibrary() {
+  static const VersionFunctions functions = LoadVersionFunctions();
+  return functions;
+}
+
+}  // namespace
+
+void LoadVersionLibrary() { VersionLibrary(); }
+
 VersionInfo VersionInfo::OfFile(const std::string& path) {
+  const VersionFunctions& version = VersionLibrary();
   const std::wstring file = Widen(path);
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  const DWORD size = version.GetFileVersionInfoSizeW(file.c_str(), &ignored);
   std::vector<std::uint8_t> block(size);
-  if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, block.data())) block.clear();
+  if (size == 0 || !version.GetFileVersionInfoW(file.c_str(), 0, size, block.data())) block.clear();
   return VersionInfo(std::move(block));
 }
 
@@ -21,7 +46,8 @@ bool VersionInfo::Query(const std::string& path, const void** value, unsigned* l
   if (block_.empty()) return false;
   void* found = nullptr;
   UINT foundLength = 0;
-  if (!VerQueryValueW(block_.data(), Widen(path).c_str(), &found, &foundLength) || !found)
+  if (!VersionLibrary().VerQueryValueW(block_.data(), Widen(path).c_str(), &found, &foundLength) ||
+      !found)
     return false;
   *value = found;
   *length = foundLength;

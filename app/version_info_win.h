@@ -21,5 +21,9 @@ class VersionInfo {
   mutable std::vector<std::uint8_t> block_;
 };
 
+// Loads the version functions from the system folder; raises CannotLoadLibrary. Start-up calls
+// it, so that the window never meets the failure.
+void LoadVersionLibrary();
+
 std::string GetExeFileVersionString();
 std::uint32_t ExeFixedVersionWord();

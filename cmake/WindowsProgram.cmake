@@ -4,6 +4,8 @@ add_library(kq_win STATIC
   app/file_places_win.cpp
   app/file_write_win.cpp
   app/notice_win.cpp
+  app/common_controls_win.cpp
+  app/system_library_win.cpp
   app/text_win.cpp
   app/version_info_win.cpp
   drives/drive_source_win.cpp
@@ -18,7 +20,9 @@ add_library(kq_win STATIC
   widgets/system_color_scheme_win.cpp
 )
 target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(kq_win PUBLIC kq_core version comctl32)
+# Only Windows' known system libraries are imported; the others are loaded from the system
+# folder at run time (app/system_library_win.h).
+target_link_libraries(kq_win PUBLIC kq_core)
 
 add_executable(RU_ZadorazUdizav WIN32
   app/app.rc
@@ -30,6 +34,8 @@ add_executable(RU_ZadorazUdizav WIN32
 )
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
 target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
-target_link_options(RU_ZadorazUdizav PRIVATE -municode -s)
-target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win comctl32 shell32 ole32)
+# Address-space layout randomisation with high entropy and no code run from data pages, said
+# outright rather than left to the linker's defaults.
+target_link_options(RU_ZadorazUdizav PRIVATE -municode -s -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
+target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win shell32 ole32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)

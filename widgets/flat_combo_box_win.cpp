@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/common_controls_win.h"
 #include "app/failure.h"
 #include "app/text_win.h"
 #include "widgets/dc_surface_win.h"
@@ -53,7 +54,8 @@ void FlatComboBoxWin::Create(HWND parent, int id, const Rect& bounds, HFONT font
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (GetComboBoxInfo(window_, &info)) list_ = info.hwndList;
-  SetWindowSubclass(window_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  CommonControlsLibrary().SetWindowSubclass(window_, SubclassProc, kSubclassId,
+                                            reinterpret_cast<DWORD_PTR>(this));
   SyncSize();
   state_.RefreshStateColor();
   state_.OnFocusChanged(GetFocus() == window_);
@@ -63,9 +65,9 @@ LRESULT CALLBACK FlatComboBoxWin::SubclassProc(HWND window, UINT message, WPARAM
                                                LPARAM lParam, UINT_PTR, DWORD_PTR self) {
   auto* box = reinterpret_cast<FlatComboBoxWin*>(self);
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+    CommonControlsLibrary().RemoveWindowSubclass(window, SubclassProc, kSubclassId);
     box->window_ = nullptr;
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CommonControlsLibrary().DefSubclassProc(window, message, wParam, lParam);
   }
   return box->OnMessage(message, wParam, lParam);
 }
@@ -77,7 +79,8 @@ LRESULT FlatComboBoxWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnPaint(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_SIZE: {
-      const LRESULT result = DefSubclassProc(window_, message, wParam, lParam);
+      const LRESULT result =
+          CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
       SyncSize();
       Invalidate(state_.ClientRect(), true);
       return result;
@@ -90,12 +93,14 @@ LRESULT FlatComboBoxWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-      const LRESULT result = DefSubclassProc(window_, message, wParam, lParam);
+      const LRESULT result =
+          CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
       state_.OnFocusChanged(message == WM_SETFOCUS);
       return result;
     }
     case WM_ENABLE: {
-      const LRESULT result = DefSubclassProc(window_, message, wParam, lParam);
+      const LRESULT result =
+          CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
       state_.SetEnabled(wParam != 0);
       return result;
     }
@@ -112,7 +117,7 @@ LRESULT FlatComboBoxWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       state_.OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
       return 0;
   }
-  return DefSubclassProc(window_, message, wParam, lParam);
+  return CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
 }
 
 bool FlatComboBoxWin::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -138,7 +143,7 @@ bool FlatComboBoxWin::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 void FlatComboBoxWin::OnPaint(HDC given) {
   PAINTSTRUCT paint{};
   HDC dc = given ? given : BeginPaint(window_, &paint);
-  DefSubclassProc(window_, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  CommonControlsLibrary().DefSubclassProc(window_, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
   SyncSize();
   DcSurface surface(dc);
   state_.Paint(surface, SystemColorScheme());
@@ -170,7 +175,7 @@ LRESULT FlatComboBoxWin::OnChar(WPARAM wParam, LPARAM lParam) {
     c = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00);
   highSurrogate_ = 0;
   if (state_.OnChar(c)) return 0;
-  return DefSubclassProc(window_, WM_CHAR, wParam, lParam);
+  return CommonControlsLibrary().DefSubclassProc(window_, WM_CHAR, wParam, lParam);
 }
 
 // The list is sized to its entries each time it opens: at least one row, at most

@@ -1,0 +1,44 @@
+#include "app/system_library_win.h"
+
+#include "app/failure.h"
+#include "app/text_win.h"
+
+void RestrictLibrarySearch() {
+  // Looked up, not imported: Windows 7 has it only with its security update.
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const auto setDefaultDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  // Without it, at least the current folder leaves the search.
+  SetDllDirectoryW(L"");
+}
+
+SystemLibrary::SystemLibrary(const wchar_t* fileName) : fileName_(fileName) {
+  module_ = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!module_ && GetLastError() == ERROR_INVALID_PARAMETER) {
+    // A system that does not know the flag: the full path, whose own imports are then looked
+    // for beside it first.
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size())));
+    if (!path.empty()) {
+      path += L'\\';
+      path += fileName;
+      module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+  }
+  if (!module_) throw CannotLoadLibrary(Narrow(fileName_));
+}
+
+std::wstring SystemLibrary::Path() const {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size())));
+  return path;
+}
+
+FARPROC SystemLibrary::Address(const char* name) const {
+  const FARPROC address = GetProcAddress(module_, name);
+  // A library of that name without the function is not the one the tool was built for.
+  if (!address) throw CannotLoadLibrary(Narrow(fileName_));
+  return address;
+}
