@@ -63,6 +63,7 @@ add_custom_target(kq_payloads DEPENDS ${kq_image_files} ${KQ_CHANGES_DOCUMENT})
 
 configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${CMAKE_BINARY_DIR}/generated/payloads.rc @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/generated/app.manifest @ONLY)
 
 set(KQ_EMBEDDED_FILES
   ${kq_image_files}
@@ -74,4 +75,5 @@ set(KQ_EMBEDDED_FILES
   ${KQ_PAYLOAD_DIR}/BtnHot.bmp
   ${KQ_PAYLOAD_DIR}/BtnDown.bmp
   ${CMAKE_BINARY_DIR}/generated/payloads.rc
-  ${CMAKE_BINARY_DIR}/generated/version.h)
+  ${CMAKE_BINARY_DIR}/generated/version.h
+  ${CMAKE_BINARY_DIR}/generated/app.manifest)
