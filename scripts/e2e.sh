@@ -10,7 +10,8 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 e2e=$(mktemp -d /tmp/kq-e2e-run-XXXXXX)
 cp -r tests/e2e "$e2e/scripts"
 mkdir -p "$e2e/bin"
-cp build/win/RU_ZadorazUdizav.exe build/win/tests/e2e/kq_probe.exe build/native/tests/kq_corrupting_drive "$e2e/bin/"
+cp build/win/RU_ZadorazUdizav.exe build/win/tests/e2e/kq_probe.exe build/win/tests/e2e/planted.dll \
+  build/native/tests/kq_corrupting_drive "$e2e/bin/"
 firmware=$(grep -E '^KQ_FIRMWARE_DIR:' build/win/CMakeCache.txt | cut -d= -f2)
 cp -r "${firmware:-build/win/standin-firmware}" "$e2e/firmware"
 cp -r payloads "$e2e/payloads"
@@ -27,7 +28,7 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 "${run_as[@]}" env KQ_EXE="$e2e/bin/RU_ZadorazUdizav.exe" KQ_PROBE="$e2e/bin/kq_probe.exe" \
   KQ_FIRMWARE_SOURCE="$e2e/firmware" KQ_PAYLOAD_DIR="$e2e/payloads" KQ_CHANGES_PDF="$e2e/bin/Changes.pdf" \
-  KQ_CORRUPTING_DRIVE="$e2e/bin/kq_corrupting_drive" \
+  KQ_CORRUPTING_DRIVE="$e2e/bin/kq_corrupting_drive" KQ_PLANTED_LIBRARY="$e2e/bin/planted.dll" \
   timeout 900 /usr/bin/python3 "$e2e/scripts/run_e2e.py" "$@"
 status=$?
 rm -rf "$e2e"

@@ -83,8 +83,8 @@ class Desktop:
                 return number
         raise RuntimeError("no free X display number")
 
-    def _run(self, *command, timeout=120, check=True):
-        return subprocess.run(command, env=self.env, timeout=timeout, check=check,
+    def _run(self, *command, timeout=120, check=True, env=None):
+        return subprocess.run(command, env=env or self.env, timeout=timeout, check=check,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
     def _make_prefix(self):
@@ -131,8 +131,14 @@ class Desktop:
 
     # --- the tool -------------------------------------------------------------------------------
 
-    def start_tool(self, exe, wait_until_shown=True):
-        self.tool = subprocess.Popen(["wine", str(exe)], env=self.env,
+    def env_with(self, dll_overrides):
+        """The environment, with Wine told how to load more libraries ("comctl32,uxtheme=n,b")."""
+        if not dll_overrides:
+            return self.env
+        return dict(self.env, WINEDLLOVERRIDES=self.env["WINEDLLOVERRIDES"] + ";" + dll_overrides)
+
+    def start_tool(self, exe, wait_until_shown=True, dll_overrides=None):
+        self.tool = subprocess.Popen(["wine", str(exe)], env=self.env_with(dll_overrides),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not wait_until_shown:
             return None
@@ -154,8 +160,10 @@ class Desktop:
 
     # --- reading windows ------------------------------------------------------------------------
 
-    def probe(self, *arguments):
-        result = self._run("wine", str(self.probe_exe), *arguments, check=False, timeout=30)
+    def probe(self, *arguments, exe=None, dll_overrides=None):
+        """Runs the probe (or a copy of it at exe) and gives its answers."""
+        result = self._run("wine", str(exe or self.probe_exe), *arguments, check=False, timeout=30,
+                           env=self.env_with(dll_overrides))
         values = {}
         for line in result.stdout.decode("utf-8").splitlines():
             key, _, value = line.partition("=")

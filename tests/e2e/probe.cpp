@@ -405,6 +405,13 @@ int Hold(const std::wstring& path, int seconds) {
   return 0;
 }
 
+// Loads libraries by name with the search every program gets by default: its own folder first.
+int Load(int count, wchar_t** names) {
+  for (int i = 0; i < count; ++i)
+    Say("loaded." + Narrow(names[i]), LoadLibraryW(names[i]) ? "1" : "0");
+  return 0;
+}
+
 // Asks the tool to close, as the system does at log-off or a plain taskkill.
 int Close() {
   HWND form = Form();
@@ -450,6 +457,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"close") return Close();
+  if (command == L"load") return Load(argc - 2, argv + 2);
   if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
@@ -461,7 +469,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"time-run") return TimeWriteRun();
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | away MILLISECONDS | press CLASS | "
+      "form | boxes | scheme | hint | acp | close | load LIBRARY... | away MILLISECONDS | press "
+      "CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
       "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run | gdi");
   return 64;
