@@ -77,6 +77,14 @@ class ExecutableTables(unittest.TestCase):
         self.assertEqual(declared, set(SUPPORTED_OS), "supported systems")
         self.assertNotIn("Microsoft.Windows.Common-Controls", self.manifest)
 
+    def test_manifest_declares_per_monitor_awareness_version_2_with_fallbacks(self):
+        self.assertIsNotNone(self.manifest, "no manifest resource")
+        awareness = re.search(r"<dpiAwareness[^>]*>([^<]*)</dpiAwareness>", self.manifest)
+        self.assertIsNotNone(awareness, "no dpiAwareness")
+        self.assertEqual([v.strip() for v in awareness.group(1).split(",")][0], "PerMonitorV2")
+        # Windows 8.1 reads per monitor from here, Windows 7 and 8 system-wide awareness.
+        self.assertRegex(self.manifest, r"<dpiAware[^>]*>true/pm</dpiAware>")
+
 
 if __name__ == "__main__":
     EXECUTABLE, OBJDUMP = sys.argv.pop(1), sys.argv.pop(1)

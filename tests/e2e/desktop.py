@@ -53,7 +53,7 @@ class Screenshot:
 
 
 class Desktop:
-    def __init__(self, probe_exe, keep=False):
+    def __init__(self, probe_exe, keep=False, dpi=96):
         self.root = Path(tempfile.mkdtemp(prefix="kq-e2e-"))
         self.keep = keep
         self.prefix = self.root / "prefix"
@@ -72,6 +72,7 @@ class Desktop:
                                       "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for("the X display", lambda: Path(f"/tmp/.X11-unix/X{self.display}").exists())
         self.tool = None
+        self.dpi = dpi
         self._make_prefix()
 
     @staticmethod
@@ -89,7 +90,7 @@ class Desktop:
 
     def _make_prefix(self):
         make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
-                                  "e": ("removable", self.drive)}, self.env)
+                                  "e": ("removable", self.drive)}, self.env, self.dpi)
         self._register_pdf_viewer()
         # A server kept alive between programs makes each start take a fraction of a second.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,

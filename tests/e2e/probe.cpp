@@ -412,6 +412,35 @@ int Load(int count, wchar_t** names) {
   return 0;
 }
 
+// Tells the tool's window, as the system does when it moves to a monitor of another DPI, that its
+// DPI went from one value to another: the new DPI in wParam and, in lParam, the window rectangle
+// the system suggests (the same top-left corner, the size scaled). The rectangle is written into
+// the tool's own memory, since the message carries only its address.
+int ChangeDpi(int from, int to) {
+  HWND form = Form();
+  if (!form || from <= 0 || to <= 0) return 1;
+  RECT suggested;
+  GetWindowRect(form, &suggested);
+  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, to, from);
+  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, to, from);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(form, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 2;
+  void* remote =
+      VirtualAllocEx(process, nullptr, sizeof(suggested), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  DWORD_PTR answer = 0;
+  const bool sent = remote &&
+                    WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr) &&
+                    SendMessageTimeoutW(form, WM_DPICHANGED, MAKEWPARAM(to, to),
+                                        reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 10000,
+                                        &answer);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  Say("sent", sent ? "1" : "0");
+  return sent ? 0 : 2;
+}
+
 // Asks the tool to close, as the system does at log-off or a plain taskkill.
 int Close() {
   HWND form = Form();
@@ -458,6 +487,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"close") return Close();
   if (command == L"load") return Load(argc - 2, argv + 2);
+  if (command == L"dpi-changed" && argc == 4) return ChangeDpi(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
@@ -469,7 +499,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"time-run") return TimeWriteRun();
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | load LIBRARY... | away MILLISECONDS | press "
+      "form | boxes | scheme | hint | acp | close | load LIBRARY... | dpi-changed FROM TO | away MILLISECONDS | press "
       "CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
       "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run | gdi");

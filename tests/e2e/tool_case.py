@@ -44,8 +44,8 @@ def expected_set():
 EXPECTED = expected_set()
 
 
-def open_desktop():
-    ToolCase.desktop = Desktop(PROBE, keep=bool(os.environ.get("KQ_KEEP_E2E")))
+def open_desktop(dpi=96):
+    ToolCase.desktop = Desktop(PROBE, keep=bool(os.environ.get("KQ_KEEP_E2E")), dpi=dpi)
 
 
 def close_desktop():

@@ -31,8 +31,9 @@ def wine_environment(prefix, base=None):
                 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 
 
-def make_prefix(prefix, drives, env=None):
-    """drives: {letter: (type, folder)}, the type one of DRIVE_TYPES."""
+def make_prefix(prefix, drives, env=None, dpi=96):
+    """drives: {letter: (type, folder)}, the type one of DRIVE_TYPES; dpi: the display's pixels per
+    inch (96 is 100 %, 144 is 150 %)."""
     env = wine_environment(prefix, env)
     quiet = dict(env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180)
     subprocess.run(["wineboot", "-i"], **quiet)
@@ -44,6 +45,7 @@ def make_prefix(prefix, drives, env=None):
              r"[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]",
              '"ThemeActive"="0"', "", r"[HKEY_CURRENT_USER\Control Panel\Colors]"]
     lines += [f'"{name}"="{value}"' for name, value in CLASSIC_COLOURS.items()]
+    lines += ["", r"[HKEY_CURRENT_USER\Control Panel\Desktop]", f'"LogPixels"=dword:{dpi:08x}']
     # Standard metrics: a fresh prefix makes scroll bars 17 pixels wide, Windows 16 (in twips).
     lines += ["", r"[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]",
               '"ScrollWidth"="-240"', '"ScrollHeight"="-240"']
