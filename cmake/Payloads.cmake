@@ -70,8 +70,8 @@ set(KQ_EMBEDDED_FILES
   ${KQ_PAYLOAD_DIR}/Languagess
   ${KQ_CHANGES_DOCUMENT}
   ${KQ_PAYLOAD_DIR}/MainIcon.ico
-  ${KQ_PAYLOAD_DIR}/BtnUp.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp32.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot32.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown32.bmp
   ${CMAKE_BINARY_DIR}/generated/payloads.rc
   ${CMAKE_BINARY_DIR}/generated/version.h)

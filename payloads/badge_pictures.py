@@ -150,4 +150,4 @@ def bmp24(rows):
 
 def write_badges(payload_dir):
     for name, base in BADGES.items():
-        (payload_dir / f"{name}.bmp").write_bytes(bmp24(badge(base)))
+        (payload_dir / f"{name}{SIZE}.bmp").write_bytes(bmp24(badge(base)))

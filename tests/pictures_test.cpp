@@ -81,9 +81,9 @@ struct StatePicture {
 };
 
 const StatePicture kStatePictures[] = {
-    {"BtnUp.bmp", {14, 139, 195}},
-    {"BtnHot.bmp", {14, 195, 116}},
-    {"BtnDown.bmp", {71, 138, 109}},
+    {"BtnUp32.bmp", {14, 139, 195}},
+    {"BtnHot32.bmp", {14, 195, 116}},
+    {"BtnDown32.bmp", {71, 138, 109}},
 };
 
 TEST(InfoButtonPictures, AreTrueColour32By32WithExactly251SeeThroughPixels) {

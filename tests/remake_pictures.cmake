@@ -6,7 +6,7 @@ execute_process(COMMAND ${PYTHON} -B ${PAYLOADS}/generate_payloads.py pictures $
 if(failed)
   message(FATAL_ERROR "the picture generator failed")
 endif()
-foreach(name BtnUp.bmp BtnHot.bmp BtnDown.bmp MainIcon.ico)
+foreach(name BtnUp32.bmp BtnHot32.bmp BtnDown32.bmp MainIcon.ico)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${PAYLOADS}/${name} ${OUT}/${name}
                   RESULT_VARIABLE differs)
   if(differs)
