@@ -34,6 +34,7 @@ FormLayout LayoutForm(int dpi) {
   layout.fontHeight = scale.Px(-11);
   layout.fullVerFontHeight = scale.Px(-8);
   layout.fontFace = dpi == 96 ? "MS Sans Serif" : "Microsoft Sans Serif";
+  layout.fallbackFontFace = dpi == 96 ? nullptr : "Tahoma";
   return layout;
 }
 

@@ -24,8 +24,10 @@ struct FormLayout {
   int fontHeight = 0;
   int fullVerFontHeight = 0;
   // The face of the window's font: the bitmap face at 96, which has only a few sizes that look
-  // sharp; its TrueType namesake at every other size.
+  // sharp; its TrueType namesake at every other size, or, where a system lacks that, a face of
+  // like width.
   const char* fontFace = nullptr;
+  const char* fallbackFontFace = nullptr;
 };
 
 FormLayout LayoutForm(int dpi);

@@ -11,6 +11,8 @@
 #include "app/version_info_win.h"
 #include "changelog/show_change_log_win.h"
 #include "firmware/write_firmware_set_win.h"
+#include "widgets/display_scale.h"
+#include "widgets/dpi_win.h"
 #include "widgets/hot_button_win.h"
 #include "widgets/image_button_win.h"
 #include "widgets/system_color_scheme_win.h"
@@ -20,13 +22,12 @@ TForm1* Form1 = nullptr;
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm1";
-constexpr int kClientWidth = 354;
-constexpr int kClientHeight = 81;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 1000;
-constexpr int kFullVerHeight = 10;
 constexpr int kHintPause = 100;
 constexpr int kHintHidePause = 2500;
+// The hint's width limit at 96 DPI, which lets it break into its two lines.
+constexpr int kHintMaxWidth = 400;
 constexpr char kHint[] = "Изменения в ПО\r(Adobe Reader)";
 constexpr char kSaveCaption[] = "Записать прошивку на USB-Flash";
 constexpr char kFullVerDesignCaption[] = "V1.11.0.2   ";
@@ -38,6 +39,43 @@ HFONT CreateUiFont(int height, const wchar_t* face) {
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// The face asked for where the system has it, else the fallback: the system's own stand-in for a
+// missing face may be a much wider one, which would push the prompt under the drive list.
+HFONT CreateUiFont(int height, const std::string& face, const char* fallback) {
+  const std::wstring wanted = Widen(face);
+  HFONT font = CreateUiFont(height, wanted.c_str());
+  if (!fallback) return font;
+  WindowDC screen(nullptr);
+  wchar_t found[LF_FACESIZE] = {};
+  {
+    ScopedSelect selected(screen, font);
+    GetTextFaceW(screen, LF_FACESIZE, found);
+  }
+  if (lstrcmpiW(found, wanted.c_str()) == 0) return font;
+  DeleteObject(font);
+  return CreateUiFont(height, Widen(fallback).c_str());
+}
+
+// The version 5 tooltip takes the system's status font as it is at the DPI the session started
+// with; on a monitor of another DPI it would show it at the wrong size.
+HFONT CreateHintFont(int dpi) {
+  LOGFONTW font = NonClientMetricsForDpi(dpi).lfStatusFont;
+  return CreateFontIndirectW(&font);
+}
+
+void PlaceControl(HWND control, const Rect& bounds) {
+  SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MoveControl(HWND control, Point to) {
+  SetWindowPos(control, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetControlFont(HWND control, HFONT font) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 std::wstring WindowText(HWND window) {
@@ -59,16 +97,12 @@ void TForm1::Create(HINSTANCE instance, HWND owner, int showCommand) {
   if (!RegisterClassExW(&windowClass))
     throw WindowNotCreated("window class", SystemErrorText(GetLastError()));
 
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-
-  CreateWindowExW(0, kWindowClass, Widen(kApplicationTitle).c_str(), kFormStyle, left, top, width,
-                  height, owner, nullptr, instance, this);
+  // Made where the screen's top-left corner is, on the monitor it is then centred on: only there
+  // does the window learn the DPI it is laid out for.
+  CreateWindowExW(0, kWindowClass, Widen(kApplicationTitle).c_str(), kFormStyle, 0, 0, 0, 0, owner,
+                  nullptr, instance, this);
   if (!window_) throw WindowNotCreated("window", SystemErrorText(GetLastError()));
+  PlaceCentred();
   SetMainIcon(window_);
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
@@ -111,6 +145,10 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_DPICHANGED:
+      // The new DPI is the message's: asking the system again could give the old one.
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
       PostQuitMessage(0);
@@ -119,33 +157,24 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
-                           int left, int top, int width, int height) {
-  HWND control = CreateWindowExW(
-      0, windowClass, Widen(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, left, top, width,
-      height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
-  return control;
+// Made without a place or a font: ApplyDpi gives every control both.
+HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style,
+                           int id) {
+  return CreateWindowExW(0, windowClass, Widen(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, 0,
+                         0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         nullptr, nullptr);
 }
 
 void TForm1::CreateControls() {
-  formFont_.reset(CreateUiFont(-11, L"MS Sans Serif"));
-  fullVerFont_.reset(CreateUiFont(-8, L"Arial"));
   // Creation order is the tab order: the drive list, the write button, the change-log button.
-  Label1 =
-      CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1, 8, 13, 106, 13);
-  SetPrompt(kPromptSelect, clWindowText);
-  DeviceBox.Create(window_, kDeviceBox, {128, 8, 128 + 217, 8 + 21}, formFont_.get(), 13);
+  Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1);
+  DeviceBox.Create(window_, kDeviceBox, layout_.deviceBox, nullptr, layout_.itemHeight);
   lastFocus_ = DeviceBox.Handle();
   SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
-                             WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton, 8, 40, 297, 33);
-  InfoButton =
-      CreateControl(ImageButtonClass(), "", WS_VISIBLE | WS_TABSTOP, kInfoButton, 312, 40, 32, 32);
-  CreateInfoButtonPictures();
-  FullVer =
-      CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, kFullVer,
-                    0, kClientHeight - kFullVerHeight, kClientWidth, kFullVerHeight);
-  SendMessageW(FullVer, WM_SETFONT, reinterpret_cast<WPARAM>(fullVerFont_.get()), FALSE);
+                             WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton);
+  InfoButton = CreateControl(ImageButtonClass(), "", WS_VISIBLE | WS_TABSTOP, kInfoButton);
+  FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX,
+                          kFullVer);
   // The version label spans the window's foot, under the buttons' lower edges: it stays
   // behind them so it never paints over them.
   SetWindowPos(FullVer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -154,7 +183,57 @@ void TForm1::CreateControls() {
   // still shows whole while the list is hidden; clipping its width would cut that one short.
   SetWindowPos(Label1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   CreateHint();
+  ApplyDpi(WindowDpi(window_));
+  SetPrompt(kPromptSelect, clWindowText);
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
+}
+
+void TForm1::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  layout_ = LayoutForm(dpi);
+  // The controls take the new fonts before the old ones go with the assignments below.
+  ScopedGdiObject<HFONT> formFont(
+      CreateUiFont(layout_.fontHeight, layout_.fontFace, layout_.fallbackFontFace));
+  ScopedGdiObject<HFONT> fullVerFont(CreateUiFont(layout_.fullVerFontHeight, L"Arial"));
+  ScopedGdiObject<HFONT> hintFont(CreateHintFont(dpi));
+  for (HWND control : {Label1, DeviceBox.Handle(), SaveButton})
+    SetControlFont(control, formFont.get());
+  SetControlFont(FullVer, fullVerFont.get());
+  SetControlFont(hint_, hintFont.get());
+  formFont_ = std::move(formFont);
+  fullVerFont_ = std::move(fullVerFont);
+  hintFont_ = std::move(hintFont);
+
+  MoveControl(Label1, layout_.label1);
+  SizePromptToText();
+  SendMessageW(DeviceBox.Handle(), CB_SETITEMHEIGHT, 0, layout_.itemHeight);
+  PlaceControl(DeviceBox.Handle(), layout_.deviceBox);
+  DeviceBox.SetDpi(dpi);
+  PlaceControl(SaveButton, layout_.saveButton);
+  SetHotButtonDpi(SaveButton, dpi);
+  SetInfoButtonPictures(layout_.infoPictureSize);
+  MoveControl(InfoButton, layout_.infoButton);
+  PlaceControl(FullVer, layout_.fullVer);
+  SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, DisplayScale(dpi).Px(kHintMaxWidth));
+}
+
+void TForm1::PlaceCentred() {
+  RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
+  AdjustWindowRectForDpi(frame, kFormStyle, 0, dpi_);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Moved to a monitor of another DPI: the system's rectangle for the window, then everything in it
+// laid out again.
+void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyDpi(dpi);
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void TForm1::CreateHint() {
@@ -170,8 +249,6 @@ void TForm1::CreateHint() {
   tool.uId = reinterpret_cast<UINT_PTR>(InfoButton);
   tool.lpszText = hintText_.data();
   SendMessageW(hint_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  // A width limit is what lets the hint break into its two lines.
-  SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
 // The window draws nothing of its own beyond its background, but its labels are part of what it
@@ -201,14 +278,15 @@ LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
 }
 
 // The badge sits on a pure white ground, which is see-through, as are a few white highlights
-// inside it.
-void TForm1::CreateInfoButtonPictures() {
+// inside it. The button takes the pictures' size.
+void TForm1::SetInfoButtonPictures(int size) {
   TImageButtonBitmaps* pictures = ImageButtonBitmaps(InfoButton);
   if (!pictures) return;
   const HINSTANCE module = GetModuleHandleW(nullptr);
-  pictures->SetImage(ButtonImage::Up, LoadPictureResource(module, L"BTNUP32"));
-  pictures->SetImage(ButtonImage::Hot, LoadPictureResource(module, L"BTNHOT32"));
-  pictures->SetImage(ButtonImage::Down, LoadPictureResource(module, L"BTNDOWN32"));
+  const std::wstring sized = std::to_wstring(size);
+  pictures->SetImage(ButtonImage::Up, LoadPictureResource(module, (L"BTNUP" + sized).c_str()));
+  pictures->SetImage(ButtonImage::Hot, LoadPictureResource(module, (L"BTNHOT" + sized).c_str()));
+  pictures->SetImage(ButtonImage::Down, LoadPictureResource(module, (L"BTNDOWN" + sized).c_str()));
   pictures->SetTransparentColor(clWhite);
 }
 
@@ -246,18 +324,22 @@ void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
   const std::wstring text = Widen(caption);
   if (WindowText(Label1) != text) {
     SetWindowTextW(Label1, text.c_str());
-    // The prompt sizes itself to its text.
-    WindowDC dc(Label1);
-    ScopedSelect font(dc, formFont_.get());
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SizePromptToText();
   }
   if (label1Color_ != fontColor) {
     label1Color_ = fontColor;
     InvalidateRect(Label1, nullptr, TRUE);
   }
+}
+
+void TForm1::SizePromptToText() {
+  const std::wstring text = WindowText(Label1);
+  WindowDC dc(Label1);
+  ScopedSelect font(dc, formFont_.get());
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::FormCreate() {

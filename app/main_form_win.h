@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/control_ids.h"
+#include "app/form_layout.h"
 #include "app/scoped_gdi_win.h"
 #include "app/window_object_win.h"
 #include "drives/drive_poll.h"
@@ -37,12 +38,16 @@ class TForm1 : public DrivePollView {
   friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
-  HWND CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id,
-                     int left, int top, int width, int height);
+  HWND CreateControl(const wchar_t* windowClass, const std::string& text, DWORD style, int id);
   void CreateHint();
+  // Lays the window out for a DPI: fonts, pictures, places and the controls' drawing.
+  void ApplyDpi(int dpi);
+  void PlaceCentred();
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void SizePromptToText();
   void PrintLabels(HDC dc);
   LRESULT OnColorStatic(HDC dc, HWND control);
-  void CreateInfoButtonPictures();
+  void SetInfoButtonPictures(int size);
   void OnActivate(WORD state, bool minimized);
 
   void FormCreate();
@@ -59,8 +64,11 @@ class TForm1 : public DrivePollView {
   HWND hint_ = nullptr;
   HWND lastFocus_ = nullptr;
   TColor label1Color_ = clWindowText;
+  int dpi_ = 96;
+  FormLayout layout_ = LayoutForm(96);
   ScopedGdiObject<HFONT> formFont_;
   ScopedGdiObject<HFONT> fullVerFont_;
+  ScopedGdiObject<HFONT> hintFont_;
   std::wstring hintText_;
   WinDriveSource drives_;
 };

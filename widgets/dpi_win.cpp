@@ -34,3 +34,21 @@ bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
   return forDpi ? forDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))
                 : AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
+
+NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi) {
+  static const auto forDpi =
+      Windows10Function<decltype(SystemParametersInfoForDpi)>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (forDpi &&
+      forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi)))
+    return metrics;
+  // Without it the metrics come at the system's DPI; the fonts are scaled from there.
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  WindowDC screen(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,
+                         &metrics.lfStatusFont, &metrics.lfMessageFont})
+    font->lfHeight = MulDiv(font->lfHeight, dpi, systemDpi);
+  return metrics;
+}

@@ -14,3 +14,6 @@ int SystemMetricForDpi(int index, int dpi);
 
 // AdjustWindowRectEx for a window without a menu, at the given DPI.
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+
+// The system's fonts and non-client sizes as they are at the given DPI.
+NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi);

@@ -414,15 +414,17 @@ int Load(int count, wchar_t** names) {
 
 // Tells the tool's window, as the system does when it moves to a monitor of another DPI, that its
 // DPI went from one value to another: the new DPI in wParam and, in lParam, the window rectangle
-// the system suggests (the same top-left corner, the size scaled). The rectangle is written into
-// the tool's own memory, since the message carries only its address.
+// the system suggests: the same top-left corner, the client area scaled and the frame as it is
+// (Wine draws one frame at every DPI). The rectangle is written into the tool's own memory, since
+// the message carries only its address.
 int ChangeDpi(int from, int to) {
   HWND form = Form();
   if (!form || from <= 0 || to <= 0) return 1;
-  RECT suggested;
+  RECT suggested, client;
   GetWindowRect(form, &suggested);
-  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, to, from);
-  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, to, from);
+  GetClientRect(form, &client);
+  suggested.right += MulDiv(client.right, to, from) - client.right;
+  suggested.bottom += MulDiv(client.bottom, to, from) - client.bottom;
   DWORD pid = 0;
   GetWindowThreadProcessId(form, &pid);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
