@@ -12,6 +12,7 @@ add_library(kq_win STATIC
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
   widgets/dc_surface_win.cpp
+  widgets/dpi_win.cpp
   widgets/face_buffer_win.cpp
   widgets/flat_combo_box_win.cpp
   widgets/hot_button_win.cpp

@@ -30,8 +30,10 @@ Rect DrawRectBevel(Surface& surface, const ColorScheme& scheme, const Rect& rect
   return inner;
 }
 
+// At every scale the sides stay at 45 degrees and the tip a single pixel, so the arrow stays
+// as sharp as at 96; only its height, its drop below the centre and the pressed shift grow.
 void DrawComboArrow(Surface& surface, const ColorScheme& scheme, const Rect& rect, bool enabled,
-                    bool pressed, TColor face) {
+                    bool pressed, TColor face, DisplayScale scale) {
   // A near-black face would swallow a black arrow.
   const TColor color = !enabled                                               ? clBtnShadow
                        : ColorsAreClose(scheme.Resolve(face), RgbOf(clBlack)) ? cl3DDkShadow
@@ -39,10 +41,11 @@ void DrawComboArrow(Surface& surface, const ColorScheme& scheme, const Rect& rec
   int cx = rect.left + rect.Width() / 2;
   int cy = rect.top + rect.Height() / 2;
   if (rect.Height() % 2 == 0) --cy;
-  cy += 2;
-  if (pressed) ++cx, ++cy;
+  cy += scale.Px(2);
+  // As far as the sunk button's edge is wide.
+  if (pressed) cx += scale.Line(), cy += scale.Line();
   const Rgb c = scheme.Resolve(color);
-  for (int row = 0; row < 4; ++row)
+  for (int row = 0; row < scale.Px(4); ++row)
     surface.DrawLine({cx - row, cy - row}, {cx + row + 1, cy - row}, c);
 }
 
@@ -93,29 +96,38 @@ void FillVerticalGradient(Surface& surface, const Rect& rect, Rgb top, Rgb botto
 }
 
 // Drawn side by side rather than through a clipping region, so no clipping outlives the call.
-void FillGradientRing(Surface& surface, const Rect& rect, Rgb top, Rgb bottom, bool fullColor) {
+void FillGradientRing(Surface& surface, const Rect& rect, Rgb top, Rgb bottom, bool fullColor,
+                      DisplayScale scale) {
   if (!fullColor || rect.IsEmpty()) return;
   const std::vector<Rgb> colors = GradientRows(top, bottom, rect.Height());
-  const int side = std::min(2, rect.Width());
+  const int ring = 2 * scale.Line();
+  const int side = std::min(ring, rect.Width());
   FillRowRuns(surface, rect.left, rect.left + side, rect.top, colors);
   surface.CopyBlock({rect.left, rect.top, rect.left + side, rect.bottom},
                     {rect.right - side, rect.top});
   const int rows = rect.Height();
-  for (int row : {0, 1, rows - 2, rows - 1}) {
-    if (row < 0 || row >= rows) continue;
+  const auto fillRow = [&](int row) {
     surface.FillRect({rect.left, rect.top + row, rect.right, rect.top + row + 1},
                      colors[static_cast<std::size_t>(row)]);
-  }
+  };
+  for (int row = 0; row < std::min(ring, rows); ++row) fillRow(row);
+  for (int row = std::max(ring, rows - ring); row < rows; ++row) fillRow(row);
 }
 
-void DrawDotBorder(Surface& surface, const Rect& rect) {
+// The dots grow with the line width and keep a dot's width between them, so the border reads
+// as the same dotted line at any scale.
+void DrawDotBorder(Surface& surface, const Rect& rect, DisplayScale scale) {
   constexpr Rgb kDot{0, 0, 0};
-  for (int y = rect.top + 1; y < rect.bottom; y += 2) {
-    surface.SetPixel({rect.left, y}, kDot);
-    surface.SetPixel({rect.right - 1, y}, kDot);
+  const int dot = scale.Line();
+  const auto put = [&](int x, int y) {
+    surface.FillRect({x, y, std::min(x + dot, rect.right), std::min(y + dot, rect.bottom)}, kDot);
+  };
+  for (int y = rect.top + dot; y < rect.bottom; y += 2 * dot) {
+    put(rect.left, y);
+    put(rect.right - dot, y);
   }
-  for (int x = rect.left + 1; x < rect.right; x += 2) {
-    surface.SetPixel({x, rect.top}, kDot);
-    surface.SetPixel({x, rect.bottom - 1}, kDot);
+  for (int x = rect.left + dot; x < rect.right; x += 2 * dot) {
+    put(x, rect.top);
+    put(x, rect.bottom - dot);
   }
 }

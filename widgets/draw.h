@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/color_scheme.h"
+#include "widgets/display_scale.h"
 #include "widgets/surface.h"
 
 // The sides of a rectangle a border is drawn on.
@@ -23,17 +24,19 @@ Rect DrawRectBevel(Surface& surface, const ColorScheme& scheme, const Rect& rect
                    TColor lowerRight, int width, unsigned sides = sdAll);
 
 // The drop-down arrow of a flat combo button: a solid downward triangle 7 pixels wide and 4
-// rows tall. `face` is the colour the button area was just filled with.
+// rows tall at 96 DPI, Px(4) rows with a 1-pixel tip at other scales. `face` is the colour the
+// button area was just filled with.
 void DrawComboArrow(Surface& surface, const ColorScheme& scheme, const Rect& rect, bool enabled,
-                    bool pressed, TColor face);
+                    bool pressed, TColor face, DisplayScale scale = {});
 
 // Rows blend from `bottom` (the bottom row, exactly) towards `top`, which the top row stops
 // short of by one step.
 void FillVerticalGradient(Surface& surface, const Rect& rect, Rgb top, Rgb bottom);
 
-// The 2-pixel outer ring of FillVerticalGradient over `rect`, the inside left as it is; only
-// on a full-colour display, nothing otherwise.
-void FillGradientRing(Surface& surface, const Rect& rect, Rgb top, Rgb bottom, bool fullColor);
+// The outer ring, two lines wide, of FillVerticalGradient over `rect`, the inside left as it
+// is; only on a full-colour display, nothing otherwise.
+void FillGradientRing(Surface& surface, const Rect& rect, Rgb top, Rgb bottom, bool fullColor,
+                      DisplayScale scale = {});
 
-// Black dots on every other pixel of the rectangle's edges.
-void DrawDotBorder(Surface& surface, const Rect& rect);
+// Black dots, a line wide and square, on every other dot position of the rectangle's edges.
+void DrawDotBorder(Surface& surface, const Rect& rect, DisplayScale scale = {});

@@ -21,25 +21,32 @@ std::u32string Folded(const std::string& utf8) { return Folded(DecodeUtf8(utf8))
 
 }  // namespace
 
-Rect FlatComboButtonRect(int width, int height, int scrollBarWidth) {
-  return {width - scrollBarWidth - 2, 2, width - 2, height - 2};
+Rect FlatComboButtonRect(int width, int height, int scrollBarWidth, DisplayScale scale) {
+  const int border = 2 * scale.Line();
+  return {width - scrollBarWidth - border, border, width - border, height - border};
 }
 
-void PaintFlatComboOverlay(Surface& surface, const ColorScheme& scheme, const FlatComboLook& look) {
+// Every line is as wide as the scale's line, so the rings, the frame and the button's edge
+// stay as sharp as at 96 and meet without gaps.
+void PaintFlatComboOverlay(Surface& surface, const ColorScheme& scheme, const FlatComboLook& look,
+                           DisplayScale scale) {
+  const int line = scale.Line();
   const Rect client{0, 0, look.width, look.height};
-  DrawRectBevel(surface, scheme, client, look.color, look.color, 2);
-  const Rect button = FlatComboButtonRect(look.width, look.height, look.scrollBarWidth);
+  DrawRectBevel(surface, scheme, client, look.color, look.color, 2 * line);
+  const Rect button = FlatComboButtonRect(look.width, look.height, look.scrollBarWidth, scale);
   if (!look.hot) {
     surface.FillRect(button, scheme.Resolve(look.color));
-    DrawComboArrow(surface, scheme, button, look.enabled, false, look.color);
+    DrawComboArrow(surface, scheme, button, look.enabled, false, look.color, scale);
   } else {
-    const Rect inside = look.droppedDown
-                            ? DrawRectSides(surface, scheme, button, clBtnShadow, clBtnHighlight)
-                            : DrawRectSides(surface, scheme, button, clBtnHighlight, clBtnShadow);
+    const Rect inside =
+        look.droppedDown
+            ? DrawRectBevel(surface, scheme, button, clBtnShadow, clBtnHighlight, line)
+            : DrawRectBevel(surface, scheme, button, clBtnHighlight, clBtnShadow, line);
     surface.FillRect(inside, scheme.Resolve(look.flatButtonColor));
-    DrawComboArrow(surface, scheme, inside, look.enabled, look.droppedDown, look.flatButtonColor);
+    DrawComboArrow(surface, scheme, inside, look.enabled, look.droppedDown, look.flatButtonColor,
+                   scale);
   }
-  DrawRectSides(surface, scheme, client, look.frameColor, look.frameColor);
+  DrawRectBevel(surface, scheme, client, look.frameColor, look.frameColor, line);
 }
 
 int DroppedDownHeight(int entries, int rowHeight, int controlHeight, int dropDownCount) {
@@ -75,6 +82,13 @@ void FlatComboBox::SetSize(int width, int height, int scrollBarWidth) {
   scrollBarWidth_ = scrollBarWidth;
 }
 
+// Every line and the button follow the scale, and the platform's own parts follow the DPI the
+// scale comes with: the whole control is drawn anew.
+void FlatComboBox::SetScale(DisplayScale scale) {
+  scale_ = scale;
+  host_.Invalidate(ClientRect(), true);
+}
+
 FlatComboLook FlatComboBox::Look() const {
   FlatComboLook look;
   look.width = width_;
@@ -88,7 +102,7 @@ FlatComboLook FlatComboBox::Look() const {
 }
 
 void FlatComboBox::Paint(Surface& surface, const ColorScheme& scheme) const {
-  PaintFlatComboOverlay(surface, scheme, Look());
+  PaintFlatComboOverlay(surface, scheme, Look(), scale_);
 }
 
 // Only the button strip and the right-hand border change with the hot state, and the face is
@@ -98,7 +112,8 @@ void FlatComboBox::UpdateHotState(bool& flag, bool on) {
   flag = on;
   if (!droppedDown_)
     host_.Invalidate(
-        {FlatComboButtonRect(width_, height_, scrollBarWidth_).left, 0, width_, height_}, false);
+        {FlatComboButtonRect(width_, height_, scrollBarWidth_, scale_).left, 0, width_, height_},
+        false);
   RefreshStateColor();
 }
 

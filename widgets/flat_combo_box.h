@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "widgets/color_scheme.h"
+#include "widgets/display_scale.h"
 #include "widgets/surface.h"
 
 // The flat drop-down list: a native pick-only combo box whose 3-D border and button are painted
@@ -24,12 +25,13 @@ struct FlatComboLook {
   bool droppedDown = false;
 };
 
-// The button: the platform's button area, inside the 2-pixel border.
-Rect FlatComboButtonRect(int width, int height, int scrollBarWidth);
+// The button: the platform's button area, inside the border of two lines.
+Rect FlatComboButtonRect(int width, int height, int scrollBarWidth, DisplayScale scale = {});
 
 // Drawn after the platform has painted the control: the border covered in the background
-// colour, the flat button by state, then the 1-pixel frame.
-void PaintFlatComboOverlay(Surface& surface, const ColorScheme& scheme, const FlatComboLook& look);
+// colour, the flat button by state, then the frame, one line wide.
+void PaintFlatComboOverlay(Surface& surface, const ColorScheme& scheme, const FlatComboLook& look,
+                           DisplayScale scale);
 
 // Height of face and open list together, asked of the platform each time the list opens.
 int DroppedDownHeight(int entries, int rowHeight, int controlHeight, int dropDownCount);
@@ -73,6 +75,7 @@ class FlatComboBox {
 
   // Geometry and flags fed by the window.
   void SetSize(int width, int height, int scrollBarWidth);
+  void SetScale(DisplayScale scale);
   void OnFocusChanged(bool focused);
   void OnPointerOver(bool over);
   void SetEnabled(bool enabled);
@@ -125,6 +128,7 @@ class FlatComboBox {
   int width_ = 0;
   int height_ = 0;
   int scrollBarWidth_ = 16;
+  DisplayScale scale_;
   bool enabled_ = true;
   bool focused_ = false;
   bool pointerOver_ = false;

@@ -8,6 +8,7 @@
 #include "app/failure.h"
 #include "app/text_win.h"
 #include "widgets/dc_surface_win.h"
+#include "widgets/dpi_win.h"
 #include "widgets/system_color_scheme_win.h"
 
 namespace {
@@ -209,10 +210,22 @@ LRESULT FlatComboBoxWin::OnColor(HDC dc) {
   return reinterpret_cast<LRESULT>(brush_.get());
 }
 
+void FlatComboBoxWin::SetDpi(int dpi) {
+  dpi_ = dpi;
+  SyncSize();
+  state_.SetScale(DisplayScale(dpi));
+}
+
 void FlatComboBoxWin::SyncSize() {
   RECT client{};
   GetClientRect(window_, &client);
-  state_.SetSize(client.right, client.bottom, GetSystemMetrics(SM_CXVSCROLL));
+  state_.SetSize(client.right, client.bottom, ScrollBarWidth());
+}
+
+// The width the platform's own button takes, which the flat one covers. Until the control is
+// told a DPI, the platform sizes that button by the plain metric.
+int FlatComboBoxWin::ScrollBarWidth() const {
+  return dpi_ ? SystemMetricForDpi(SM_CXVSCROLL, *dpi_) : GetSystemMetrics(SM_CXVSCROLL);
 }
 
 bool FlatComboBoxWin::IsOwnWindow(HWND window) const {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/scoped_gdi_win.h"
@@ -19,6 +20,8 @@ class FlatComboBoxWin final : public FlatComboBoxHost {
 
   void Create(HWND parent, int id, const Rect& bounds, HFONT font, int itemHeight);
   HWND Handle() const { return window_; }
+  // The DPI the control is shown at, as the window it sits in has it; repaints.
+  void SetDpi(int dpi);
 
   // Handles the parent's message when it is a notification of this control.
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -54,10 +57,13 @@ class FlatComboBoxWin final : public FlatComboBoxHost {
   void OnCloseUp();
   LRESULT OnColor(HDC dc);
   void SyncSize();
+  int ScrollBarWidth() const;
   bool IsOwnWindow(HWND window) const;
 
   HWND window_ = nullptr;
   HWND list_ = nullptr;
+  // Not told yet: drawn at 96.
+  std::optional<int> dpi_;
   FlatComboBox state_{*this};
   bool trackingLeave_ = false;
   wchar_t highSurrogate_ = 0;

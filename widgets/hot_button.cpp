@@ -6,36 +6,41 @@
 
 namespace {
 
+// The rings are drawn in lines `w` pixels wide, and their rounded corners step by w × w
+// blocks: at any scale the same staircase as the 1-pixel one at 96.
+
 // A rounded ring in the parent's colour, dark at the top left and light at the bottom right,
-// with its three outermost corner pixels left bare.
-void DrawOuterRing(Surface& s, const Rect& r, Rgb parent) {
+// with its three outermost corner blocks left bare.
+void DrawOuterRing(Surface& s, const Rect& r, Rgb parent, int w) {
   const Rgb shade = ShadeColor(parent, 20);
   const Rgb tint = TintColor(parent, 20);
   const auto& [left, top, right, bottom] = r;
-  s.DrawLine({left, top + 2}, {left, bottom - 2}, shade);
-  s.DrawLine({left + 2, top}, {right - 2, top}, shade);
-  s.DrawLine({right - 1, top + 2}, {right - 1, bottom - 2}, tint);
-  s.DrawLine({left + 2, bottom - 1}, {right - 2, bottom - 1}, tint);
-  s.SetPixel({left + 1, top + 1}, shade);
-  s.SetPixel({right - 2, top + 1}, shade);
-  s.SetPixel({left + 1, bottom - 2}, shade);
-  s.SetPixel({right - 2, bottom - 2}, tint);
+  s.FillRect({left, top + 2 * w, left + w, bottom - 2 * w}, shade);
+  s.FillRect({left + 2 * w, top, right - 2 * w, top + w}, shade);
+  s.FillRect({right - w, top + 2 * w, right, bottom - 2 * w}, tint);
+  s.FillRect({left + 2 * w, bottom - w, right - 2 * w, bottom}, tint);
+  const auto block = [w](int x, int y) { return Rect{x, y, x + w, y + w}; };
+  s.FillRect(block(left + w, top + w), shade);
+  s.FillRect(block(right - 2 * w, top + w), shade);
+  s.FillRect(block(left + w, bottom - 2 * w), shade);
+  s.FillRect(block(right - 2 * w, bottom - 2 * w), tint);
 }
 
-void DrawFrameRing(Surface& s, const Rect& r, Rgb color) {
+// Its four corner blocks are left out.
+void DrawFrameRing(Surface& s, const Rect& r, Rgb color, int w) {
   const auto& [left, top, right, bottom] = r;
-  s.DrawLine({left, top + 1}, {left, bottom - 1}, color);
-  s.DrawLine({left + 1, top}, {right - 1, top}, color);
-  s.DrawLine({right - 1, top + 1}, {right - 1, bottom - 1}, color);
-  s.DrawLine({left + 1, bottom - 1}, {right - 1, bottom - 1}, color);
+  s.FillRect({left, top + w, left + w, bottom - w}, color);
+  s.FillRect({left + w, top, right - w, top + w}, color);
+  s.FillRect({right - w, top + w, right, bottom - w}, color);
+  s.FillRect({left + w, bottom - w, right - w, bottom}, color);
 }
 
-// Lit from above, with two darker lines at its foot.
-void DrawPlainFace(Surface& s, const Rect& face, Rgb c, bool fullColor) {
+// Lit from above, with two darker lines, each `w` rows, at its foot.
+void DrawPlainFace(Surface& s, const Rect& face, Rgb c, bool fullColor, int w) {
   const auto& [left, top, right, bottom] = face;
-  s.DrawLine({left, bottom - 2}, {right, bottom - 2}, ShadeColor(c, 20));
-  s.DrawLine({left, bottom - 1}, {right, bottom - 1}, ShadeColor(c, 30));
-  const Rect upper{left, top, right, bottom - 2};
+  s.FillRect({left, bottom - 2 * w, right, bottom - w}, ShadeColor(c, 20));
+  s.FillRect({left, bottom - w, right, bottom}, ShadeColor(c, 30));
+  const Rect upper{left, top, right, bottom - 2 * w};
   if (fullColor) {
     FillVerticalGradient(s, upper, TintColor(c, 30), ShadeColor(c, 10));
   } else {
@@ -55,14 +60,16 @@ void DrawFace(Surface& s, const Rect& face, const HotButtonState& state, const H
     s.FillRect(face, ShadeColor(c, 10));
     return;
   }
-  DrawPlainFace(s, face, c, display.fullColor);
+  DrawPlainFace(s, face, c, display.fullColor, display.scale.Line());
   if (state.pointerOver) {
     const Rgb hot = scheme.Resolve(look.hotTrackColor);
     if (look.hotTrackColorType == HotTrackColorType::htctComplement) {
       const Rgb opposite = OppositeHueColor(hot, 180);
-      FillGradientRing(s, face, opposite, ShadeColor(opposite, 30), display.fullColor);
+      FillGradientRing(s, face, opposite, ShadeColor(opposite, 30), display.fullColor,
+                       display.scale);
     } else {
-      FillGradientRing(s, face, MixColors(RgbOf(clWhite), hot, 190), hot, display.fullColor);
+      FillGradientRing(s, face, MixColors(RgbOf(clWhite), hot, 190), hot, display.fullColor,
+                       display.scale);
     }
   } else if (state.active || state.focused) {
     // A highlight close to the face would vanish against it: it is darkened first.
@@ -72,7 +79,7 @@ void DrawFace(Surface& s, const Rect& face, const HotButtonState& state, const H
                          : highlight;
     const Rgb light = TintColor(c, 30);
     FillGradientRing(s, face, MixColors(edge, light, 60), MixColors(edge, light, 160),
-                     display.fullColor);
+                     display.fullColor, display.scale);
   }
 }
 
@@ -87,18 +94,21 @@ Rgb FrameColor(const HotButtonState& state, const HotButtonLook& look, const Col
 void PaintHotButton(Surface& surface, const Rect& client, const HotButtonState& state,
                     const HotButtonLook& look, const Display& display, CaptionPainter& caption) {
   const ColorScheme& scheme = display.scheme;
-  if (state.enabled) DrawOuterRing(surface, client, scheme.Resolve(look.parentColor));
-  DrawFrameRing(surface, client.Shrunk(1), FrameColor(state, look, scheme));
-  DrawFace(surface, client.Shrunk(2), state, look, display);
+  const int line = display.scale.Line();
+  if (state.enabled) DrawOuterRing(surface, client, scheme.Resolve(look.parentColor), line);
+  DrawFrameRing(surface, client.Shrunk(line), FrameColor(state, look, scheme), line);
+  DrawFace(surface, client.Shrunk(2 * line), state, look, display);
 
   // Centred on its measured height; it stays in place while the button is held down.
-  Rect text = client.Shrunk(5);
+  Rect text = client.Shrunk(display.scale.Px(5));
   const int height = caption.MeasureHeight(text);
   text.top = (text.top + text.bottom - height) / 2;
   text.bottom = text.top + height;
   caption.Draw(text, scheme.Resolve(state.enabled ? look.fontColor : clGrayText));
 
-  if (state.focused && look.showFocusRect) DrawDotBorder(surface, client.Shrunk(3));
+  // On the inner half of the focus ring.
+  if (state.focused && look.showFocusRect)
+    DrawDotBorder(surface, client.Shrunk(3 * line), display.scale);
 }
 
 HotButton::HotButton(Host& host, int width, int height)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/color_scheme.h"
+#include "widgets/display_scale.h"
 #include "widgets/surface.h"
 
 // The hot-tracking push button without its window: the state its input drives and the picture
@@ -40,6 +41,8 @@ struct Display {
   const ColorScheme& scheme;
   // More than 256 colours: gradients and rings are drawn only then.
   bool fullColor;
+  // Line and ring widths, the see-through corners and the caption's margin follow it.
+  DisplayScale scale = {};
 };
 
 // Measures and draws the caption text, which only the platform can render.

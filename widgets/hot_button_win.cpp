@@ -71,6 +71,10 @@ class HotButtonWindow : public HotButton::Host {
       : window_(window), button_(*this, create.cx, create.cy) {}
 
   HotButton& Button() { return button_; }
+  void SetScale(DisplayScale scale) {
+    scale_ = scale;
+    Repaint();
+  }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
@@ -107,6 +111,7 @@ class HotButtonWindow : public HotButton::Host {
   HotButton button_;
   HotButtonLook look_;
   SystemColorScheme scheme_;
+  DisplayScale scale_;
   HFONT font_ = nullptr;
 };
 
@@ -230,7 +235,7 @@ void HotButtonWindow::PaintTo(HDC target) {
   if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_RTLREADING) format |= DT_RTLREADING;
   GdiCaption caption(face.Dc(), Text(), format);
   PaintHotButton(face.Pixels(), {0, 0, client.right, client.bottom}, button_.State(), look_,
-                 {scheme_, IsFullColorDisplay()}, caption);
+                 {scheme_, IsFullColorDisplay(), scale_}, caption);
   face.CopyTo(target);
 }
 
@@ -254,6 +259,10 @@ const wchar_t* HotButtonClassName() {
 
 void SetHotButtonEnabled(HWND button, bool enabled) {
   if (HotButtonWindow* self = WindowOf(button)) self->Button().SetEnabled(enabled);
+}
+
+void SetHotButtonDpi(HWND button, int dpi) {
+  if (HotButtonWindow* self = WindowOf(button)) self->SetScale(DisplayScale(dpi));
 }
 
 bool IsFullColorDisplay() {

@@ -12,5 +12,9 @@ const wchar_t* HotButtonClassName();
 // window it sits in, and enabling it does not bring the focus back.
 void SetHotButtonEnabled(HWND button, bool enabled);
 
+// The DPI the button is shown at, as the window it sits in has it; repaints. Until told, the
+// button is drawn at 96.
+void SetHotButtonDpi(HWND button, int dpi);
+
 // Whether the screen shows more than 256 colours, as it did when the first button was made.
 bool IsFullColorDisplay();

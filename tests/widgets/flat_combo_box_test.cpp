@@ -157,6 +157,71 @@ TEST(FlatComboBox, ButtonFollowsTheScrollBarWidthAndTheListItsEntries) {
     EXPECT_EQ(DroppedDownHeight(l.entries, 13, kHeight, 8), l.height) << l.entries << " entries";
 }
 
+// At 150 % (144 DPI) the drive list is 326 x 32 and the platform's scroll bar 26 wide; every
+// line is 2 pixels. Pins on both sides of each edge: C the background colour, P the platform's
+// painting, S shadow, H highlight, F the button face, A the arrow.
+TEST(FlatComboBox, DrawnAtOneAndAHalfTimesTheScale) {
+  constexpr int kW = 326, kH = 32, kS = 26;
+  constexpr Rgb kPlatform{1, 2, 3};
+  FixedColorScheme scheme;
+  scheme.Set(clWindow, {230, 240, 250});
+  const DisplayScale scale(144);
+  EXPECT_EQ(FlatComboButtonRect(kW, kH, kS, scale), (Rect{296, 4, 322, 28}));
+
+  enum class State { Idle, Hot, Open };
+  const struct {
+    const char* what;
+    State state;
+    char color;
+    std::vector<Point> at;
+  } pins[] = {
+      {"frame", State::Hot, 'S', {{0, 16}, {1, 16}, {16, 0}, {16, 1}, {324, 16}, {16, 30}}},
+      {"ring", State::Hot, 'C', {{2, 16}, {3, 16}, {16, 3}, {322, 16}, {323, 16}, {16, 28}}},
+      {"platform inside the ring", State::Hot, 'P', {{4, 16}, {16, 4}, {16, 27}, {295, 16}}},
+      {"raised edge, light", State::Hot, 'H', {{296, 4}, {297, 5}, {297, 25}, {310, 5}, {320, 4}}},
+      {"raised edge, dark", State::Hot, 'S', {{321, 4}, {320, 5}, {320, 25}, {310, 26}, {296, 27}}},
+      {"inside the raised edge", State::Hot, 'F', {{298, 6}, {319, 6}, {298, 25}, {319, 25}}},
+      {"arrow: tip and widest row", State::Hot, 'A', {{309, 18}, {304, 13}, {314, 13}, {307, 16}}},
+      {"around the arrow",
+       State::Hot,
+       'F',
+       {{308, 18}, {310, 18}, {309, 19}, {309, 12}, {303, 13}}},
+      {"sunk edge, dark", State::Open, 'S', {{296, 4}, {297, 5}, {320, 4}, {297, 25}}},
+      {"sunk edge, light", State::Open, 'H', {{321, 4}, {320, 5}, {310, 26}, {296, 27}}},
+      {"arrow moved by a line", State::Open, 'A', {{311, 20}, {306, 15}, {316, 15}}},
+      {"beside the moved arrow", State::Open, 'F', {{308, 18}, {305, 15}, {311, 21}, {311, 14}}},
+      {"idle button area", State::Idle, 'C', {{296, 4}, {321, 27}, {308, 18}, {309, 19}}},
+      {"idle arrow", State::Idle, 'A', {{309, 18}, {304, 13}, {314, 13}}},
+  };
+  for (const auto& pin : pins) {
+    FakeList list({"E:\\"}, 0);
+    FlatComboBox box(list);
+    box.SetSize(kW, kH, kS);
+    box.SetScale(scale);
+    box.OnPointerOver(pin.state != State::Idle);
+    if (pin.state == State::Open) box.OnDropDown();
+    PixelSurface s(kW, kH, kPlatform);
+    box.Paint(s, scheme);
+    const Rgb expected = pin.color == 'C'   ? scheme.Resolve(clWindow)
+                         : pin.color == 'P' ? kPlatform
+                         : pin.color == 'S' ? scheme.Resolve(clBtnShadow)
+                         : pin.color == 'H' ? scheme.Resolve(clBtnHighlight)
+                         : pin.color == 'F' ? scheme.Resolve(clBtnFace)
+                                            : RgbOf(clBlack);
+    for (const Point p : pin.at)
+      EXPECT_EQ(s.Pixel(p), expected) << pin.what << " at " << p.x << "," << p.y;
+  }
+
+  // The scale repaints the whole control; the hot state only the strip from the button on.
+  FakeList list;
+  FlatComboBox box(list);
+  box.SetSize(kW, kH, kS);
+  box.SetScale(scale);
+  box.OnPointerOver(true);
+  EXPECT_EQ(list.invalidated, (std::vector<std::pair<Rect, bool>>{{{0, 0, kW, kH}, true},
+                                                                  {{296, 0, kW, kH}, false}}));
+}
+
 // --- hot state, colours and repaints ------------------------------------------------------------
 
 TEST(FlatComboBox, HotStateRepaintsOnlyTheButtonStripAndColourFollowsTheState) {

@@ -210,6 +210,75 @@ TEST(HotButtonPaint, CaptionCentredByMeasuredHeightGreyWhenDisabledAndUnderTheDo
   }
 }
 
+// At 150 % (144 DPI) the write button is 446 x 50 and every line 2 pixels: the corners step by
+// 2 x 2 blocks, the face starts at 4, the rings are 4 wide, the dots 2 x 2 every 4 pixels.
+TEST(HotButtonPaint, DrawnAtOneAndAHalfTimesTheScale) {
+  constexpr int kW15 = 446, kH15 = 50;
+  const Rgb shade{193, 188, 176}, tint{231, 229, 224}, frame{64, 64, 64}, black{0, 0, 0};
+  const Figure figures[] = {
+      {"bare corner blocks",
+       Look::Rest,
+       {{0, 0}, {3, 1}, {1, 3}, {442, 0}, {445, 3}, {445, 49}, {442, 49}, {0, 46}},
+       kBehind},
+      {"outer ring shade",
+       Look::Rest,
+       {{0, 4}, {1, 45}, {4, 0}, {441, 1}, {3, 3}, {442, 2}, {2, 46}},
+       shade},
+      {"outer ring tint", Look::Rest, {{444, 4}, {445, 45}, {4, 48}, {441, 49}, {443, 47}}, tint},
+      {"frame ring",
+       Look::Rest,
+       {{2, 4}, {3, 45}, {4, 2}, {441, 3}, {442, 4}, {443, 45}, {4, 47}},
+       frame},
+      {"face gradient, top row", Look::Rest, {{4, 4}, {441, 4}}, {239, 237, 234}},
+      {"face gradient row 8", Look::Rest, {{8, 8}, {220, 8}}, {235, 233, 229}},
+      {"face gradient row 41", Look::Rest, {{4, 41}, {441, 41}}, {203, 198, 188}},
+      {"first bottom line", Look::Rest, {{4, 42}, {441, 43}}, {193, 188, 176}},
+      {"second bottom line", Look::Rest, {{4, 44}, {441, 45}}, {184, 178, 164}},
+      {"hot ring row 4", Look::Hot, {{4, 4}, {220, 4}}, {250, 228, 190}},
+      {"hot ring row 7", Look::Hot, {{220, 7}, {441, 7}}, {249, 222, 178}},
+      {"inside the hot ring, row 8", Look::Hot, {{220, 8}}, {235, 233, 229}},
+      {"hot ring row 24, both columns", Look::Hot, {{4, 24}, {7, 24}, {438, 24}}, {245, 192, 107}},
+      {"inside the hot ring, row 24", Look::Hot, {{8, 24}, {437, 24}}, {219, 216, 209}},
+      {"hot ring row 44", Look::Hot, {{220, 44}}, {240, 156, 24}},
+      {"hot ring row 45", Look::Hot, {{4, 45}, {441, 45}}, {240, 155, 20}},
+      {"focus dots",
+       Look::Focused,
+       {{6, 8}, {7, 9}, {8, 6}, {9, 7}, {438, 8}, {439, 9}, {8, 42}, {9, 43}, {436, 43}},
+       black},
+      {"pressed face", Look::Pressed, {{4, 4}, {441, 45}, {220, 43}}, {203, 198, 188}},
+      {"disabled: outermost ring and diagonal block bare",
+       Look::Disabled,
+       {{0, 20}, {1, 20}, {20, 1}, {2, 2}, {3, 3}, {443, 46}},
+       kBehind},
+      {"disabled frame ring",
+       Look::Disabled,
+       {{2, 20}, {3, 20}, {4, 2}, {443, 45}},
+       {159, 159, 159}},
+      {"disabled face", Look::Disabled, {{4, 4}, {441, 45}}, {212, 208, 200}},
+  };
+  const FixedColorScheme scheme;
+  const Display display{scheme, true, DisplayScale(144)};
+  const auto paint = [&](Look look, RecordingCaption& caption) {
+    PixelSurface s(kW15, kH15, kBehind);
+    PaintHotButton(s, {0, 0, kW15, kH15}, StateFor(look), {}, display, caption);
+    return s;
+  };
+  for (const Figure& f : figures) {
+    RecordingCaption caption(13);
+    const PixelSurface s = paint(f.look, caption);
+    for (const Point p : f.at)
+      EXPECT_EQ(s.Pixel(p), f.color) << f.what << " at " << p.x << "," << p.y;
+  }
+
+  // Between the dots the ring shows; the caption keeps a margin of Px(5) = 8.
+  RecordingCaption caption(13);
+  const PixelSurface focused = paint(Look::Focused, caption);
+  for (const Point gap : {Point{6, 6}, Point{6, 10}, Point{10, 6}, Point{438, 42}, Point{5, 8}})
+    EXPECT_NE(focused.Pixel(gap), black) << gap.x << "," << gap.y;
+  EXPECT_EQ(caption.measuredIn, (Rect{8, 8, 438, 42}));
+  EXPECT_EQ(caption.drawnIn, (Rect{8, 18, 438, 31}));
+}
+
 // Stands in for the window: the focus follows TakeFocus and GiveUpFocus as the platform's would.
 class FakeHost : public HotButton::Host {
  public:

@@ -2,6 +2,7 @@
 target_sources(kq_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/adapters_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dc_surface_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dpi_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_payloads.rc
   ${CMAKE_CURRENT_LIST_DIR}/version_info_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wine_drives.cpp)

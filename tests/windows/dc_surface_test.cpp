@@ -15,6 +15,8 @@ void Figure(Surface& s, const ColorScheme& scheme) {
   s.SetPixel({35, 3}, {200, 100, 50});
   s.DrawLine({39, 23}, {31, 23}, {1, 250, 3});
   s.CopyBlock({10, 5, 20, 15}, {30, 10});
+  // At 150 %: dots of 2 x 2 around the whole figure.
+  DrawDotBorder(s, {0, 0, 40, 24}, DisplayScale(144));
 }
 
 TEST(DcSurface, DrawsTheSamePixelsAsTheMemorySurface) {
