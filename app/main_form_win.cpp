@@ -206,9 +206,9 @@ void TForm1::CreateInfoButtonPictures() {
   TImageButtonBitmaps* pictures = ImageButtonBitmaps(InfoButton);
   if (!pictures) return;
   const HINSTANCE module = GetModuleHandleW(nullptr);
-  pictures->SetImage(ButtonImage::Up, LoadPictureResource(module, L"BTNUP"));
-  pictures->SetImage(ButtonImage::Hot, LoadPictureResource(module, L"BTNHOT"));
-  pictures->SetImage(ButtonImage::Down, LoadPictureResource(module, L"BTNDOWN"));
+  pictures->SetImage(ButtonImage::Up, LoadPictureResource(module, L"BTNUP32"));
+  pictures->SetImage(ButtonImage::Hot, LoadPictureResource(module, L"BTNHOT32"));
+  pictures->SetImage(ButtonImage::Down, LoadPictureResource(module, L"BTNDOWN32"));
   pictures->SetTransparentColor(clWhite);
 }
 

@@ -71,9 +71,27 @@ set(KQ_EMBEDDED_FILES
   ${KQ_PAYLOAD_DIR}/Languagess
   ${KQ_CHANGES_DOCUMENT}
   ${KQ_PAYLOAD_DIR}/MainIcon.ico
-  ${KQ_PAYLOAD_DIR}/BtnUp.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp32.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot32.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown32.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp40.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot40.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown40.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp48.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot48.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown48.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp56.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot56.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown56.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp64.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot64.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown64.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp80.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot80.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown80.bmp
+  ${KQ_PAYLOAD_DIR}/BtnUp96.bmp
+  ${KQ_PAYLOAD_DIR}/BtnHot96.bmp
+  ${KQ_PAYLOAD_DIR}/BtnDown96.bmp
   ${CMAKE_BINARY_DIR}/generated/payloads.rc
   ${CMAKE_BINARY_DIR}/generated/version.h
   ${CMAKE_BINARY_DIR}/generated/app.manifest)

@@ -5,20 +5,26 @@ is meant to show: around the badge, a glint on the dot and a thin line along the
 Every other pixel is computed by sampling the shapes on a fine grid; edge pixels are mixed
 with the window's grey rather than with white, so no light fringe appears once the white
 around them turns see-through.
+
+The badge is designed at 32 pixels; every other size scales that design's geometry, so the
+button can take the largest picture that fits the display's scale.
 """
+import functools
 import math
 import struct
 
-SIZE = 32
+DESIGN_SIZE = 32
+SIZES = (32, 40, 48, 56, 64, 80, 96)  # 100 % to 300 % of the design size
 WHITE = (255, 255, 255)
 WINDOW = (212, 208, 200)  # the window face the button is drawn on
 SAMPLES = 8  # per pixel side; 64 samples give smooth edges
 
+BADGES = {"BtnUp": (14, 139, 195), "BtnHot": (14, 195, 116), "BtnDown": (71, 138, 109)}
+WHITE_PIXELS_AT_DESIGN_SIZE = 251
+
+# The design, in pixels of the 32-pixel picture.
 # Disc colour at this pixel, just left of the letter's stem, for each picture.
 REFERENCE_PIXEL = (11, 18)
-BADGES = {"BtnUp": (14, 139, 195), "BtnHot": (14, 195, 116), "BtnDown": (71, 138, 109)}
-WHITE_PIXELS = 251
-
 CENTRE = 16.0
 RADIUS = 15.3
 # Light falls from the top left: lighter there, darker at the bottom right, darker still
@@ -37,10 +43,13 @@ DOT_CENTRE, DOT_RADIUS = (16.0, 8.4), 2.6
 STEM = (14.0, 13.0, 18.0, 25.2)  # left, top, right, bottom
 STEM_SERIF = (13.0, 13.0, 14.0, 14.5)  # the little flag on the stem's top left
 
-DOT_GLINT = [(15, 7), (16, 7)]
+DOT_GLINT_CENTRE, DOT_GLINT_AXES = (16.0, 7.5), (1.2, 0.7)  # an ellipse of pixel centres
 RIM_LINE_DISTANCE = 2.0  # inside the edge
+RIM_LINE_WIDTH = 1.0
 RIM_LINE_ANGLES = (150.0, 205.0)  # degrees, counter-clockwise from the right, y up
-GLOW = 0.30  # how far see-through highlights lighten their neighbours towards the window
+# How far see-through highlights lighten their neighbours towards the window; one pixel deep at
+# every size, it softens the highlights' edges without spreading a haze at larger sizes.
+GLOW = 0.30
 
 
 def mix(a, b, t):
@@ -61,77 +70,108 @@ def coverage(x, y, inside):
     return hits / (SAMPLES * SAMPLES)
 
 
-def in_disc(x, y):
-    return math.hypot(x - CENTRE, y - CENTRE) <= RADIUS
-
-
 def in_box(box, x, y):
     return box[0] <= x < box[2] and box[1] <= y < box[3]
 
 
-def in_letter(x, y):
-    dot = math.hypot(x - DOT_CENTRE[0], y - DOT_CENTRE[1]) <= DOT_RADIUS
-    return dot or in_box(STEM, x, y) or in_box(STEM_SERIF, x, y)
+class BadgeShape:
+    """The design's geometry at one picture size, in that picture's pixels."""
+
+    def __init__(self, size):
+        self.size = size
+        scale = size / DESIGN_SIZE
+
+        def scaled(value):
+            return tuple(v * scale for v in value) if isinstance(value, tuple) else value * scale
+
+        # The pixel holding the centre of the design's reference pixel.
+        self.reference_pixel = tuple(math.floor(scaled(v + 0.5)) for v in REFERENCE_PIXEL)
+        self.centre, self.radius = scaled(CENTRE), scaled(RADIUS)
+        self.gloss_centre, self.gloss_axes = scaled(GLOSS_CENTRE), scaled(GLOSS_AXES)
+        self.dot_centre, self.dot_radius = scaled(DOT_CENTRE), scaled(DOT_RADIUS)
+        self.stem, self.stem_serif = scaled(STEM), scaled(STEM_SERIF)
+        self.glint_centre, self.glint_axes = scaled(DOT_GLINT_CENTRE), scaled(DOT_GLINT_AXES)
+        self.rim_line_distance = scaled(RIM_LINE_DISTANCE)
+        self.rim_line_width = scaled(RIM_LINE_WIDTH)
+
+    def in_disc(self, x, y):
+        return math.hypot(x - self.centre, y - self.centre) <= self.radius
+
+    def in_letter(self, x, y):
+        dot = math.hypot(x - self.dot_centre[0], y - self.dot_centre[1]) <= self.dot_radius
+        return dot or in_box(self.stem, x, y) or in_box(self.stem_serif, x, y)
+
+    def letter_grey(self, y):
+        return mix(LETTER_TOP, LETTER_BOTTOM, (y - self.stem[1]) / (self.stem[3] - self.stem[1]))
+
+    def shade(self, x, y):
+        """Darkening (positive) or lightening (negative) from light and edge at a pixel centre."""
+        u, v = (x - self.centre) / self.radius, (y - self.centre) / self.radius
+        edge = smoothstep(EDGE_BAND[0], EDGE_BAND[1], math.hypot(u, v))
+        return SLOPE * (u + v) / math.sqrt(2) + EDGE_DARKENING * edge
+
+    def gloss(self, x, y):
+        u = (x - self.gloss_centre[0]) / self.gloss_axes[0]
+        v = (y - self.gloss_centre[1]) / self.gloss_axes[1]
+        inside = 1.0 - smoothstep(1.0 - GLOSS_SOFT_EDGE, 1.0, math.hypot(u, v))
+        return GLOSS_STRENGTH * inside * (1.0 - smoothstep(-1.0, 1.0, v))
+
+    def disc_colour(self, base, x, y):
+        reference = self.reference_pixel
+        s = self.shade(x + 0.5, y + 0.5) - self.shade(reference[0] + 0.5, reference[1] + 0.5)
+        return mix(base, (0, 0, 0), s) if s > 0 else mix(base, WHITE, -s)
+
+    def on_glint(self, px, py):
+        u = (px - self.glint_centre[0]) / self.glint_axes[0]
+        v = (py - self.glint_centre[1]) / self.glint_axes[1]
+        return u * u + v * v <= 1.0
+
+    def on_rim_line(self, px, py):
+        dx, dy = px - self.centre, self.centre - py
+        angle = math.degrees(math.atan2(dy, dx)) % 360
+        distance = self.radius - math.hypot(dx, dy)
+        on_arc = RIM_LINE_ANGLES[0] <= angle <= RIM_LINE_ANGLES[1]
+        return on_arc and abs(distance - self.rim_line_distance) < self.rim_line_width / 2
+
+    @functools.cached_property
+    def see_through(self):
+        """The highlights inside the badge that let the window show, by their pixel centres."""
+        pixels = ((x, y) for y in range(self.size) for x in range(self.size))
+        return {(x, y) for x, y in pixels
+                if self.on_glint(x + 0.5, y + 0.5) or self.on_rim_line(x + 0.5, y + 0.5)}
+
+    @functools.cached_property
+    def coverages(self):
+        """Per pixel, its shares inside the disc and inside the letter, alike for every state."""
+        return {(x, y): (coverage(x, y, self.in_disc), coverage(x, y, self.in_letter))
+                for y in range(self.size) for x in range(self.size)}
 
 
-def shade(x, y):
-    """Darkening (positive) or lightening (negative) from light and edge at a pixel centre."""
-    u, v = (x - CENTRE) / RADIUS, (y - CENTRE) / RADIUS
-    edge = smoothstep(EDGE_BAND[0], EDGE_BAND[1], math.hypot(u, v))
-    return SLOPE * (u + v) / math.sqrt(2) + EDGE_DARKENING * edge
-
-
-def gloss(x, y):
-    u = (x - GLOSS_CENTRE[0]) / GLOSS_AXES[0]
-    v = (y - GLOSS_CENTRE[1]) / GLOSS_AXES[1]
-    inside = 1.0 - smoothstep(1.0 - GLOSS_SOFT_EDGE, 1.0, math.hypot(u, v))
-    return GLOSS_STRENGTH * inside * (1.0 - smoothstep(-1.0, 1.0, v))
-
-
-def disc_colour(base, x, y):
-    s = shade(x + 0.5, y + 0.5) - shade(REFERENCE_PIXEL[0] + 0.5, REFERENCE_PIXEL[1] + 0.5)
-    return mix(base, (0, 0, 0), s) if s > 0 else mix(base, WHITE, -s)
-
-
-def rim_line():
-    pixels = set()
-    for y in range(SIZE):
-        for x in range(SIZE):
-            dx, dy = x + 0.5 - CENTRE, CENTRE - (y + 0.5)
-            angle = math.degrees(math.atan2(dy, dx)) % 360
-            distance = RADIUS - math.hypot(dx, dy)
-            on_arc = RIM_LINE_ANGLES[0] <= angle <= RIM_LINE_ANGLES[1]
-            if on_arc and abs(distance - RIM_LINE_DISTANCE) < 0.5:
-                pixels.add((x, y))
-    return pixels
-
-
-def badge(base):
+def badge(shape, base):
     """Rows of (r, g, b) from the top; pure white exactly where the window is to show."""
-    see_through = set(DOT_GLINT) | rim_line()
+    see_through = shape.see_through
     rows = []
-    for y in range(SIZE):
+    for y in range(shape.size):
         row = []
-        for x in range(SIZE):
-            disc = coverage(x, y, in_disc)
+        for x in range(shape.size):
+            disc, letter = shape.coverages[x, y]
             if disc == 0 or (x, y) in see_through:
                 row.append(WHITE)
                 continue
             near = sum((x + i, y + j) in see_through for i in (-1, 0, 1) for j in (-1, 0, 1))
-            colour = mix(disc_colour(base, x, y), WINDOW, GLOW * near / 8)
-            letter_grey = mix(LETTER_TOP, LETTER_BOTTOM, (y - STEM[1]) / (STEM[3] - STEM[1]))
-            colour = mix(colour, letter_grey, coverage(x, y, in_letter))
-            colour = mix(colour, WHITE, gloss(x + 0.5, y + 0.5))
+            colour = mix(shape.disc_colour(base, x, y), WINDOW, GLOW * near / 8)
+            colour = mix(colour, shape.letter_grey(y), letter)
+            colour = mix(colour, WHITE, shape.gloss(x + 0.5, y + 0.5))
             colour = tuple(round(c) for c in mix(WINDOW, colour, disc))
             if colour == WHITE:
                 raise ValueError(f"pixel {x},{y} would turn see-through")
             row.append(colour)
         rows.append(row)
     whites = sum(row.count(WHITE) for row in rows)
-    if whites != WHITE_PIXELS:
-        raise ValueError(f"{whites} white pixels, the button needs {WHITE_PIXELS}")
-    if gloss(REFERENCE_PIXEL[0] + 0.5, REFERENCE_PIXEL[1] + 0.5) > 0:
-        raise ValueError("the gloss reaches the reference pixel")
+    if shape.size == DESIGN_SIZE and whites != WHITE_PIXELS_AT_DESIGN_SIZE:
+        raise ValueError(f"{whites} white pixels, the button needs {WHITE_PIXELS_AT_DESIGN_SIZE}")
+    if shape.gloss(shape.reference_pixel[0] + 0.5, shape.reference_pixel[1] + 0.5) > 0:
+        raise ValueError(f"the gloss reaches the reference pixel at {shape.size} pixels")
     return rows
 
 
@@ -149,5 +189,7 @@ def bmp24(rows):
 
 
 def write_badges(payload_dir):
-    for name, base in BADGES.items():
-        (payload_dir / f"{name}.bmp").write_bytes(bmp24(badge(base)))
+    for size in SIZES:
+        shape = BadgeShape(size)
+        for name, base in BADGES.items():
+            (payload_dir / f"{name}{size}.bmp").write_bytes(bmp24(badge(shape, base)))

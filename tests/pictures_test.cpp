@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -33,7 +34,7 @@ struct Picture {
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
-Picture ReadPicture(const char* name) {
+Picture ReadPicture(const std::string& name) {
   const std::vector<std::uint8_t> bytes =
       ReadBytes(Utf8Path(std::string(KQ_PAYLOAD_DIR) + "/" + name));
   Picture picture;
@@ -56,79 +57,182 @@ Picture ReadPicture(const char* name) {
   return picture;
 }
 
-// The white reachable from the corners: where the window shows around the badge.
-std::vector<bool> Surroundings(const Picture& picture) {
-  std::vector<bool> outside(picture.pixels.size(), false);
-  std::vector<std::pair<int, int>> pending = {{0, 0},
-                                              {picture.width - 1, 0},
-                                              {0, picture.height - 1},
-                                              {picture.width - 1, picture.height - 1}};
+using Step = std::pair<int, int>;
+const std::vector<Step> kSideSteps = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+const std::vector<Step> kAllSteps = {{1, 0}, {-1, 0}, {0, 1},  {0, -1},
+                                     {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+
+// The pixels reachable from the seeds through pixels of `region`, moving by `steps`.
+std::vector<bool> Reach(const Picture& picture, std::vector<Step> pending,
+                        const std::vector<bool>& region, const std::vector<Step>& steps) {
+  std::vector<bool> reached(picture.pixels.size(), false);
   while (!pending.empty()) {
     const auto [x, y] = pending.back();
     pending.pop_back();
-    if (!picture.Inside(x, y) || outside[y * picture.width + x] || picture.At(x, y) != kWhite) {
+    if (!picture.Inside(x, y) || reached[y * picture.width + x] || !region[y * picture.width + x]) {
       continue;
     }
-    outside[y * picture.width + x] = true;
-    pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    reached[y * picture.width + x] = true;
+    for (const auto& [dx, dy] : steps) pending.push_back({x + dx, y + dy});
   }
-  return outside;
+  return reached;
 }
 
-struct StatePicture {
-  const char* file;
+std::vector<bool> WhitePixels(const Picture& picture) {
+  std::vector<bool> white;
+  for (const Rgb& pixel : picture.pixels) white.push_back(pixel == kWhite);
+  return white;
+}
+
+// The white reachable from the corners: where the window shows around the badge.
+std::vector<bool> Surroundings(const Picture& picture) {
+  const int last = picture.width - 1;
+  return Reach(picture, {{0, 0}, {last, 0}, {0, last}, {last, last}}, WhitePixels(picture),
+               kSideSteps);
+}
+
+// The badge is designed at 32 pixels and every size scales that design, so places in the design
+// say where to look at every size.
+constexpr double kDesignSize = 32;
+constexpr double kBadgeCentre = 16;  // across and down
+constexpr double kBadgeRadius = 15.3;
+constexpr double kDotCentreY = 8.4;  // the letter's dot, on the middle column
+constexpr double kDotRadius = 2.6;
+
+// One picture of the button as the table expects it.
+struct ExpectedPicture {
+  std::string file;
+  int size;
   Rgb disc;  // just left of the letter's stem
+
+  double Scaled(double designPixels) const { return designPixels * size / kDesignSize; }
+  // The centre of the pixel (x, y) in design pixels.
+  std::pair<double, double> InDesign(int x, int y) const {
+    return {(x + 0.5) * kDesignSize / size, (y + 0.5) * kDesignSize / size};
+  }
+  double DistanceInDesign(int x, int y, double designX, double designY) const {
+    const auto [u, v] = InDesign(x, y);
+    return std::hypot(u - designX, v - designY);
+  }
 };
 
-const StatePicture kStatePictures[] = {
-    {"BtnUp.bmp", {14, 139, 195}},
-    {"BtnHot.bmp", {14, 195, 116}},
-    {"BtnDown.bmp", {71, 138, 109}},
-};
+// The two places inside the badge where the window may show through.
+bool OnTheDotsUpperHalf(const ExpectedPicture& expected, Step pixel) {
+  const auto [x, y] = pixel;
+  return expected.DistanceInDesign(x, y, kBadgeCentre, kDotCentreY) <= kDotRadius &&
+         expected.InDesign(x, y).second < kDotCentreY;
+}
 
-TEST(InfoButtonPictures, AreTrueColour32By32WithExactly251SeeThroughPixels) {
-  for (const StatePicture& state : kStatePictures) {
-    SCOPED_TRACE(state.file);
-    const Picture picture = ReadPicture(state.file);
-    ASSERT_EQ(picture.bitsPerPixel, 24);
-    EXPECT_EQ(picture.compression, 0u);
-    ASSERT_EQ(picture.width, 32);
-    ASSERT_EQ(picture.height, 32);
-    int whites = 0;
-    for (const Rgb& pixel : picture.pixels) whites += pixel == kWhite;
-    EXPECT_EQ(whites, 251);
-    for (const auto& [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}}) {
-      EXPECT_EQ(picture.At(x, y), kWhite) << x << "," << y;
+bool AlongTheLeftRim(const ExpectedPicture& expected, Step pixel) {
+  const auto [x, y] = pixel;
+  const double fromCentre = expected.DistanceInDesign(x, y, kBadgeCentre, kBadgeCentre);
+  return fromCentre >= kBadgeRadius - 4.3 && fromCentre <= kBadgeRadius &&
+         expected.InDesign(x, y).first < 6;
+}
+
+std::vector<ExpectedPicture> AllPictures() {
+  const int kSizes[] = {32, 40, 48, 56, 64, 80, 96};  // 100 % to 300 % of the 96-DPI size
+  const std::pair<const char*, Rgb> kStates[] = {
+      {"Up", {14, 139, 195}}, {"Hot", {14, 195, 116}}, {"Down", {71, 138, 109}}};
+  std::vector<ExpectedPicture> pictures;
+  for (const int size : kSizes) {
+    for (const auto& [state, disc] : kStates) {
+      pictures.push_back({std::string("Btn") + state + std::to_string(size) + ".bmp", size, disc});
     }
   }
+  return pictures;
+}
+
+// Reads every picture and hands those of the expected size to the check.
+template <typename Check>
+void ForEachPicture(Check check) {
+  for (const ExpectedPicture& expected : AllPictures()) {
+    SCOPED_TRACE(expected.file);
+    const Picture picture = ReadPicture(expected.file);
+    if (picture.width != expected.size || picture.height != expected.size ||
+        picture.pixels.size() != static_cast<std::size_t>(expected.size * expected.size)) {
+      ADD_FAILURE() << "not a " << expected.size << " x " << expected.size
+                    << " true-colour picture";
+      continue;
+    }
+    check(expected, picture);
+  }
+}
+
+TEST(InfoButtonPictures, AreTrueColourSquaresOfTheirSizeWithWhiteCorners) {
+  for (const ExpectedPicture& expected : AllPictures()) {
+    SCOPED_TRACE(expected.file);
+    const Picture picture = ReadPicture(expected.file);
+    ASSERT_EQ(picture.bitsPerPixel, 24);
+    EXPECT_EQ(picture.compression, 0u);
+    ASSERT_EQ(picture.width, expected.size);
+    ASSERT_EQ(picture.height, expected.size);
+    const int last = expected.size - 1;
+    for (const auto& [x, y] : {Step{0, 0}, {last, 0}, {0, last}, {last, last}}) {
+      EXPECT_EQ(picture.At(x, y), kWhite) << x << "," << y;
+    }
+    if (expected.size == 32) {
+      EXPECT_EQ(std::count(picture.pixels.begin(), picture.pixels.end(), kWhite), 251);
+    }
+  }
+}
+
+// Pure white is see-through: around the badge, and inside it only as one glint on the upper half
+// of the letter's dot and one line in the band along the left rim.
+TEST(InfoButtonPictures, WhiteOnlyAroundTheBadgeAndInTheGlintAndTheRimLine) {
+  enum Area { kGlint, kRimLine, kElsewhere };
+  ForEachPicture([](const ExpectedPicture& expected, const Picture& picture) {
+    const std::vector<bool> outside = Surroundings(picture);
+    std::vector<bool> enclosed = WhitePixels(picture);
+    for (std::size_t i = 0; i < enclosed.size(); ++i) enclosed[i] = enclosed[i] && !outside[i];
+    std::vector<Area> highlights;
+    for (int y = 0; y < picture.height; ++y) {
+      for (int x = 0; x < picture.width; ++x) {
+        if (outside[y * picture.width + x]) {
+          EXPECT_GE(expected.DistanceInDesign(x, y, kBadgeCentre, kBadgeCentre), kBadgeRadius - 0.3)
+              << "a hole into the disc at " << x << "," << y;
+        }
+        if (!enclosed[y * picture.width + x]) continue;
+        std::vector<Step> blob;
+        const std::vector<bool> reached = Reach(picture, {{x, y}}, enclosed, kAllSteps);
+        for (int i = 0; i < static_cast<int>(reached.size()); ++i) {
+          if (reached[i]) blob.push_back({i % picture.width, i / picture.width});
+        }
+        const auto allIn = [&](bool (*area)(const ExpectedPicture&, Step)) {
+          return std::all_of(blob.begin(), blob.end(), [&](Step p) { return area(expected, p); });
+        };
+        highlights.push_back(allIn(OnTheDotsUpperHalf) ? kGlint
+                             : allIn(AlongTheLeftRim)  ? kRimLine
+                                                       : kElsewhere);
+        for (const auto& [bx, by] : blob) enclosed[by * picture.width + bx] = false;
+      }
+    }
+    std::sort(highlights.begin(), highlights.end());
+    EXPECT_EQ(highlights, (std::vector<Area>{kGlint, kRimLine}));
+  });
 }
 
 TEST(InfoButtonPictures, DiscShowsTheStateColourLeftOfTheLetter) {
   constexpr int kTolerance = 6;
-  for (const StatePicture& state : kStatePictures) {
-    SCOPED_TRACE(state.file);
-    const Picture picture = ReadPicture(state.file);
-    ASSERT_EQ(picture.pixels.size(), 32u * 32u);
-    const Rgb sample = picture.At(11, 18);
-    EXPECT_NEAR(sample.r, state.disc.r, kTolerance);
-    EXPECT_NEAR(sample.g, state.disc.g, kTolerance);
-    EXPECT_NEAR(sample.b, state.disc.b, kTolerance);
-  }
+  ForEachPicture([](const ExpectedPicture& expected, const Picture& picture) {
+    const Rgb sample = picture.At(static_cast<int>(expected.Scaled(11.5)),
+                                  static_cast<int>(expected.Scaled(18.5)));
+    EXPECT_NEAR(sample.r, expected.disc.r, kTolerance);
+    EXPECT_NEAR(sample.g, expected.disc.g, kTolerance);
+    EXPECT_NEAR(sample.b, expected.disc.b, kTolerance);
+  });
 }
 
 // Once white turns see-through, a light edge pixel would show as a halo on the window.
 TEST(InfoButtonPictures, EdgeAgainstTheWindowIsNoLighterThanTheWindow) {
-  for (const StatePicture& state : kStatePictures) {
-    SCOPED_TRACE(state.file);
-    const Picture picture = ReadPicture(state.file);
-    ASSERT_EQ(picture.pixels.size(), 32u * 32u);
+  ForEachPicture([](const ExpectedPicture& expected, const Picture& picture) {
     const std::vector<bool> outside = Surroundings(picture);
     int edgePixels = 0;
     for (int y = 0; y < picture.height; ++y) {
       for (int x = 0; x < picture.width; ++x) {
         if (outside[y * picture.width + x]) continue;
         bool touchesOutside = false;
-        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+        for (const auto& [dx, dy] : kSideSteps) {
           touchesOutside |=
               picture.Inside(x + dx, y + dy) && outside[(y + dy) * picture.width + x + dx];
         }
@@ -138,17 +242,15 @@ TEST(InfoButtonPictures, EdgeAgainstTheWindowIsNoLighterThanTheWindow) {
         EXPECT_LE(Luminance(picture.At(x, y)), Luminance(kWindowFace)) << x << "," << y;
       }
     }
-    EXPECT_GT(edgePixels, 60);  // the whole circumference, not a few stray pixels
-  }
+    // The whole circumference, not a few stray pixels.
+    EXPECT_GT(edgePixels, expected.Scaled(60));
+  });
 }
 
 // Down the middle of the badge: disc, the dot, disc, the longer stem, disc.
 TEST(InfoButtonPictures, LetterIReadsAsADotAboveAStem) {
-  for (const StatePicture& state : kStatePictures) {
-    SCOPED_TRACE(state.file);
-    const Picture picture = ReadPicture(state.file);
-    ASSERT_EQ(picture.pixels.size(), 32u * 32u);
-    for (const int x : {15, 16}) {
+  ForEachPicture([](const ExpectedPicture& expected, const Picture& picture) {
+    for (const int x : {expected.size / 2 - 1, expected.size / 2}) {
       std::vector<bool> light;
       for (int y = 0; y < picture.height; ++y) {
         const Rgb c = picture.At(x, y);
@@ -166,10 +268,10 @@ TEST(InfoButtonPictures, LetterIReadsAsADotAboveAStem) {
         ++runs.back();
       }
       ASSERT_EQ(runs.size(), 2u) << "column " << x;
-      EXPECT_GE(runs[0], 4) << "column " << x;
+      EXPECT_GE(runs[0], expected.Scaled(4)) << "column " << x;
       EXPECT_GT(runs[1], 2 * runs[0]) << "column " << x;
     }
-  }
+  });
 }
 
 }  // namespace

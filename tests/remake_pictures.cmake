@@ -1,4 +1,5 @@
-# Runs the picture generator into OUT and compares every picture with the committed one in PAYLOADS.
+# Runs the picture generator into OUT and compares what it makes with the committed pictures in
+# PAYLOADS: the same files, byte for byte.
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT})
 execute_process(COMMAND ${PYTHON} -B ${PAYLOADS}/generate_payloads.py pictures ${OUT}
@@ -6,7 +7,14 @@ execute_process(COMMAND ${PYTHON} -B ${PAYLOADS}/generate_payloads.py pictures $
 if(failed)
   message(FATAL_ERROR "the picture generator failed")
 endif()
-foreach(name BtnUp.bmp BtnHot.bmp BtnDown.bmp MainIcon.ico)
+file(GLOB remade RELATIVE ${OUT} ${OUT}/*)
+file(GLOB committed RELATIVE ${PAYLOADS} ${PAYLOADS}/*.bmp ${PAYLOADS}/*.ico)
+list(SORT remade)
+list(SORT committed)
+if(NOT remade STREQUAL committed)
+  message(FATAL_ERROR "the generator makes ${remade}, the repository holds ${committed}")
+endif()
+foreach(name IN LISTS remade)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${PAYLOADS}/${name} ${OUT}/${name}
                   RESULT_VARIABLE differs)
   if(differs)

@@ -62,7 +62,7 @@ def composed(picture):
 
 
 class InfoButtonFaceTest(ToolCase):
-    pictures = {state: read_picture(f"Btn{state}.bmp") for state in ("Up", "Hot", "Down")}
+    pictures = {state: read_picture(f"Btn{state}32.bmp") for state in ("Up", "Hot", "Down")}
 
     def setUp(self):
         super().setUp()
@@ -87,7 +87,7 @@ class InfoButtonFaceTest(ToolCase):
         white = sum(row.count(WHITE) for row in face)
         self.assertEqual(white, 0, f"pure white shows in the {state} face")
         highlights = enclosed_white(picture)
-        self.assertTrue(highlights, f"Btn{state}.bmp has no white inside its badge")
+        self.assertTrue(highlights, f"Btn{state}32.bmp has no white inside its badge")
         self.assertEqual({face[y][x] for x, y in highlights}, {BUTTON_FACE},
                          f"the window does not show through the {state} badge's highlights")
         x, y = disc_point(picture)
