@@ -432,11 +432,10 @@ int ChangeDpi(int from, int to) {
   void* remote =
       VirtualAllocEx(process, nullptr, sizeof(suggested), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   DWORD_PTR answer = 0;
-  const bool sent = remote &&
-                    WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr) &&
-                    SendMessageTimeoutW(form, WM_DPICHANGED, MAKEWPARAM(to, to),
-                                        reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 10000,
-                                        &answer);
+  const bool sent =
+      remote && WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr) &&
+      SendMessageTimeoutW(form, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(remote),
+                          SMTO_ABORTIFHUNG, 10000, &answer);
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
   Say("sent", sent ? "1" : "0");
@@ -501,7 +500,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"time-run") return TimeWriteRun();
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | load LIBRARY... | dpi-changed FROM TO | away MILLISECONDS | press "
+      "form | boxes | scheme | hint | acp | close | load LIBRARY... | dpi-changed FROM TO | away "
+      "MILLISECONDS | press "
       "CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
       "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run | gdi");
