@@ -167,7 +167,7 @@ HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, 
 
 void TForm1::CreateControls() {
   // Creation order is the tab order: the drive list, the write button, the change-log button.
-  Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1);
+  Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1);
   DeviceBox.Create(window_, kDeviceBox, layout_.deviceBox, nullptr, layout_.itemHeight);
   lastFocus_ = DeviceBox.Handle();
   SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
@@ -332,13 +332,16 @@ void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
   }
 }
 
+// One line, as wide as its text. Hinted glyphs may come out a pixel or two wider than the text
+// measures (Wine's Tahoma at 14 pixels does), so a little room keeps the last character whole.
 void TForm1::SizePromptToText() {
   const std::wstring text = WindowText(Label1);
   WindowDC dc(Label1);
   ScopedSelect font(dc, formFont_.get());
   SIZE extent{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
+  const int room = text.empty() ? 0 : DisplayScale(dpi_).Px(2);
+  SetWindowPos(Label1, nullptr, 0, 0, extent.cx + room, extent.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
