@@ -114,6 +114,7 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RunHandler(window_, [this, lParam] { FinishWriting(lParam); });
       return 0;
     case WM_SETCURSOR:
+      // The wait cursor over the window while the files are written.
       if (LOWORD(lParam) == HTCLIENT && runState_.ShowsWaitCursor()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
@@ -254,53 +255,6 @@ void TForm1::OnActivate(WORD state, bool minimized) {
   }
 }
 
-std::string TForm1::SelectedDriveRoot() const { return DeviceBox.Text(); }
-
-int TForm1::EntryCount() const { return DeviceBox.Count(); }
-
-std::string TForm1::Entry(int index) const { return DeviceBox.Item(index); }
-
-void TForm1::AppendEntry(const std::string& root) { DeviceBox.Add(root); }
-
-int TForm1::SelectedIndex() const { return DeviceBox.ItemIndex(); }
-
-void TForm1::Select(int index) { DeviceBox.SetItemIndex(index); }
-
-void TForm1::SetListVisible(bool visible) { DeviceBox.SetVisible(visible); }
-
-void TForm1::SetWriteEnabled(bool enabled) { SetHotButtonEnabled(SaveButton, enabled); }
-
-void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
-  // Every tick sets the prompt; only a new text costs a repaint and a new size.
-  const std::wstring text = Widen(caption);
-  if (WindowText(Label1) != text) {
-    SetWindowTextW(Label1, text.c_str());
-    // The prompt sizes itself to its text.
-    WindowDC dc(Label1);
-    ScopedSelect font(dc, formFont_.get());
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  if (label1Color_ != fontColor) {
-    label1Color_ = fontColor;
-    InvalidateRect(Label1, nullptr, TRUE);
-  }
-}
-
-void TForm1::FormCreate() {
-  SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_INITIAL, kHintPause);
-  SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePause);
-  const std::string suffix = CaptionVersionSuffix(ExeFixedVersionWord());
-  SetWindowTextW(window_, (WindowText(window_) + Widen(suffix)).c_str());
-  SetWindowTextW(FullVer, Widen(FullVerCaption(GetExeFileVersionString())).c_str());
-}
-
-void TForm1::Timer1Timer() { PollDrives(drives_, *this); }
-
-void TForm1::SaveButtonClick() { WriteFirmwareSet(); }
-
 // Keyboard and mouse input aimed at the window or its controls is judged by the run. While
 // files are written it is dropped, except the system's keys (Alt+F4, Alt+Space, F10): those go
 // to the window itself, so that they still reach the system menu and the close but no control
@@ -367,5 +321,52 @@ void TForm1::RefreshCursor() {
   SendMessageW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
                MAKELPARAM(hit, WM_MOUSEMOVE));
 }
+
+std::string TForm1::SelectedDriveRoot() const { return DeviceBox.Text(); }
+
+int TForm1::EntryCount() const { return DeviceBox.Count(); }
+
+std::string TForm1::Entry(int index) const { return DeviceBox.Item(index); }
+
+void TForm1::AppendEntry(const std::string& root) { DeviceBox.Add(root); }
+
+int TForm1::SelectedIndex() const { return DeviceBox.ItemIndex(); }
+
+void TForm1::Select(int index) { DeviceBox.SetItemIndex(index); }
+
+void TForm1::SetListVisible(bool visible) { DeviceBox.SetVisible(visible); }
+
+void TForm1::SetWriteEnabled(bool enabled) { SetHotButtonEnabled(SaveButton, enabled); }
+
+void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
+  // Every tick sets the prompt; only a new text costs a repaint and a new size.
+  const std::wstring text = Widen(caption);
+  if (WindowText(Label1) != text) {
+    SetWindowTextW(Label1, text.c_str());
+    // The prompt sizes itself to its text.
+    WindowDC dc(Label1);
+    ScopedSelect font(dc, formFont_.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SetWindowPos(Label1, nullptr, 0, 0, extent.cx, extent.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (label1Color_ != fontColor) {
+    label1Color_ = fontColor;
+    InvalidateRect(Label1, nullptr, TRUE);
+  }
+}
+
+void TForm1::FormCreate() {
+  SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_INITIAL, kHintPause);
+  SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePause);
+  const std::string suffix = CaptionVersionSuffix(ExeFixedVersionWord());
+  SetWindowTextW(window_, (WindowText(window_) + Widen(suffix)).c_str());
+  SetWindowTextW(FullVer, Widen(FullVerCaption(GetExeFileVersionString())).c_str());
+}
+
+void TForm1::Timer1Timer() { PollDrives(drives_, *this); }
+
+void TForm1::SaveButtonClick() { WriteFirmwareSet(); }
 
 void TForm1::InfoButtonClick() { ShowChangeLog(); }

@@ -1,5 +1,6 @@
 #include "firmware/firmware_writer_win.h"
 
+#include <chrono>
 #include <exception>
 #include <memory>
 
@@ -9,19 +10,27 @@
 
 namespace {
 
+constexpr std::chrono::milliseconds kProgressInterval{100};
+
 // Counts the bytes done and tells the window, which reads the count when it gets round to it.
+// It tells at most once a kProgressInterval: the bar still moves file by file on a slow drive,
+// and a fast run does not wake the window for every file.
 class PostedProgress : public TransferProgress {
  public:
   PostedProgress(HWND window, std::atomic<std::uint64_t>& bytesDone)
       : window_(window), bytesDone_(bytesDone) {}
   void FileDone(std::uint64_t bytes) override {
     bytesDone_ += bytes;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastTold_ < kProgressInterval) return;
+    lastTold_ = now;
     PostMessageW(window_, kFirmwareRunProgress, 0, 0);
   }
 
  private:
   HWND window_;
   std::atomic<std::uint64_t>& bytesDone_;
+  std::chrono::steady_clock::time_point lastTold_ = std::chrono::steady_clock::now();
 };
 
 // The run itself, as the worker does it. A failure raised anywhere in it comes back as the
