@@ -36,6 +36,7 @@ void ApplicationWindow::Create(HINSTANCE instance) {
   windowClass.lpszClassName = kWindowClass;
   if (!RegisterClassExW(&windowClass))
     throw WindowNotCreated("window class", SystemErrorText(GetLastError()));
+  taskbarButtonCreated_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
   // A popup with a caption and no size: it gets a taskbar button but shows nothing on the screen.
   CreateWindowExW(0, kWindowClass, Widen(kApplicationTitle).c_str(),
                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
@@ -52,6 +53,11 @@ void ApplicationWindow::Show(HWND mainWindow) {
 }
 
 LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The taskbar says so when it has made the button, and again whenever it starts anew.
+  if (message == taskbarButtonCreated_ && taskbarButtonCreated_ != 0) {
+    taskbar_.Attach(window_);
+    return 0;
+  }
   switch (message) {
     case WM_CLOSE:
       // Closing the taskbar button, or a request to end the program, closes the main window.

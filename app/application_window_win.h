@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/taskbar_progress_win.h"
 #include "app/window_object_win.h"
 
 // The application's own window. It has no size, carries the application title and icon on the
@@ -18,6 +19,8 @@ class ApplicationWindow {
   // Shows the taskbar button for mainWindow, which the window now speaks for.
   void Show(HWND mainWindow);
   HWND Handle() const { return window_; }
+  // The progress bar of the taskbar button.
+  TaskbarProgress& Taskbar() { return taskbar_; }
 
  private:
   template <typename Object>
@@ -26,6 +29,8 @@ class ApplicationWindow {
 
   HWND window_ = nullptr;
   HWND mainWindow_ = nullptr;
+  UINT taskbarButtonCreated_ = 0;
+  TaskbarButtonProgress taskbar_;
 };
 
 // Gives a window of the tool the application icon, large and small, set on the window itself,

@@ -31,6 +31,7 @@ constexpr int kHintMaxWidth = 400;
 constexpr char kHint[] = "Изменения в ПО\r(Adobe Reader)";
 constexpr char kSaveCaption[] = "Записать прошивку на USB-Flash";
 constexpr char kFullVerDesignCaption[] = "V1.11.0.2   ";
+constexpr char kShutdownBlockReason[] = "Идёт запись прошивки на USB-Flash";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The window's texts are Russian: asking for the Cyrillic character set makes the system pick a
@@ -84,6 +85,11 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+bool IsSystemKey(UINT message) {
+  return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR ||
+         message == WM_SYSDEADCHAR;
+}
+
 }  // namespace
 
 void TForm1::Create(HINSTANCE instance, HWND owner, int showCommand) {
@@ -116,20 +122,44 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RunHandler(window_, [this] { FormCreate(); });
       return 0;
     case WM_TIMER:
-      if (wParam == kTimer1) RunHandler(window_, [this] { Timer1Timer(); });
+      if (wParam == kTimer1 && runState_.Decide(WindowEvent::kDrivePoll) == Verdict::kHandle)
+        RunHandler(window_, [this] { Timer1Timer(); });
       return 0;
     case WM_DEVICECHANGE:
       // A drive just plugged in is listed now rather than at the next tick; a removal
       // changes nothing, as the list only grows.
-      if (IsVolumeArrival(wParam, lParam)) RunHandler(window_, [this] { Timer1Timer(); });
+      if (IsVolumeArrival(wParam, lParam) &&
+          runState_.Decide(WindowEvent::kDrivePoll) == Verdict::kHandle)
+        RunHandler(window_, [this] { Timer1Timer(); });
       return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
-        RunHandler(window_, [this] { SaveButtonClick(); });
+        if (runState_.Decide(WindowEvent::kWriteClick) == Verdict::kHandle)
+          RunHandler(window_, [this] { SaveButtonClick(); });
       } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kInfoButton) {
-        RunHandler(window_, [this] { InfoButtonClick(); });
+        if (runState_.Decide(WindowEvent::kControlInput) == Verdict::kHandle)
+          RunHandler(window_, [this] { InfoButtonClick(); });
       }
       return 0;
+    case kFirmwareRunProgress:
+      progress_.Show(writer_.BytesDone());
+      return 0;
+    case kFirmwareRunFinished:
+      RunHandler(window_, [this, lParam] { FinishWriting(lParam); });
+      return 0;
+    case WM_SETCURSOR:
+      // The wait cursor over the window while the files are written.
+      if (LOWORD(lParam) == HTCLIENT && runState_.ShowsWaitCursor()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      if (runState_.Decide(WindowEvent::kCloseRequest) == Verdict::kHold) return 0;
+      break;
+    case WM_QUERYENDSESSION:
+      if (runState_.Decide(WindowEvent::kShutdownQuery) == Verdict::kRefuse) return FALSE;
+      break;
     case WM_PRINTCLIENT:
       PrintLabels(reinterpret_cast<HDC>(wParam));
       return 0;
@@ -301,6 +331,73 @@ void TForm1::OnActivate(WORD state, bool minimized) {
     const bool usable = lastFocus_ && IsWindowEnabled(lastFocus_) && IsWindowVisible(lastFocus_);
     SetFocus(usable ? lastFocus_ : window_);
   }
+}
+
+// Keyboard and mouse input aimed at the window or its controls is judged by the run. While
+// files are written it is dropped, except the system's keys (Alt+F4, Alt+Space, F10): those go
+// to the window itself, so that they still reach the system menu and the close but no control
+// acts on them (Alt+Down would open the drive list).
+void TForm1::Route(MSG& message) {
+  if (IsInputToWindow(message) && runState_.Decide(WindowEvent::kControlInput) == Verdict::kDrop) {
+    if (!IsSystemKey(message.message)) return;
+    message.hwnd = window_;
+  }
+  // Tab and the arrow keys move between the controls.
+  if (window_ && IsDialogMessageW(window_, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+bool TForm1::IsInputToWindow(const MSG& message) const {
+  const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                     (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST);
+  return input && window_ && (message.hwnd == window_ || IsChild(window_, message.hwnd));
+}
+
+void TForm1::StartWriting(FirmwareJob job, std::uint64_t setBytes) {
+  writer_.Start(window_, std::move(job));
+  runState_.StartWriting();
+  // Until the run is over the system asks before it ends the session, and shows why.
+  ShutdownBlockReasonCreate(window_, Widen(kShutdownBlockReason).c_str());
+  progress_.Start(setBytes);
+  RefreshCursor();
+}
+
+// Posted messages leave the queue ahead of input, so input given while the files were written
+// can still wait behind the run's end. It goes now, judged as during the writing, before the
+// first box could take it: a key meant for the window must not close a box unseen.
+void TForm1::DropInputQueuedDuringTheRun() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+         PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    Route(message);
+  }
+}
+
+void TForm1::FinishWriting(LPARAM outcome) {
+  DropInputQueuedDuringTheRun();
+  const FirmwareRunOutcome finished = writer_.Finish(outcome);
+  runState_.StartReporting();
+  ShutdownBlockReasonDestroy(window_);
+  RefreshCursor();
+  progress_.Finish(finished.Succeeded());
+  ReportFirmwareSet(finished);
+  // Closed while a box was up: the program ends.
+  if (!window_) return;
+  progress_.Dismissed();
+  if (runState_.FinishReporting()) SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+// The system asks for the pointer's shape only when the pointer moves; a new phase of the run
+// shows under a pointer at rest too.
+void TForm1::RefreshCursor() {
+  POINT at;
+  if (!GetCursorPos(&at)) return;
+  const HWND under = WindowFromPoint(at);
+  if (under != window_ && !IsChild(window_, under)) return;
+  const LRESULT hit = SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
+               MAKELPARAM(hit, WM_MOUSEMOVE));
 }
 
 std::string TForm1::SelectedDriveRoot() const { return DeviceBox.Text(); }

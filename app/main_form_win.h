@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/control_ids.h"
@@ -10,12 +11,18 @@
 #include "app/window_object_win.h"
 #include "drives/drive_poll.h"
 #include "drives/drive_source_win.h"
+#include "firmware/firmware_writer_win.h"
+#include "firmware/run_progress.h"
+#include "firmware/write_run_state.h"
 #include "widgets/flat_combo_box_win.h"
 
 // The tool's one window: the prompt, the drive list, the write button, the change-log button
 // and the version label. Its handlers are where everything else starts.
 class TForm1 : public DrivePollView {
  public:
+  // A write run shows its progress on the taskbar button.
+  explicit TForm1(TaskbarProgress& taskbar) : progress_(taskbar) {}
+
   // Creates the window owned by the application window and shows it centred on the screen, its
   // handlers attached; raises WindowNotCreated. The object outlives the window: a close while a
   // box is up destroys the window under a running handler, which then finds Handle() empty.
@@ -23,6 +30,10 @@ class TForm1 : public DrivePollView {
 
   HWND Handle() const { return window_; }
   std::string SelectedDriveRoot() const;
+  // Handles one message the loop has taken from the thread's queue.
+  void Route(MSG& message);
+  // Hands the write run to its worker; setBytes is the size of the set it writes.
+  void StartWriting(FirmwareJob job, std::uint64_t setBytes);
 
   int EntryCount() const override;
   std::string Entry(int index) const override;
@@ -49,6 +60,10 @@ class TForm1 : public DrivePollView {
   LRESULT OnColorStatic(HDC dc, HWND control);
   void SetInfoButtonPictures(int size);
   void OnActivate(WORD state, bool minimized);
+  bool IsInputToWindow(const MSG& message) const;
+  void DropInputQueuedDuringTheRun();
+  void FinishWriting(LPARAM outcome);
+  void RefreshCursor();
 
   void FormCreate();
   void Timer1Timer();
@@ -71,6 +86,9 @@ class TForm1 : public DrivePollView {
   ScopedGdiObject<HFONT> hintFont_;
   std::wstring hintText_;
   WinDriveSource drives_;
+  WriteRunState runState_;
+  FirmwareWriter writer_;
+  RunProgress progress_;
 };
 
 // The one main window, through which the larger actions reach the controls.

@@ -12,21 +12,16 @@
 
 namespace {
 
-void RunMessageLoop(const TForm1& form) {
+void RunMessageLoop(TForm1& form) {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // Tab and the arrow keys move between the controls.
-    if (form.Handle() && IsDialogMessageW(form.Handle(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) form.Route(message);
 }
 
 int RunApplication(HINSTANCE instance, int showCommand) {
   // Both objects outlive every handler: a close while a box is up destroys the windows, and the
   // handler still running under the box finds them gone rather than freed.
   ApplicationWindow application;
-  TForm1 form;
+  TForm1 form(application.Taskbar());
   Form1 = &form;
   int exitCode = 0;
   try {

@@ -30,7 +30,9 @@ add_executable(RU_ZadorazUdizav WIN32
   app/application_window_win.cpp
   app/main_form_win.cpp
   app/main_win.cpp
+  app/taskbar_progress_win.cpp
   changelog/show_change_log_win.cpp
+  firmware/firmware_writer_win.cpp
   firmware/write_firmware_set_win.cpp
 )
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")

@@ -2,9 +2,17 @@
 
 #include "firmware/catalogue.h"
 
+namespace {
+
+bool WholeSet(int intactCount) { return intactCount == static_cast<int>(kFirmwareSetSize); }
+
+}  // namespace
+
+bool FirmwareRunOutcome::Succeeded() const { return WholeSet(intactCount); }
+
 std::vector<Notice> FirmwareRunReport(int intactCount, const std::string& driveRoot) {
   const std::string quotedRoot = "\"" + driveRoot + "\"";
-  if (intactCount != static_cast<int>(kFirmwareSetSize)) {
+  if (!WholeSet(intactCount)) {
     return {{"Ошибка записи на " + quotedRoot, "Ошибка записи", NoticeIcon::kError}};
   }
   return {

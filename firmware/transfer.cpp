@@ -1,18 +1,25 @@
 #include "firmware/transfer.h"
 
+#include "app/failure.h"
+
 std::vector<const CatalogueEntry*> CopyFirmwareSet(const PayloadSource& payloads,
                                                    TransferFiles& files,
                                                    const std::string& stagingDir,
-                                                   const std::string& destinationRoot) {
+                                                   const std::string& destinationRoot,
+                                                   TransferProgress* progress) {
   std::vector<const CatalogueEntry*> copied;
   for (const CatalogueEntry& entry : kFirmwareCatalogue) {
     const std::string staged = stagingDir + entry.fileName;
     const std::string destination = destinationRoot + entry.fileName;
-    files.WriteWhole(staged, payloads.Open(entry.payloadName));
+    const std::span<const std::uint8_t> payload = payloads.Open(entry.payloadName);
+    files.WriteWhole(staged, payload);
     // Clearing the old file first lets the copy decide on its own whether the entry made it.
     files.Delete(destination);
     // A copy the system reports as done may still sit in its cache when the drive is pulled.
-    if (files.Copy(staged, destination) && files.Flush(destination)) copied.push_back(&entry);
+    if (files.Copy(staged, destination) && files.Flush(destination)) {
+      copied.push_back(&entry);
+      if (progress) progress->FileDone(payload.size());
+    }
     files.Delete(staged);
   }
   return copied;
@@ -20,21 +27,38 @@ std::vector<const CatalogueEntry*> CopyFirmwareSet(const PayloadSource& payloads
 
 int ReadBackFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
                         const std::string& destinationRoot,
-                        const std::vector<const CatalogueEntry*>& copied) {
+                        const std::vector<const CatalogueEntry*>& copied,
+                        TransferProgress* progress) {
   ReadBackCheck check;
   int intact = 0;
   for (const CatalogueEntry* entry : copied) {
     const std::unique_ptr<UncachedFile> file =
         files.OpenUncached(destinationRoot + entry->fileName);
-    if (file && check.Matches(*file, payloads.Open(entry->payloadName))) ++intact;
+    const std::span<const std::uint8_t> expected = payloads.Open(entry->payloadName);
+    if (file && check.Matches(*file, expected)) ++intact;
+    if (progress) progress->FileDone(expected.size());
   }
   return intact;
 }
 
 int TransferFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
-                        const std::string& stagingDir, const std::string& destinationRoot) {
-  return ReadBackFirmwareSet(payloads, files, destinationRoot,
-                             CopyFirmwareSet(payloads, files, stagingDir, destinationRoot));
+                        const std::string& stagingDir, const std::string& destinationRoot,
+                        TransferProgress* progress) {
+  return ReadBackFirmwareSet(
+      payloads, files, destinationRoot,
+      CopyFirmwareSet(payloads, files, stagingDir, destinationRoot, progress), progress);
+}
+
+// A payload the executable lacks counts nothing: the run stops at its entry and reports it.
+std::uint64_t FirmwareSetBytes(const PayloadSource& payloads) {
+  std::uint64_t total = 0;
+  for (const CatalogueEntry& entry : kFirmwareCatalogue) {
+    try {
+      total += payloads.Open(entry.payloadName).size();
+    } catch (const Failure&) {
+    }
+  }
+  return total;
 }
 
 std::string StagingDirectory(const std::string& executableDir, bool executableDirIsDestination,

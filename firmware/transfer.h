@@ -32,6 +32,14 @@ class TransferFiles {
   virtual std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) = 0;
 };
 
+// Told of each file as it counts towards a run's progress: once it is on the device and once
+// more when it has been read back. Staging writes do not count.
+class TransferProgress {
+ public:
+  virtual ~TransferProgress() = default;
+  virtual void FileDone(std::uint64_t bytes) = 0;
+};
+
 // First half of a run: stages each catalogue entry in stagingDir, copies it into
 // destinationRoot and flushes it there. Gives the entries whose copy and flush succeeded, in
 // catalogue order. Both directories end with their separator. A failed copy or flush is
@@ -39,18 +47,24 @@ class TransferFiles {
 std::vector<const CatalogueEntry*> CopyFirmwareSet(const PayloadSource& payloads,
                                                    TransferFiles& files,
                                                    const std::string& stagingDir,
-                                                   const std::string& destinationRoot);
+                                                   const std::string& destinationRoot,
+                                                   TransferProgress* progress = nullptr);
 
 // Second half: reads each copied entry back from the device and gives how many hold exactly
 // their payload. It runs only once the whole set is written, so that a drive on which a later
 // file lands on top of an earlier one is caught.
 int ReadBackFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
                         const std::string& destinationRoot,
-                        const std::vector<const CatalogueEntry*>& copied);
+                        const std::vector<const CatalogueEntry*>& copied,
+                        TransferProgress* progress = nullptr);
 
 // A whole run, both halves: how many files are on the device as they should be.
 int TransferFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
-                        const std::string& stagingDir, const std::string& destinationRoot);
+                        const std::string& stagingDir, const std::string& destinationRoot,
+                        TransferProgress* progress = nullptr);
+
+// The bytes of the whole set, as the payloads hold them.
+std::uint64_t FirmwareSetBytes(const PayloadSource& payloads);
 
 // The staging place is next to the executable, unless that folder is the destination root
 // itself: there the staging file and the destination would be one file.

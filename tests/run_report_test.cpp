@@ -24,4 +24,10 @@ TEST(FirmwareRunReport, AnyMissingCopyIsAWriteErrorNamingTheDrive) {
   }
 }
 
+TEST(FirmwareRunOutcome, OnlyTheWholeSetReadBackIntactSucceeds) {
+  EXPECT_TRUE((FirmwareRunOutcome{"E:\\", 30, {}}).Succeeded());
+  EXPECT_FALSE((FirmwareRunOutcome{"E:\\", 29, {}}).Succeeded());
+  EXPECT_FALSE((FirmwareRunOutcome{"E:\\", 0, "Stream write error"}).Succeeded());
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <numeric>
 
 #include "app/failure.h"
 #include "firmware/catalogue.h"
@@ -229,6 +230,43 @@ TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOther) {
     EXPECT_EQ(others.size(), 29u) << c.what;
     EXPECT_EQ(ReadBackFirmwareSet(payloads, files, "E:\\", others), 29) << c.what;
   }
+}
+
+// Notes the bytes of each file as the transfer reports it done.
+class NotedProgress : public TransferProgress {
+ public:
+  void FileDone(std::uint64_t bytes) override { files.push_back(bytes); }
+  std::vector<std::uint64_t> files;
+};
+
+TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
+  FakePayloads payloads;
+  std::vector<std::uint64_t> sizes;
+  for (const CatalogueEntry& entry : kFirmwareCatalogue)
+    sizes.push_back(payloads.Bytes(entry.payloadName).size());
+  const std::uint64_t setBytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
+  EXPECT_EQ(FirmwareSetBytes(payloads), setBytes);
+
+  LyingFiles files;
+  NotedProgress progress;
+  ASSERT_EQ(TransferFirmwareSet(payloads, files, "X\\", "E:\\", &progress), 30);
+  std::vector<std::uint64_t> twice = sizes;
+  twice.insert(twice.end(), sizes.begin(), sizes.end());
+  EXPECT_EQ(progress.files, twice);
+
+  // A file that never reached the drive is neither counted as copied nor read back.
+  LyingFiles failing;
+  failing.failingCopy = "E:\\KQ_geo.gel";
+  NotedProgress counted;
+  TransferFirmwareSet(payloads, failing, "X\\", "E:\\", &counted);
+  const std::uint64_t geo = payloads.Bytes("Firmware10").size();
+  EXPECT_EQ(counted.files.size(), 58u);
+  EXPECT_EQ(std::accumulate(counted.files.begin(), counted.files.end(), std::uint64_t{0}),
+            2 * (setBytes - geo));
+
+  // A payload the executable lacks adds nothing to the set's size: the run stops at it.
+  payloads.Remove("Firmware10");
+  EXPECT_EQ(FirmwareSetBytes(payloads), setBytes - geo);
 }
 
 TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {

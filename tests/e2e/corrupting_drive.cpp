@@ -1,10 +1,11 @@
 // A tiny FUSE file system that behaves like a counterfeit flash drive: it keeps its files in a
 // backing folder and reports every write as done, but silently alters the bytes of one named
-// file on their way in. It notes each write, flush and read it serves in a log, one
-// "step name" line each, and can make each flush slow as a cheap stick's is. Every file is
-// opened for direct I/O, so each read comes from here and not from the kernel's cache.
+// file on their way in (none when VICTIM is empty). It notes each write, flush and read it
+// serves in a log, one "step name" line each, and can make each write and each flush slow as a
+// cheap stick's are. Every file is opened for direct I/O, so each read comes from here and not
+// from the kernel's cache.
 //
-//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS LOG
+//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG
 //
 // It runs in the foreground until `fusermount3 -u MOUNTPOINT`; the mount goes with it if it dies.
 #define FUSE_USE_VERSION 31
@@ -29,6 +30,7 @@ struct Drive {
   int backing = -1;
   std::string victim;
   int flushDelayMs = 0;
+  int writeDelayMs = 0;
   FILE* log = nullptr;
 };
 
@@ -82,6 +84,7 @@ int Read(const char* path, char* buffer, size_t size, off_t offset, fuse_file_in
 }
 
 int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_file_info* info) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(Self().writeDelayMs));
   Note("write", path);
   std::vector<char> bytes(buffer, buffer + size);
   // Reported as written whole, stored with one byte changed: no length or error gives it away.
@@ -137,15 +140,17 @@ int StatFs(const char*, struct statvfs* status) { return Result(fstatvfs(Self().
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS LOG\n", argv[0]);
+  if (argc != 7) {
+    std::fprintf(stderr, "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG\n",
+                 argv[0]);
     return 64;
   }
   Drive drive;
   drive.backing = open(argv[1], O_RDONLY | O_DIRECTORY);
   drive.victim = argv[3];
   drive.flushDelayMs = std::atoi(argv[4]);
-  drive.log = std::fopen(argv[5], "a");
+  drive.writeDelayMs = std::atoi(argv[5]);
+  drive.log = std::fopen(argv[6], "a");
   if (drive.backing < 0 || !drive.log) {
     std::perror(argv[0]);
     return 1;

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -73,6 +74,21 @@ auto Await(DWORD timeoutMs, Found found) -> decltype(found()) {
 }
 
 HWND Form() { return FindWindowW(L"TForm1", nullptr); }
+
+struct Answer {
+  bool answered;
+  DWORD_PTR result;
+  double ms;
+};
+
+// Sends a message and waits up to timeoutMs for the window's answer.
+Answer Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs) {
+  const Stopwatch watch;
+  DWORD_PTR result = 0;
+  const bool answered =
+      SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result) != 0;
+  return {answered, result, watch.Ms()};
+}
 
 HWND ShownForm() {
   HWND form = Form();
@@ -321,15 +337,23 @@ void Click(HWND control) {
 }
 
 // Clicks the write button, times the click to the first message box, then closes every box
-// of the run with OK and names them.
-int TimeWriteRun() {
+// of the run with OK and names them. Told to watch the answers, it sends the window until the
+// box one message after another that any window answers at once: the longest wait for an
+// answer is the longest time the window left its messages alone.
+int TimeWriteRun(bool watchAnswers) {
   HWND form = Form();
   if (!form) return 1;
   const Stopwatch watch;
   Click(GetDlgItem(form, kSaveButton));
-  HWND box = Await(120000, ShownBox);
+  double longest = 0;
+  HWND box = nullptr;
+  while (!(box = ShownBox()) && watch.Ms() < 120000) {
+    if (watchAnswers) longest = std::max(longest, Ask(form, WM_NULL, 0, 0, 120000).ms);
+    Sleep(1);
+  }
   if (!box) return 3;
   SayMs("box_ms", watch.Ms());
+  if (watchAnswers) SayMs("longest_unanswered_ms", longest);
   std::string captions;
   for (; box; box = Await(1000, ShownBox)) {
     if (!captions.empty()) captions += '|';
@@ -442,6 +466,27 @@ int ChangeDpi(int from, int to) {
   return sent ? 0 : 2;
 }
 
+// Asks the tool's window what any window answers at once, as the system does to tell whether
+// a program still responds.
+int Ping() {
+  HWND form = Form();
+  if (!form) return 1;
+  const Answer answer = Ask(form, WM_NULL, 0, 0, 20000);
+  Say("answered", answer.answered ? "1" : "0");
+  SayMs("answer_ms", answer.ms);
+  return 0;
+}
+
+// Asks the tool, as the system does before a log-off, whether the session may end.
+int QueryEndSession() {
+  HWND form = Form();
+  if (!form) return 1;
+  const Answer answer = Ask(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 20000);
+  Say("answered", answer.answered ? "1" : "0");
+  Say("allowed", answer.result ? "1" : "0");
+  return 0;
+}
+
 // Asks the tool to close, as the system does at log-off or a plain taskkill.
 int Close() {
   HWND form = Form();
@@ -489,6 +534,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"close") return Close();
   if (command == L"load") return Load(argc - 2, argv + 2);
   if (command == L"dpi-changed" && argc == 4) return ChangeDpi(_wtoi(argv[2]), _wtoi(argv[3]));
+  if (command == L"ping") return Ping();
+  if (command == L"end-session") return QueryEndSession();
   if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
@@ -497,13 +544,12 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"time-start" && argc == 4) return TimeStart(argv[2], Narrow(argv[3]));
   if (command == L"time-arrival" && argc == 5)
     return TimeArrival(argv[2][0], Narrow(argv[3]), Narrow(argv[4]));
-  if (command == L"time-run") return TimeWriteRun();
+  if (command == L"time-run") return TimeWriteRun(argc == 3 && argv[2] == std::wstring(L"answers"));
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | load LIBRARY... | dpi-changed FROM TO | away "
-      "MILLISECONDS | press "
-      "CLASS | "
+      "form | boxes | scheme | hint | acp | close | ping | end-session | load LIBRARY... | "
+      "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
-      "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run | gdi");
+      "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run [answers] | gdi");
   return 64;
 }

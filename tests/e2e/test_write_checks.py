@@ -1,15 +1,18 @@
 """End-to-end tests of what makes a success box trustworthy: the tool run from the flash drive
-itself, and a drive that silently corrupts what is written to it."""
+itself, a drive that silently corrupts what is written to it, and a slow drive whose run the
+operator can neither cut short nor confuse."""
+import itertools
 import os
 import subprocess
 import time
 from pathlib import Path
 
-from desktop import wait_for
 from tool_case import EXE, EXPECTED, SUCCESS, WARNING, ToolCase, close_desktop, open_desktop
 
 CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 WRITE_ERROR = ("Ошибка записи", 'Ошибка записи на "E:\\"')
+# Each write to the slow drive waits this long: a run then lasts several seconds.
+SLOW_WRITE_MS = 40
 
 
 def setUpModule():
@@ -38,33 +41,14 @@ class WriteCheckTest(ToolCase):
             self.assertEqual((desktop.drive / name).read_bytes(), content, name)
         self.assertEqual(self.staged_in_temp(), [])
 
-    def mount_corrupting_drive(self, victim, flush_delay_ms):
-        """Mounts over the folder Wine maps as E: a drive that alters the victim's bytes."""
-        desktop = self.desktop
-        backing = desktop.root / "usb-e-backing"
-        backing.mkdir()
-        log = desktop.root / "usb-e-log.txt"
-        drive = subprocess.Popen([str(CORRUPTING_DRIVE), str(backing), str(desktop.drive), victim,
-                                  str(flush_delay_ms), str(log)],
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-
-        def unmount():
-            subprocess.run(["fusermount3", "-u", str(desktop.drive)], check=False)
-            _, errors = drive.communicate(timeout=10)
-            for file in backing.iterdir():
-                file.unlink()
-            backing.rmdir()
-            self.assertFalse(os.path.ismount(desktop.drive), errors)
-        wait_for("the drive to be mounted",
-                 lambda: os.path.ismount(desktop.drive) or drive.poll() is not None, timeout=10)
-        if drive.poll() is not None:
-            self.fail(f"the FUSE drive did not mount: {drive.stderr.read().decode(errors='replace')}")
+    def mount_drive(self, **behaviour):
+        backing, log, unmount = self.desktop.mount_drive_stand_in(CORRUPTING_DRIVE, **behaviour)
         self.addCleanup(unmount)
         return backing, log
 
     def test_drive_that_alters_one_file_gets_the_error_box_not_the_success_box(self):
         desktop = self.desktop
-        backing, log = self.mount_corrupting_drive("KQ_geo.gel", flush_delay_ms=100)
+        backing, log = self.mount_drive(victim="KQ_geo.gel", flush_delay_ms=100)
         self.start()
         form = self.wait_for_drives("E:\\")
         left, top, right, bottom = (int(v) for v in form["savebutton.rect"].split(","))
@@ -75,8 +59,11 @@ class WriteCheckTest(ToolCase):
         clicked = time.monotonic()
         self.write_set()
         running_pointers = []
+        nudges = itertools.cycle((3, -3))
         while not desktop.boxes():
             running_pointers.append(desktop.pointer_shape())
+            # Each move over the window asks it for the pointer's shape anew.
+            desktop.point_at((left + right) // 2 + next(nudges), (top + bottom) // 2)
             time.sleep(0.1)
         print(f"\n  write run on a slow corrupting drive, click to first box: {time.monotonic() - clicked:.2f} s",
               flush=True)
@@ -112,3 +99,38 @@ class WriteCheckTest(ToolCase):
             self.assertTrue(writes and flushes and reads, name)
             self.assertGreater(max(flushes), max(writes), name)
             self.assertGreater(min(reads), last_write, name)
+
+    def test_slow_drive_run_keeps_the_window_answering_and_lets_nothing_cut_it_short(self):
+        desktop = self.desktop
+        backing, log = self.mount_drive(write_delay_ms=SLOW_WRITE_MS)
+        self.start()
+        self.wait_for_drives("E:\\")
+        clicked = time.monotonic()
+        self.write_set()
+
+        # The window answers while the files are written, and asks the system to wait with
+        # ending the session.
+        self.assertEqual(desktop.probe("ping").get("answered"), "1")
+        self.assertEqual(desktop.probe("end-session"), {"answered": "1", "allowed": "0"})
+        # Neither a click on the write button nor Enter starts a second run or reaches a box.
+        self.write_set()
+        desktop.key("Return")
+        # A close request, as at log-off, is held.
+        desktop.ask_tool_to_close()
+        self.assertEqual(desktop.boxes(), [], "the run ended before everything was tried: make the drive slower")
+        self.assertIsNone(desktop.tool.poll())
+
+        desktop.wait_for_box()
+        print(f"\n  write run on a slow drive, click to first box: {time.monotonic() - clicked:.2f} s", flush=True)
+        self.close_box(*SUCCESS, "none")
+        self.assertIsNone(desktop.tool.poll(), "the program ended before the warning")
+        self.close_box(*WARNING, "warning")
+        try:
+            exit_code = desktop.tool.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.fail(f"the held close was not carried out; boxes: {desktop.boxes()}")
+        self.assertEqual(exit_code, 0)
+        self.assert_drive_holds_the_set(backing)
+        # One run only: a second one would have written again after the first read the set back.
+        steps = [line.split(" ", 1)[0] for line in log.read_text().splitlines()]
+        self.assertLess(max(i for i, step in enumerate(steps) if step == "write"), steps.index("read"))

@@ -1,0 +1,67 @@
+#include "firmware/firmware_writer_win.h"
+
+#include <chrono>
+#include <exception>
+#include <memory>
+
+#include "firmware/payloads_win.h"
+#include "firmware/transfer.h"
+#include "firmware/transfer_files_win.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kProgressInterval{100};
+
+// Counts the bytes done and tells the window, which reads the count when it gets round to it.
+// It tells at most once a kProgressInterval: the bar still moves file by file on a slow drive,
+// and a fast run does not wake the window for every file.
+class PostedProgress : public TransferProgress {
+ public:
+  PostedProgress(HWND window, std::atomic<std::uint64_t>& bytesDone)
+      : window_(window), bytesDone_(bytesDone) {}
+  void FileDone(std::uint64_t bytes) override {
+    bytesDone_ += bytes;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastTold_ < kProgressInterval) return;
+    lastTold_ = now;
+    PostMessageW(window_, kFirmwareRunProgress, 0, 0);
+  }
+
+ private:
+  HWND window_;
+  std::atomic<std::uint64_t>& bytesDone_;
+  std::chrono::steady_clock::time_point lastTold_ = std::chrono::steady_clock::now();
+};
+
+// The run itself, as the worker does it. A failure raised anywhere in it comes back as the
+// run's failure, for the window to report.
+FirmwareRunOutcome WriteSet(const FirmwareJob& job, TransferProgress& progress) {
+  FirmwareRunOutcome outcome{job.driveRoot, 0, {}};
+  try {
+    ResourcePayloads payloads;
+    WinTransferFiles files;
+    outcome.intactCount =
+        TransferFirmwareSet(payloads, files, job.stagingDir, job.driveRoot, &progress);
+  } catch (const std::exception& failure) {
+    outcome.failure = failure.what();
+  }
+  return outcome;
+}
+
+}  // namespace
+
+void FirmwareWriter::Start(HWND window, FirmwareJob job) {
+  bytesDone_ = 0;
+  worker_ = std::jthread([this, window, job = std::move(job)] {
+    PostedProgress progress(window, bytesDone_);
+    auto outcome = std::make_unique<FirmwareRunOutcome>(WriteSet(job, progress));
+    if (PostMessageW(window, kFirmwareRunFinished, 0, reinterpret_cast<LPARAM>(outcome.get())))
+      outcome.release();
+  });
+}
+
+FirmwareRunOutcome FirmwareWriter::Finish(LPARAM carried) {
+  worker_.join();
+  const std::unique_ptr<FirmwareRunOutcome> outcome(reinterpret_cast<FirmwareRunOutcome*>(carried));
+  return std::move(*outcome);
+}
