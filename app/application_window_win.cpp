@@ -16,8 +16,8 @@ constexpr UINT kActivateMainWindow = WM_APP;
 
 void SetMainIcon(HWND window) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (const auto [kind, width, height] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
-                                           std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+  for (const auto& [kind, width, height] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
+                                            std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
     const HANDLE icon = LoadImageW(instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(width),
                                    GetSystemMetrics(height), LR_SHARED);
     SendMessageW(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
