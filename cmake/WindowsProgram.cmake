@@ -9,6 +9,7 @@ add_library(kq_win STATIC
   app/text_win.cpp
   app/version_info_win.cpp
   drives/drive_source_win.cpp
+  firmware/cng_sha256_win.cpp
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
   widgets/dc_surface_win.cpp
@@ -30,6 +31,7 @@ add_executable(RU_ZadorazUdizav WIN32
   app/main_form_win.cpp
   app/main_win.cpp
   changelog/show_change_log_win.cpp
+  firmware/embedded_integrity_win.cpp
   firmware/write_firmware_set_win.cpp
 )
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")

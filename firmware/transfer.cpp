@@ -31,8 +31,10 @@ int ReadBackFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
   return intact;
 }
 
-int TransferFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
-                        const std::string& stagingDir, const std::string& destinationRoot) {
+int TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
+                        TransferFiles& files, const std::string& stagingDir,
+                        const std::string& destinationRoot) {
+  AwaitIntactFirmwareSet(check);
   return ReadBackFirmwareSet(payloads, files, destinationRoot,
                              CopyFirmwareSet(payloads, files, stagingDir, destinationRoot));
 }

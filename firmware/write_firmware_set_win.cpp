@@ -6,6 +6,7 @@
 #include "app/file_places_win.h"
 #include "app/main_form_win.h"
 #include "app/notice_win.h"
+#include "firmware/embedded_integrity_win.h"
 #include "firmware/payloads_win.h"
 #include "firmware/run_report.h"
 #include "firmware/transfer_files_win.h"
@@ -34,7 +35,7 @@ int TransferToDrive(const std::string& driveRoot) {
       executableDir, SameDirectory(executableDir, driveRoot), TemporaryDirectory());
   ResourcePayloads payloads;
   WinTransferFiles files;
-  return TransferFirmwareSet(payloads, files, stagingDir, driveRoot);
+  return TransferFirmwareSet(StartupIntegrityCheck(), payloads, files, stagingDir, driveRoot);
 }
 
 }  // namespace
