@@ -41,3 +41,9 @@ target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generate
 target_link_options(RU_ZadorazUdizav PRIVATE -municode -s -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
 target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win shell32 ole32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)
+# Started from a stick or a share, the whole image is copied into memory: the payloads checked at
+# start stay the bytes written, whatever becomes of the stick. The linker has no option for it.
+add_custom_command(TARGET RU_ZadorazUdizav POST_BUILD
+                   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/run_from_swap.py
+                           $<TARGET_FILE:RU_ZadorazUdizav>
+                   VERBATIM)
