@@ -37,8 +37,10 @@ add_executable(RU_ZadorazUdizav WIN32
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
 target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
 # Address-space layout randomisation with high entropy and no code run from data pages, said
-# outright rather than left to the linker's defaults.
-target_link_options(RU_ZadorazUdizav PRIVATE -municode -s -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
+# outright rather than left to the linker's defaults; no link time in the file, so that the same
+# inputs give the same bytes.
+target_link_options(RU_ZadorazUdizav PRIVATE -municode -s
+                    -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
 target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win shell32 ole32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)
 # Started from a stick or a share, the whole image is copied into memory: the payloads checked at
