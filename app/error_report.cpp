@@ -1,5 +1,6 @@
 #include "app/error_report.h"
 
+#include "app/failure.h"
 #include "app/texts.h"
 
 Notice DefaultErrorReport(const std::string& failureMessage) {
@@ -9,4 +10,11 @@ Notice DefaultErrorReport(const std::string& failureMessage) {
   // letter all lie above ".", so letters of any script count as letters here.
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
   return Notice{text, kApplicationTitle, NoticeIcon::kError};
+}
+
+Notice FailureReport(const std::exception& failure) {
+  if (dynamic_cast<const DamagedProgramFile*>(&failure)) {
+    return Notice{failure.what(), "Ошибка", NoticeIcon::kError};
+  }
+  return DefaultErrorReport(failure.what());
 }

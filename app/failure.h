@@ -10,6 +10,13 @@ class Failure : public std::runtime_error {
   explicit Failure(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The program's own file is not what was built. Reported in an error box of its own rather than
+// in the default error report; the message is the box's text.
+class DamagedProgramFile : public Failure {
+ public:
+  using Failure::Failure;
+};
+
 Failure ResourceNotFound(const std::string& payloadName);
 Failure CannotCreateFile(const std::string& path, const std::string& systemErrorText);
 Failure StreamWriteError();

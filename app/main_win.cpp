@@ -9,6 +9,7 @@
 #include "app/notice_win.h"
 #include "app/system_library_win.h"
 #include "app/version_info_win.h"
+#include "firmware/embedded_integrity_win.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ int RunApplication(HINSTANCE instance, int showCommand) {
     // Every library the window needs, loaded before it: one that cannot be had ends the tool here.
     CommonControlsLibrary();
     LoadVersionLibrary();
+    // The payloads are hashed while the window comes up; a click waits for the verdicts.
+    StartupIntegrityCheck();
     application.Create(instance);
     form.Create(instance, application.Handle(), showCommand);
     application.Show(form.Handle());

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "app/error_report.h"
 #include "app/notice.h"
 
 // Shows the box modally over owner and returns when the operator has closed it.
@@ -11,13 +12,13 @@ void ShowNotice(HWND owner, const Notice& notice);
 
 void ShowDefaultErrorReport(HWND owner, const char* failureMessage);
 
-// Runs one event handler; a failure that escapes it goes to the default error report and the
-// tool carries on. Nothing thrown ever reaches the system's window code.
+// Runs one event handler; a failure that escapes it is reported in its box and the tool carries
+// on. Nothing thrown ever reaches the system's window code.
 template <typename Handler>
 void RunHandler(HWND owner, Handler&& handler) {
   try {
     handler();
   } catch (const std::exception& failure) {
-    ShowDefaultErrorReport(owner, failure.what());
+    ShowNotice(owner, FailureReport(failure));
   }
 }

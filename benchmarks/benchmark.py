@@ -2,7 +2,7 @@
 benchmark beside its floor: medians of several runs and their ratios. Never fails on a figure.
 
 Run by scripts/benchmark.sh, which builds what it needs and sets KQ_EXE, KQ_PROBE, KQ_FLOOR,
-KQ_FIRMWARE_SOURCE, KQ_PAYLOAD_DIR, KQ_NATIVE_BENCHMARK and KQ_CORRUPTING_DRIVE.
+KQ_INTEGRITY_CHECK, KQ_FIRMWARE_SOURCE, KQ_PAYLOAD_DIR, KQ_NATIVE_BENCHMARK and KQ_CORRUPTING_DRIVE.
 """
 import json
 import os
@@ -20,6 +20,7 @@ from desktop import Desktop, wait_for  # noqa: E402
 EXE = Path(os.environ["KQ_EXE"])
 PROBE = Path(os.environ["KQ_PROBE"])
 FLOOR = Path(os.environ["KQ_FLOOR"])
+INTEGRITY_CHECK = Path(os.environ["KQ_INTEGRITY_CHECK"])
 FIRMWARE_SOURCE = Path(os.environ["KQ_FIRMWARE_SOURCE"])
 PAYLOAD_DIR = Path(os.environ["KQ_PAYLOAD_DIR"])
 NATIVE_BENCHMARK = Path(os.environ["KQ_NATIVE_BENCHMARK"])
@@ -111,11 +112,21 @@ def stop_tool(desktop):
     wait_for("the tool to end", lambda: not desktop.form(), timeout=20)
 
 
-def floor(desktop, program, payloads, mode):
-    result = subprocess.run(["wine", program.name, desktop.windows_path(payloads), "E:", mode],
-                            cwd=program.parent, env=desktop.env, check=True, timeout=120,
+def wine_figures(desktop, *command, cwd=None):
+    """Runs a Win32 program of ours under Wine and reads the "key=value" figures it prints."""
+    result = subprocess.run(["wine", *command], cwd=cwd, env=desktop.env, check=True, timeout=120,
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     return {k: float(v) for k, _, v in (line.partition("=") for line in result.stdout.decode().split())}
+
+
+def floor(desktop, program, payloads, mode):
+    return wine_figures(desktop, program.name, desktop.windows_path(payloads), "E:", mode, cwd=program.parent)
+
+
+def integrity_check(desktop):
+    """One fresh process running the tool's check of its embedded payloads (see
+    benchmarks/integrity_check_win.cpp)."""
+    return wine_figures(desktop, str(INTEGRITY_CHECK))
 
 
 def native_figures():
@@ -172,6 +183,7 @@ def measure(desktop):
     print(f"Benchmark under Wine: {RUNS} write runs, {STARTS} starts, {len(ARRIVALS)} drive arrivals; "
           "medians, times in ms", flush=True)
 
+    checks = [integrity_check(desktop) for _ in range(STARTS)]
     starts = []
     for _ in range(STARTS):
         starts.append(probe(desktop, "time-start", tool, "E:\\"))
@@ -240,6 +252,14 @@ def measure(desktop):
     line("drive arrival to its entry in the list", median(arrivals), note="(target < 100 ms)")
     line("start to the window shown", median(float(s["shown_ms"]) for s in starts))
     line("start to the window shown with E:\\ listed", median(float(s["listed_ms"]) for s in starts))
+
+    first_check = median(c["first_ms"] for c in checks)
+    print(f"\nThe check of the embedded payloads at start: {checks[0]['bytes']:,.0f} bytes hashed with CNG by the tool's\n"
+          f"own check code over the same payloads, in a program of its own ({STARTS} fresh processes; "
+          f"{'every' if all(c['intact'] for c in checks) else 'NOT every'} check\nfound them intact)")
+    line("first check of a fresh process", first_check,
+         note=f"loading bcrypt.dll included; {checks[0]['bytes'] / MB / (first_check / 1000):.0f} MB/s")
+    line("the same check again", median(c["again_ms"] for c in checks))
 
     peak_resident = median(p[0] for p in peaks)
     peak_private = median(p[1] for p in peaks)

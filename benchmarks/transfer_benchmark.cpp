@@ -13,6 +13,7 @@
 #include "app/failure.h"
 #include "firmware/catalogue.h"
 #include "firmware/transfer.h"
+#include "support/decided_check.h"
 #include "support/std_transfer_files.h"
 #include "support/temp_folder.h"
 
@@ -65,7 +66,8 @@ BENCHMARK_DEFINE_F(SetRun, CopyAndFlushWithoutReadBack)(benchmark::State& state)
 
 BENCHMARK_DEFINE_F(SetRun, WholeRunWithReadBack)(benchmark::State& state) {
   for (auto _ : state)
-    Expect30(state, TransferFirmwareSet(payloads, files, staging.Dir(), drive.Dir()));
+    Expect30(state,
+             TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()));
   CountBytes(state);
 }
 

@@ -10,9 +10,12 @@
 #include "app/notice_win.h"
 #include "app/text_win.h"
 #include "changelog/change_log.h"
+#include "firmware/embedded_integrity_win.h"
 #include "firmware/payloads_win.h"
 
 void ShowChangeLog() {
+  // A document that is not as built is neither written nor opened.
+  AwaitIntactChangeLog(StartupIntegrityCheck());
   // A missing document is a fault of the build, not of the operator's PC: it goes to the
   // default error report rather than to the box below.
   const auto document = ResourcePayloads().Open(kChangeLogPayload);

@@ -59,7 +59,27 @@ else()
   message(STATUS "Embedding a SAMPLE change log (typeset from payloads/Changes.txt, not the "
                  "product's list of changes); set KQ_CHANGES_PDF to embed the real one")
 endif()
-add_custom_target(kq_payloads DEPENDS ${kq_image_files} ${KQ_CHANGES_DOCUMENT})
+
+# The SHA-256 of every embedded payload, compiled into the tool so that it can tell a damaged copy
+# of itself, and one line with the digest of the whole set, which scripts/build.sh shows. The
+# firmware set is listed in catalogue order (firmware/catalogue.cpp), as payloads.rc.in lists it.
+set(kq_catalogue_payloads)
+foreach(family "" "s")
+  foreach(number RANGE 0 13)
+    list(APPEND kq_catalogue_payloads Firmware${number}${family}=${KQ_FIRMWARE_SOURCE}/Firmware${number}${family})
+  endforeach()
+  list(APPEND kq_catalogue_payloads Languages${family}=${KQ_PAYLOAD_DIR}/Languages${family})
+endforeach()
+set(KQ_RECORDED_DIGESTS ${CMAKE_BINARY_DIR}/generated/recorded_digests.h)
+set(KQ_SET_DIGEST_LINE ${CMAKE_BINARY_DIR}/generated/firmware_set_digest.txt)
+add_custom_command(
+  OUTPUT ${KQ_RECORDED_DIGESTS} ${KQ_SET_DIGEST_LINE}
+  COMMAND Python3::Interpreter ${KQ_PAYLOAD_DIR}/record_digests.py ${KQ_RECORDED_DIGESTS}
+          ${KQ_SET_DIGEST_LINE} ${KQ_CHANGES_DOCUMENT} ${kq_catalogue_payloads}
+  DEPENDS ${KQ_PAYLOAD_DIR}/record_digests.py ${kq_image_files} ${KQ_PAYLOAD_DIR}/Languages
+          ${KQ_PAYLOAD_DIR}/Languagess ${KQ_CHANGES_DOCUMENT}
+  COMMENT "Recording the SHA-256 of every embedded payload")
+add_custom_target(kq_payloads DEPENDS ${kq_image_files} ${KQ_CHANGES_DOCUMENT} ${KQ_RECORDED_DIGESTS})
 
 configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${CMAKE_BINARY_DIR}/generated/payloads.rc @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)

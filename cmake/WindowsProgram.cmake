@@ -9,6 +9,7 @@ add_library(kq_win STATIC
   app/text_win.cpp
   app/version_info_win.cpp
   drives/drive_source_win.cpp
+  firmware/cng_sha256_win.cpp
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
   widgets/dc_surface_win.cpp
@@ -32,13 +33,22 @@ add_executable(RU_ZadorazUdizav WIN32
   app/main_win.cpp
   app/taskbar_progress_win.cpp
   changelog/show_change_log_win.cpp
+  firmware/embedded_integrity_win.cpp
   firmware/firmware_writer_win.cpp
   firmware/write_firmware_set_win.cpp
 )
 set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
 target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
 # Address-space layout randomisation with high entropy and no code run from data pages, said
-# outright rather than left to the linker's defaults.
-target_link_options(RU_ZadorazUdizav PRIVATE -municode -s -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
+# outright rather than left to the linker's defaults; no link time in the file, so that the same
+# inputs give the same bytes.
+target_link_options(RU_ZadorazUdizav PRIVATE -municode -s
+                    -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
 target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win shell32 ole32)
 add_dependencies(RU_ZadorazUdizav kq_payloads)
+# Started from a stick or a share, the whole image is copied into memory: the payloads checked at
+# start stay the bytes written, whatever becomes of the stick. The linker has no option for it.
+add_custom_command(TARGET RU_ZadorazUdizav POST_BUILD
+                   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/run_from_swap.py
+                           $<TARGET_FILE:RU_ZadorazUdizav>
+                   VERBATIM)

@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 
+#include "app/error_report.h"
 #include "firmware/payloads_win.h"
 #include "firmware/transfer.h"
 #include "firmware/transfer_files_win.h"
@@ -33,17 +34,17 @@ class PostedProgress : public TransferProgress {
   std::chrono::steady_clock::time_point lastTold_ = std::chrono::steady_clock::now();
 };
 
-// The run itself, as the worker does it. A failure raised anywhere in it comes back as the
-// run's failure, for the window to report.
+// The run itself, as the worker does it, from the wait for the check of the embedded payloads on.
+// A failure raised anywhere in it comes back as the box that reports it, for the window to show.
 FirmwareRunOutcome WriteSet(const FirmwareJob& job, TransferProgress& progress) {
   FirmwareRunOutcome outcome{job.driveRoot, 0, {}};
   try {
     ResourcePayloads payloads;
     WinTransferFiles files;
     outcome.intactCount =
-        TransferFirmwareSet(payloads, files, job.stagingDir, job.driveRoot, &progress);
+        TransferFirmwareSet(job.check, payloads, files, job.stagingDir, job.driveRoot, &progress);
   } catch (const std::exception& failure) {
-    outcome.failure = failure.what();
+    outcome.failure = FailureReport(failure);
   }
   return outcome;
 }

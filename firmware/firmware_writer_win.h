@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "firmware/integrity.h"
 #include "firmware/run_report.h"
 
 // Posted by a write run's worker to the window that started it: after each file that counts
@@ -19,6 +20,8 @@ inline constexpr UINT kFirmwareRunFinished = WM_APP + 2;
 struct FirmwareJob {
   std::string driveRoot;
   std::string stagingDir;
+  // The check of the embedded payloads made at start, whose verdict the run waits for.
+  PendingIntegrity check;
 };
 
 // The worker thread of a write run. It touches no window; it only posts to the one it was given.

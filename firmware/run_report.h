@@ -7,11 +7,11 @@
 #include "app/notice.h"
 
 // How a write run ended: the drive it wrote to and how many files read back from it intact, or
-// the failure that stopped it, which leaves the count at 0.
+// the box that reports the failure that stopped it, which leaves the count at 0.
 struct FirmwareRunOutcome {
   std::string driveRoot;
   int intactCount = 0;
-  std::optional<std::string> failure;
+  std::optional<Notice> failure;
 
   bool Succeeded() const;
 };

@@ -41,9 +41,10 @@ int ReadBackFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
   return intact;
 }
 
-int TransferFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
-                        const std::string& stagingDir, const std::string& destinationRoot,
-                        TransferProgress* progress) {
+int TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
+                        TransferFiles& files, const std::string& stagingDir,
+                        const std::string& destinationRoot, TransferProgress* progress) {
+  AwaitIntactFirmwareSet(check);
   return ReadBackFirmwareSet(
       payloads, files, destinationRoot,
       CopyFirmwareSet(payloads, files, stagingDir, destinationRoot, progress), progress);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "firmware/catalogue.h"
+#include "firmware/integrity.h"
 #include "firmware/read_back.h"
 
 // Where the payload bytes come from. A payload it does not carry is a ResourceNotFound failure.
@@ -58,10 +59,12 @@ int ReadBackFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
                         const std::vector<const CatalogueEntry*>& copied,
                         TransferProgress* progress = nullptr);
 
-// A whole run, both halves: how many files are on the device as they should be.
-int TransferFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
-                        const std::string& stagingDir, const std::string& destinationRoot,
-                        TransferProgress* progress = nullptr);
+// A whole run: how many files are on the device as they should be. Its first step waits for the
+// check of the embedded payloads; a set that is not as built ends the run there, before any file
+// is touched.
+int TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
+                        TransferFiles& files, const std::string& stagingDir,
+                        const std::string& destinationRoot, TransferProgress* progress = nullptr);
 
 // The bytes of the whole set, as the payloads hold them.
 std::uint64_t FirmwareSetBytes(const PayloadSource& payloads);

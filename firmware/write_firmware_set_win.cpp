@@ -6,6 +6,7 @@
 #include "app/file_places_win.h"
 #include "app/main_form_win.h"
 #include "app/notice_win.h"
+#include "firmware/embedded_integrity_win.h"
 #include "firmware/payloads_win.h"
 #include "firmware/transfer.h"
 
@@ -19,13 +20,14 @@ void WriteFirmwareSet() {
   // clearing the destination would take the staged file and the drive's old copy with it.
   const std::string stagingDir = StagingDirectory(
       executableDir, SameDirectory(executableDir, driveRoot), TemporaryDirectory());
-  Form1->StartWriting({driveRoot, stagingDir}, FirmwareSetBytes(ResourcePayloads()));
+  Form1->StartWriting({driveRoot, stagingDir, StartupIntegrityCheck()},
+                      FirmwareSetBytes(ResourcePayloads()));
 }
 
 void ReportFirmwareSet(const FirmwareRunOutcome& outcome) {
   // A failure that stopped the run leaves the button disabled until the next drive poll.
   if (outcome.failure) {
-    ShowDefaultErrorReport(Form1->Handle(), outcome.failure->c_str());
+    ShowNotice(Form1->Handle(), *outcome.failure);
     return;
   }
   for (const Notice& notice : FirmwareRunReport(outcome.intactCount, outcome.driveRoot)) {

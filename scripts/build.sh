@@ -4,9 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native
-# Say which firmware images and change log the tool embeds; a refused input stops the build.
+# A refused firmware folder or change log stops the build here.
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" "$@" >build/configure-win.log
-grep -i "embedding" build/configure-win.log || true
 cmake --build build/win
+# Say which firmware images and change log the tool embeds, and the digest of the set it embeds.
+grep -hi "embedding" build/configure-win.log build/win/generated/firmware_set_digest.txt
 echo "Built build/win/RU_ZadorazUdizav.exe"

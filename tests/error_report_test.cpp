@@ -28,6 +28,16 @@ TEST(DefaultErrorReport, IsAnErrorBoxCaptionedWithTheTitle) {
   EXPECT_EQ(static_cast<unsigned>(notice.icon), 0x10u);
 }
 
+TEST(FailureReport, ADamagedProgramFileHasItsOwnErrorBoxAnyOtherFailureTheDefault) {
+  const std::string text =
+      "Файл программы повреждён: прошивка не записана. Скопируйте программу заново.";
+  EXPECT_EQ(FailureReport(DamagedProgramFile(text)), (Notice{text, "Ошибка", NoticeIcon::kError}));
+  EXPECT_EQ(FailureReport(CannotLoadLibrary("bcrypt.dll")),
+            DefaultErrorReport("Cannot load library bcrypt.dll"));
+  EXPECT_EQ(FailureReport(std::runtime_error("Stream write error")),
+            DefaultErrorReport("Stream write error"));
+}
+
 TEST(FailureTexts, AreTheFixedOnes) {
   EXPECT_STREQ(ResourceNotFound("Firmware7s").what(), "Resource Firmware7s not found");
   EXPECT_STREQ(StreamWriteError().what(), "Stream write error");

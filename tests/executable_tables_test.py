@@ -7,6 +7,10 @@ import re
 import subprocess
 import sys
 import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "cmake"))
+from run_from_swap import header_offsets, pe_checksum  # noqa: E402
 
 # Windows' known system libraries (KnownDLLs of Windows 10 and 11), which it loads from its system
 # folder only, and ntdll, which is always there. Anything else is looked for beside the program
@@ -19,6 +23,7 @@ KNOWN_SYSTEM_LIBRARIES = {
     "user32.dll", "wldap32.dll", "ws2_32.dll",
 }
 HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT = 0x20, 0x40, 0x100
+REMOVABLE_RUN_FROM_SWAP, NET_RUN_FROM_SWAP = 0x400, 0x800
 RT_MANIFEST = 0x18
 SUPPORTED_OS = {
     "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "Windows 7",
@@ -69,6 +74,17 @@ class ExecutableTables(unittest.TestCase):
         flags = int(re.search(r"^DllCharacteristics\s+([0-9a-f]+)", self.private_headers, re.M).group(1), 16)
         for flag, name in ((HIGH_ENTROPY_VA, "high-entropy ASLR"), (DYNAMIC_BASE, "ASLR"), (NX_COMPAT, "DEP")):
             self.assertTrue(flags & flag, name)
+
+    def test_image_copied_whole_into_memory_when_started_from_a_stick_or_a_share(self):
+        flags = int(re.search(r"^Characteristics\s+0x([0-9a-f]+)", self.private_headers, re.M).group(1), 16)
+        for flag, name in ((REMOVABLE_RUN_FROM_SWAP, "run from swap on removable media"),
+                           (NET_RUN_FROM_SWAP, "run from swap on network media")):
+            self.assertTrue(flags & flag, name)
+        # The flags are set after linking: the checksum the linker wrote must still hold.
+        declared = int(re.search(r"^CheckSum\s+([0-9a-f]+)", self.private_headers, re.M).group(1), 16)
+        image = Path(EXECUTABLE).read_bytes()
+        self.assertNotEqual(declared, 0, "the linker wrote no checksum")
+        self.assertEqual(declared, pe_checksum(image, header_offsets(image)[1]))
 
     def test_manifest_runs_as_invoker_on_windows_7_to_11_with_the_classic_controls(self):
         self.assertIsNotNone(self.manifest, "no manifest resource")

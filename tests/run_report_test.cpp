@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/error_report.h"
+
 namespace {
 
 TEST(FirmwareRunReport, CompleteSetShowsSuccessThenTheWarning) {
@@ -27,7 +29,8 @@ TEST(FirmwareRunReport, AnyMissingCopyIsAWriteErrorNamingTheDrive) {
 TEST(FirmwareRunOutcome, OnlyTheWholeSetReadBackIntactSucceeds) {
   EXPECT_TRUE((FirmwareRunOutcome{"E:\\", 30, {}}).Succeeded());
   EXPECT_FALSE((FirmwareRunOutcome{"E:\\", 29, {}}).Succeeded());
-  EXPECT_FALSE((FirmwareRunOutcome{"E:\\", 0, "Stream write error"}).Succeeded());
+  EXPECT_FALSE(
+      (FirmwareRunOutcome{"E:\\", 0, DefaultErrorReport("Stream write error")}).Succeeded());
 }
 
 }  // namespace

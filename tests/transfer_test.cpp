@@ -2,44 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <future>
 #include <map>
 #include <numeric>
 
 #include "app/failure.h"
 #include "firmware/catalogue.h"
+#include "support/decided_check.h"
+#include "support/fake_payloads.h"
 #include "support/memory_file.h"
 #include "support/real_transfer_files.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-// Small, distinct payloads: a mix-up of two entries shows as a content mismatch.
-class FakePayloads : public PayloadSource {
- public:
-  FakePayloads() {
-    for (const CatalogueEntry& entry : kFirmwareCatalogue) {
-      std::vector<std::uint8_t> bytes(std::string(entry.payloadName).begin(),
-                                      std::string(entry.payloadName).end());
-      for (int i = 0; i < 300; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(i * 7 + bytes.size()));
-      bytes.push_back(0);  // a zero byte must pass through like any other
-      payloads_[entry.payloadName] = bytes;
-    }
-  }
-  std::span<const std::uint8_t> Open(const std::string& name) const override {
-    const auto found = payloads_.find(name);
-    if (found == payloads_.end()) throw ResourceNotFound(name);
-    return found->second;
-  }
-  const std::vector<std::uint8_t>& Bytes(const std::string& name) const {
-    return payloads_.at(name);
-  }
-  void Remove(const std::string& name) { payloads_.erase(name); }
-
- private:
-  std::map<std::string, std::vector<std::uint8_t>> payloads_;
-};
 
 // The file layer in memory: notes every step and tells the lies it is set up to tell, as a
 // worn or counterfeit drive would.
@@ -102,7 +79,7 @@ class TransferOnDisk : public ::testing::Test {
 };
 
 TEST_F(TransferOnDisk, WritesEveryEntryByteForByteAndLeavesNoStagingFile) {
-  EXPECT_EQ(TransferFirmwareSet(payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
   int filesOnDrive = 0;
@@ -115,30 +92,30 @@ TEST_F(TransferOnDisk, ReplacesAnOlderSetAndRepeatsIdentically) {
   for (const CatalogueEntry& entry : kFirmwareCatalogue) {
     WriteBytes(drive.path() / entry.fileName, std::vector<std::uint8_t>(5000, 0xEE));
   }
-  EXPECT_EQ(TransferFirmwareSet(payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
-  EXPECT_EQ(TransferFirmwareSet(payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, StagingFileLeftFromAnEarlierRunIsReplaced) {
   WriteBytes(staging.path() / "KQ_rus.rub", std::vector<std::uint8_t>(900000, 0x55));
-  EXPECT_EQ(TransferFirmwareSet(payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, VanishedDriveCountsEveryCopyOutButCleansStaging) {
   const std::string goneRoot = drive.Dir() + "unplugged" + drive.Dir().back();
-  EXPECT_EQ(TransferFirmwareSet(payloads, files, staging.Dir(), goneRoot), 0);
+  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), goneRoot), 0);
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
   const std::string missingDir = staging.Dir() + "missing" + staging.Dir().back();
   try {
-    TransferFirmwareSet(payloads, files, missingDir, drive.Dir());
+    TransferFirmwareSet(DecidedCheck(), payloads, files, missingDir, drive.Dir());
     FAIL() << "the run went on without its staging file";
   } catch (const Failure& failure) {
     const std::string prefix = "Cannot create file \"" + missingDir + "KQ1769_m.dat\". ";
@@ -155,7 +132,9 @@ TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
 TEST_F(TransferOnDisk, NonAsciiFolderNames) {
   TempFolder cyrillicStaging("Прошивка KQ");
   TempFolder cyrillicDrive("Флешка");
-  EXPECT_EQ(TransferFirmwareSet(payloads, files, cyrillicStaging.Dir(), cyrillicDrive.Dir()), 30);
+  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, cyrillicStaging.Dir(),
+                                cyrillicDrive.Dir()),
+            30);
   EXPECT_EQ(ReadBytes(cyrillicDrive.path() / "KQSAME.lng"), payloads.Bytes("Languagess"));
   EXPECT_TRUE(std::filesystem::is_empty(cyrillicStaging.path()));
 }
@@ -168,7 +147,7 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
   const std::string executableDir = drive.Dir() + "." + drive.Dir().back();
   const bool same = RealSameDirectory(executableDir, drive.Dir());
   EXPECT_TRUE(same);
-  EXPECT_EQ(TransferFirmwareSet(payloads, files,
+  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files,
                                 StagingDirectory(executableDir, same, staging.Dir()), drive.Dir()),
             30);
   ExpectWholeSetOnDrive();
@@ -179,7 +158,7 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
 TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) {
   FakePayloads payloads;
   LyingFiles files;
-  ASSERT_EQ(TransferFirmwareSet(payloads, files, "X\\", "E:\\"), 30);
+  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\"), 30);
   const std::size_t entries = kFirmwareCatalogue.size();
   ASSERT_EQ(files.steps.size(), 6 * entries);
   for (std::size_t i = 0; i < entries; ++i) {
@@ -249,7 +228,7 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
 
   LyingFiles files;
   NotedProgress progress;
-  ASSERT_EQ(TransferFirmwareSet(payloads, files, "X\\", "E:\\", &progress), 30);
+  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\", &progress), 30);
   std::vector<std::uint64_t> twice = sizes;
   twice.insert(twice.end(), sizes.begin(), sizes.end());
   EXPECT_EQ(progress.files, twice);
@@ -258,7 +237,7 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
   LyingFiles failing;
   failing.failingCopy = "E:\\KQ_geo.gel";
   NotedProgress counted;
-  TransferFirmwareSet(payloads, failing, "X\\", "E:\\", &counted);
+  TransferFirmwareSet(DecidedCheck(), payloads, failing, "X\\", "E:\\", &counted);
   const std::uint64_t geo = payloads.Bytes("Firmware10").size();
   EXPECT_EQ(counted.files.size(), 58u);
   EXPECT_EQ(std::accumulate(counted.files.begin(), counted.files.end(), std::uint64_t{0}),
@@ -274,7 +253,7 @@ TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {
   payloads.Remove("Firmware4");
   LyingFiles files;
   try {
-    TransferFirmwareSet(payloads, files, "X\\", "E:\\");
+    TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\");
     FAIL() << "a missing payload went unnoticed";
   } catch (const Failure& failure) {
     EXPECT_STREQ(failure.what(), "Resource Firmware4 not found");
@@ -282,6 +261,53 @@ TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {
   // Entries 1 to 4 went through whole; nothing of entry 5 or later was touched, nothing read back.
   EXPECT_EQ(files.steps.size(), 4u * 5u);
   EXPECT_EQ(files.steps.back(), "delete X\\KQ_rus.kzt");
+}
+
+TEST(TransferSteps, FirstWaitsForTheCheckAndASetNotAsBuiltTouchesNoFile) {
+  using Kind = IntegrityVerdict::Kind;
+  const struct {
+    const char* what;
+    IntegrityVerdicts verdicts;
+    const char* failure;  // null: the run goes through
+    bool damaged;         // the failure is reported in a box of its own
+  } cases[] = {
+      {"all intact", {}, nullptr, false},
+      {"only the change log damaged", {{}, {Kind::kDamaged, {}}}, nullptr, false},
+      {"a firmware payload damaged",
+       {{Kind::kDamaged, {}}, {}},
+       "Файл программы повреждён: прошивка не записана. Скопируйте программу заново.",
+       true},
+      {"no check could be made",
+       {{Kind::kUnchecked, "Cannot load library bcrypt.dll"},
+        {Kind::kUnchecked, "Cannot load library bcrypt.dll"}},
+       "Cannot load library bcrypt.dll",
+       false},
+  };
+  for (const auto& c : cases) {
+    std::promise<IntegrityVerdicts> verdicts;
+    const PendingIntegrity check = verdicts.get_future().share();
+    FakePayloads payloads;
+    LyingFiles files;
+    auto run = std::async(std::launch::async, [&] {
+      return TransferFirmwareSet(check, payloads, files, "X\\", "E:\\");
+    });
+    // Until the check has spoken the run does nothing at all.
+    EXPECT_EQ(run.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout) << c.what;
+    verdicts.set_value(c.verdicts);
+    if (!c.failure) {
+      EXPECT_EQ(run.get(), 30) << c.what;
+      EXPECT_EQ(files.steps.size(), 6 * kFirmwareSetSize) << c.what;
+      continue;
+    }
+    try {
+      run.get();
+      ADD_FAILURE() << c.what << ": the run went on";
+    } catch (const Failure& failure) {
+      EXPECT_STREQ(failure.what(), c.failure);
+      EXPECT_EQ(dynamic_cast<const DamagedProgramFile*>(&failure) != nullptr, c.damaged) << c.what;
+    }
+    EXPECT_EQ(files.steps, std::vector<std::string>{}) << c.what;
+  }
 }
 
 }  // namespace

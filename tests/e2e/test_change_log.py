@@ -6,7 +6,7 @@ import unittest
 from pathlib import Path
 
 from desktop import wait_for
-from tool_case import TITLE, UNAVAILABLE, ToolCase, close_desktop, open_desktop
+from tool_case import DAMAGED_CHANGE_LOG, TITLE, UNAVAILABLE, ToolCase, close_desktop, open_desktop
 
 CHANGES_PDF = Path(os.environ["KQ_CHANGES_PDF"])
 
@@ -110,6 +110,16 @@ class ChangeLogTest(ToolCase):
         self.close_box(*UNAVAILABLE, "error")
         self.assertEqual(self.newly_opened(), [])
         self.assertFalse(self.document.exists())
+
+    def test_damaged_document_is_neither_written_nor_opened(self):
+        document = CHANGES_PDF.read_bytes()
+        self.with_one_bit_flipped(document[len(document) // 2:len(document) // 2 + 32])
+        self.start()
+        self.click_info()
+        self.close_box(*DAMAGED_CHANGE_LOG, "error")
+        self.assertEqual(self.newly_opened(), [])
+        self.assertFalse(self.document.exists())
+        self.assertEqual(self.desktop.form()["visible"], "1")
 
     def test_missing_document_goes_to_the_default_error_report(self):
         self.without_payload("CHANGES", "CHANGEZ")

@@ -6,8 +6,8 @@ import unittest
 from pathlib import Path
 
 from desktop import wait_for
-from tool_case import (BUTTON_FACE, CAPTION, EXPECTED, FULL_VERSION, PROBE, PROMPT_CONNECT, PROMPT_SELECT,
-                       SUCCESS, TITLE, WARNING, ToolCase, close_desktop, icon_kind, open_desktop)
+from tool_case import (BUTTON_FACE, CAPTION, DAMAGED_FIRMWARE, EXE, EXPECTED, FULL_VERSION, PROBE, PROMPT_CONNECT,
+                       PROMPT_SELECT, SUCCESS, TITLE, WARNING, ToolCase, close_desktop, icon_kind, open_desktop)
 
 PLANTED_LIBRARY = Path(os.environ["KQ_PLANTED_LIBRARY"])
 # Libraries that are none of Windows' known system libraries, so Windows looks for them in the
@@ -173,6 +173,36 @@ class ToolTest(ToolCase):
         self.assertEqual(sorted(p.name for p in desktop.drive.iterdir()), sorted(set(EXPECTED) - {"KQSAME.lng"}))
         self.assertEqual(desktop.boxes(), [])
         wait_for("the next tick to enable the button", lambda: desktop.form().get("savebutton.enabled") == "1")
+
+    def test_damaged_firmware_image_is_never_written_and_the_tool_carries_on(self):
+        desktop = self.desktop
+        # A stand-in image says which payload it is near its start.
+        marker = b"KQ STAND-IN IMAGE, NOT FIRMWARE. Build test data for Firmware7s;"
+        if marker not in EXE.read_bytes():
+            self.skipTest("the real firmware images are embedded")
+        self.with_one_bit_flipped(marker)
+        form = self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(*DAMAGED_FIRMWARE, "error")
+        self.assertEqual(list(desktop.drive.iterdir()), [])
+        self.assert_nothing_staged()
+        # The window still answers, the next poll enables the button, and the change log, which
+        # is intact, still opens.
+        wait_for("the write button", lambda: desktop.form().get("savebutton.enabled") == "1")
+        opened = len(desktop.opened_documents())
+        desktop.click_rect(form["infobutton.rect"])
+        wait_for("the change log to be opened", lambda: len(desktop.opened_documents()) > opened)
+        self.assertEqual(desktop.boxes(), [])
+
+    def test_without_the_systems_hashing_nothing_is_written_unchecked(self):
+        desktop = self.desktop
+        self.start(dll_overrides="bcrypt=d")
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(TITLE, "Cannot load library bcrypt.dll.", "error")
+        self.assertEqual(list(desktop.drive.iterdir()), [])
+        self.assert_nothing_staged()
 
     def test_libraries_left_beside_the_tool_are_never_loaded(self):
         desktop = self.desktop

@@ -22,6 +22,8 @@ WARNING = ("Предупреждение", "ВНИМАНИЕ! Перед про�
            "подключенные кабели и устройства, кроме адаптера питания!")
 UNAVAILABLE = ("Ошибка", "Невозможно отобразить список изменений. Возможно, он уже открыт, "
                "либо Adobe Reader не установлен.")
+DAMAGED_FIRMWARE = ("Ошибка", "Файл программы повреждён: прошивка не записана. Скопируйте программу заново.")
+DAMAGED_CHANGE_LOG = ("Ошибка", "Файл программы повреждён: список изменений не открыт. Скопируйте программу заново.")
 PROMPT_SELECT = "Выберите USB-Flash:"
 PROMPT_CONNECT = "ПОДКЛЮЧИТЕ USB-FLASH!"
 BUTTON_FACE = (212, 208, 200)
@@ -95,6 +97,12 @@ class ToolCase(unittest.TestCase):
         image = EXE.read_bytes()
         self.assertEqual(image.count(original), 1)
         (self.app_dir / EXE.name).write_bytes(image.replace(original, replacement))
+
+    def with_one_bit_flipped(self, unique):
+        """A copy of the tool in which one bit of the byte sequence unique, found once in it, is
+        flipped, as a worn stick loses one."""
+        middle = len(unique) // 2
+        self.broken_copy(unique, unique[:middle] + bytes([unique[middle] ^ 0x01]) + unique[middle + 1:])
 
     def without_payload(self, upper_case_name, renamed):
         """A copy whose resource directory names the payload otherwise, so it is not found.

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "app/failure.h"
 #include "app/file_places_win.h"
 #include "app/file_write_win.h"
 #include "app/text_win.h"
 #include "drives/drive_source_win.h"
+#include "firmware/cng_sha256_win.h"
 #include "firmware/payloads_win.h"
 #include "firmware/transfer_files_win.h"
 #include "support/temp_folder.h"
@@ -209,6 +211,32 @@ TEST(Texts, SurviveTheRoundTripThroughTheSystemsEncoding) {
   EXPECT_EQ(Widen(text).size(), 24u);
   EXPECT_EQ(Narrow(Widen(text)), text);
   EXPECT_EQ(Widen(""), L"");
+}
+
+TEST(CngSha256, GivesTheStandardsKnownAnswers) {
+  const CngSha256 hasher;
+  const struct {
+    std::string input;
+    const char* sha256;
+  } cases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {std::string(1'000'000, 'a'),
+       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+  };
+  for (const auto& c : cases) {
+    const Sha256Digest digest =
+        hasher.Hash({reinterpret_cast<const std::uint8_t*>(c.input.data()), c.input.size()});
+    std::string hex;
+    for (std::uint8_t byte : digest) {
+      char pair[3];
+      std::snprintf(pair, sizeof(pair), "%02x", byte);
+      hex += pair;
+    }
+    EXPECT_EQ(hex, c.sha256) << c.input.size() << " bytes";
+  }
 }
 
 }  // namespace

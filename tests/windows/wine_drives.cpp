@@ -46,8 +46,8 @@ bool DefineWineDrive(wchar_t letter, unsigned driveType, const std::string& unix
 
 std::string WineUnixPath(const std::wstring& windowsPath) {
   using Convert = char*(CDECL*)(const WCHAR*);
-  const auto convert = reinterpret_cast<Convert>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   char* unixPath = convert ? convert(windowsPath.c_str()) : nullptr;
   if (!unixPath) return "";
   std::string result(unixPath);

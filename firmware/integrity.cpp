@@ -1,0 +1,73 @@
+#include "firmware/integrity.h"
+
+#include <optional>
+#include <string_view>
+
+#include "app/failure.h"
+#include "firmware/catalogue.h"
+#include "firmware/transfer.h"
+
+namespace {
+
+// A payload the executable does not carry is not judged here: the run or the click that needs
+// it names it in its own failure, as it always has.
+std::optional<std::span<const std::uint8_t>> OpenIfCarried(const PayloadSource& payloads,
+                                                           const std::string& payloadName) {
+  try {
+    return payloads.Open(payloadName);
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
+}
+
+const RecordedDigest* FindRecorded(std::span<const RecordedDigest> recorded,
+                                   std::string_view payloadName) {
+  for (const RecordedDigest& digest : recorded) {
+    if (payloadName == digest.payloadName) return &digest;
+  }
+  return nullptr;
+}
+
+void RequireIntact(const IntegrityVerdict& verdict, const char* damagedText) {
+  switch (verdict.kind) {
+    case IntegrityVerdict::Kind::kIntact:
+      return;
+    case IntegrityVerdict::Kind::kDamaged:
+      throw DamagedProgramFile(damagedText);
+    case IntegrityVerdict::Kind::kUnchecked:
+      throw Failure(verdict.failure);
+  }
+}
+
+}  // namespace
+
+IntegrityVerdict CheckFirmwareSet(const PayloadSource& payloads, const Sha256Hasher& hasher,
+                                  std::span<const RecordedDigest> recorded) {
+  for (const CatalogueEntry& entry : kFirmwareCatalogue) {
+    const RecordedDigest* digest = FindRecorded(recorded, entry.payloadName);
+    // Nothing is written unchecked, not even what a faulty build forgot to record.
+    if (!digest) return {IntegrityVerdict::Kind::kDamaged, {}};
+    IntegrityVerdict verdict = CheckPayload(payloads, hasher, *digest);
+    if (verdict.kind != IntegrityVerdict::Kind::kIntact) return verdict;
+  }
+  return {};
+}
+
+IntegrityVerdict CheckPayload(const PayloadSource& payloads, const Sha256Hasher& hasher,
+                              const RecordedDigest& recorded) {
+  const auto bytes = OpenIfCarried(payloads, recorded.payloadName);
+  if (bytes && hasher.Hash(*bytes) != recorded.sha256)
+    return {IntegrityVerdict::Kind::kDamaged, {}};
+  return {};
+}
+
+void AwaitIntactFirmwareSet(const PendingIntegrity& check) {
+  RequireIntact(check.get().firmwareSet,
+                "Файл программы повреждён: прошивка не записана. Скопируйте программу заново.");
+}
+
+void AwaitIntactChangeLog(const PendingIntegrity& check) {
+  RequireIntact(check.get().changeLog,
+                "Файл программы повреждён: список изменений не открыт. Скопируйте программу "
+                "заново.");
+}
