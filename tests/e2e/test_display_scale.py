@@ -5,7 +5,7 @@ import time
 
 from button_faces import InfoButtonFaceChecks
 from desktop import wait_for
-from tool_case import CAPTION, SUCCESS, WARNING, ToolCase, close_desktop, open_desktop
+from tool_case import CAPTION, ToolCase, close_desktop, open_desktop
 
 # The window's fixed rectangles at 96 DPI, relative to its client area: left, top, width, height.
 DESIGN = {"client": (0, 0, 354, 81), "devicebox": (128, 8, 217, None), "savebutton": (8, 40, 297, 33),
@@ -69,14 +69,7 @@ class DisplayScaleTest(InfoButtonFaceChecks, ToolCase):
         rect = tuple(int(v) for v in form["savebutton.rect"].split(","))
         self.assertGreaterEqual(caption_rows(desktop.screenshot(), rect), 15)
 
-        self.wait_for_drives("E:\\")
-        self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
-        self.assert_drive_holds_the_set()
-        opened = len(desktop.opened_documents())
-        desktop.click_rect(form["infobutton.rect"])
-        wait_for("the change log to be opened", lambda: len(desktop.opened_documents()) > opened)
+        self.write_set_and_open_the_change_log(form)
 
     def test_moved_to_a_monitor_at_200_percent_lays_out_again_and_keeps_no_old_objects(self):
         desktop = self.desktop

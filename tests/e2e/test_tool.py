@@ -224,14 +224,7 @@ class ToolTest(ToolCase):
         (self.app_dir / PROBE.name).unlink()
 
         form = self.start(dll_overrides=overrides)
-        self.wait_for_drives("E:\\")
-        self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
-        self.assert_drive_holds_the_set()
-        opened = len(desktop.opened_documents())
-        desktop.click_rect(form["infobutton.rect"])
-        wait_for("the change log to be opened", lambda: len(desktop.opened_documents()) > opened)
+        self.write_set_and_open_the_change_log(form)
         desktop.stop_tool()
         self.assertEqual(markers(), [])
 

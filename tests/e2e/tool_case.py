@@ -130,6 +130,18 @@ class ToolCase(unittest.TestCase):
     def write_set(self):
         self.desktop.click_rect(self.desktop.form()["savebutton.rect"])
 
+    def write_set_and_open_the_change_log(self, form):
+        """A whole use: the set written to E: with both boxes seen, then the change log opened."""
+        desktop = self.desktop
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+        self.assert_drive_holds_the_set()
+        opened = len(desktop.opened_documents())
+        desktop.click_rect(form["infobutton.rect"])
+        wait_for("the change log to be opened", lambda: len(desktop.opened_documents()) > opened)
+
     def assert_drive_holds_the_set(self, drive=None, except_for=()):
         drive = drive or self.desktop.drive
         on_drive = sorted(p.name for p in drive.iterdir())
