@@ -40,8 +40,7 @@ FormLayout LayoutForm(int dpi) {
 
 int InfoPictureSize(int dpi) {
   int size = kInfoPictureSizes[0];
-  // Compared exactly, not rounded: a picture a fraction of a pixel too big would be blurred by
-  // nobody, but it would crowd the window.
+  // Compared exactly, not rounded, so the picture never outgrows the button's scaled place.
   for (const int candidate : kInfoPictureSizes)
     if (candidate * 96 <= 32 * dpi) size = candidate;
   return size;

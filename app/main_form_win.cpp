@@ -198,7 +198,7 @@ HWND TForm1::CreateControl(const wchar_t* windowClass, const std::string& text, 
 void TForm1::CreateControls() {
   // Creation order is the tab order: the drive list, the write button, the change-log button.
   Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1);
-  DeviceBox.Create(window_, kDeviceBox, layout_.deviceBox, nullptr, layout_.itemHeight);
+  DeviceBox.Create(window_, kDeviceBox, layout_.deviceBox);
   lastFocus_ = DeviceBox.Handle();
   SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
                              WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton);
@@ -226,8 +226,8 @@ void TForm1::ApplyDpi(int dpi) {
       CreateUiFont(layout_.fontHeight, layout_.fontFace, layout_.fallbackFontFace));
   ScopedGdiObject<HFONT> fullVerFont(CreateUiFont(layout_.fullVerFontHeight, L"Arial"));
   ScopedGdiObject<HFONT> hintFont(CreateHintFont(dpi));
-  for (HWND control : {Label1, DeviceBox.Handle(), SaveButton})
-    SetControlFont(control, formFont.get());
+  for (HWND control : {Label1, SaveButton}) SetControlFont(control, formFont.get());
+  DeviceBox.SetFont(formFont.get(), layout_.itemHeight);
   SetControlFont(FullVer, fullVerFont.get());
   SetControlFont(hint_, hintFont.get());
   formFont_ = std::move(formFont);
@@ -236,7 +236,6 @@ void TForm1::ApplyDpi(int dpi) {
 
   MoveControl(Label1, layout_.label1);
   SizePromptToText();
-  SendMessageW(DeviceBox.Handle(), CB_SETITEMHEIGHT, 0, layout_.itemHeight);
   PlaceControl(DeviceBox.Handle(), layout_.deviceBox);
   DeviceBox.SetDpi(dpi);
   PlaceControl(SaveButton, layout_.saveButton);

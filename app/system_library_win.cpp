@@ -30,12 +30,6 @@ SystemLibrary::SystemLibrary(const wchar_t* fileName) : fileName_(fileName) {
   if (!module_) throw CannotLoadLibrary(Narrow(fileName_));
 }
 
-std::wstring SystemLibrary::Path() const {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size())));
-  return path;
-}
-
 FARPROC SystemLibrary::Address(const char* name) const {
   const FARPROC address = GetProcAddress(module_, name);
   // A library of that name without the function is not the one the tool was built for.

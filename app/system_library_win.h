@@ -24,9 +24,6 @@ class SystemLibrary {
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(Address(name)));
   }
 
-  // The full path the library was loaded from.
-  std::wstring Path() const;
-
  private:
   FARPROC Address(const char* name) const;
 

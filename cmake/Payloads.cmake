@@ -85,33 +85,21 @@ configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${CMAKE_BINARY_DIR}/generated/pa
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/generated/app.manifest @ONLY)
 
+# The information button's pictures, three states at each display scale, as app.rc names them.
+set(kq_button_pictures)
+foreach(size 32 40 48 56 64 80 96)
+  foreach(state Up Hot Down)
+    list(APPEND kq_button_pictures ${KQ_PAYLOAD_DIR}/Btn${state}${size}.bmp)
+  endforeach()
+endforeach()
+
 set(KQ_EMBEDDED_FILES
   ${kq_image_files}
   ${KQ_PAYLOAD_DIR}/Languages
   ${KQ_PAYLOAD_DIR}/Languagess
   ${KQ_CHANGES_DOCUMENT}
   ${KQ_PAYLOAD_DIR}/MainIcon.ico
-  ${KQ_PAYLOAD_DIR}/BtnUp32.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot32.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown32.bmp
-  ${KQ_PAYLOAD_DIR}/BtnUp40.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot40.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown40.bmp
-  ${KQ_PAYLOAD_DIR}/BtnUp48.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot48.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown48.bmp
-  ${KQ_PAYLOAD_DIR}/BtnUp56.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot56.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown56.bmp
-  ${KQ_PAYLOAD_DIR}/BtnUp64.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot64.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown64.bmp
-  ${KQ_PAYLOAD_DIR}/BtnUp80.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot80.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown80.bmp
-  ${KQ_PAYLOAD_DIR}/BtnUp96.bmp
-  ${KQ_PAYLOAD_DIR}/BtnHot96.bmp
-  ${KQ_PAYLOAD_DIR}/BtnDown96.bmp
+  ${kq_button_pictures}
   ${CMAKE_BINARY_DIR}/generated/payloads.rc
   ${CMAKE_BINARY_DIR}/generated/version.h
   ${CMAKE_BINARY_DIR}/generated/app.manifest)

@@ -1,6 +1,5 @@
 #include "firmware/integrity.h"
 
-#include <optional>
 #include <string_view>
 
 #include "app/failure.h"
@@ -8,17 +7,6 @@
 #include "firmware/transfer.h"
 
 namespace {
-
-// A payload the executable does not carry is not judged here: the run or the click that needs
-// it names it in its own failure, as it always has.
-std::optional<std::span<const std::uint8_t>> OpenIfCarried(const PayloadSource& payloads,
-                                                           const std::string& payloadName) {
-  try {
-    return payloads.Open(payloadName);
-  } catch (const Failure&) {
-    return std::nullopt;
-  }
-}
 
 const RecordedDigest* FindRecorded(std::span<const RecordedDigest> recorded,
                                    std::string_view payloadName) {
@@ -55,7 +43,9 @@ IntegrityVerdict CheckFirmwareSet(const PayloadSource& payloads, const Sha256Has
 
 IntegrityVerdict CheckPayload(const PayloadSource& payloads, const Sha256Hasher& hasher,
                               const RecordedDigest& recorded) {
-  const auto bytes = OpenIfCarried(payloads, recorded.payloadName);
+  // A payload the executable does not carry is not judged here: the run or the click that needs
+  // it names it in its own failure, as it always has.
+  const auto bytes = CarriedPayload(payloads, recorded.payloadName);
   if (bytes && hasher.Hash(*bytes) != recorded.sha256)
     return {IntegrityVerdict::Kind::kDamaged, {}};
   return {};

@@ -54,12 +54,18 @@ int TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payl
 std::uint64_t FirmwareSetBytes(const PayloadSource& payloads) {
   std::uint64_t total = 0;
   for (const CatalogueEntry& entry : kFirmwareCatalogue) {
-    try {
-      total += payloads.Open(entry.payloadName).size();
-    } catch (const Failure&) {
-    }
+    if (const auto bytes = CarriedPayload(payloads, entry.payloadName)) total += bytes->size();
   }
   return total;
+}
+
+std::optional<std::span<const std::uint8_t>> CarriedPayload(const PayloadSource& payloads,
+                                                            const std::string& payloadName) {
+  try {
+    return payloads.Open(payloadName);
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
 }
 
 std::string StagingDirectory(const std::string& executableDir, bool executableDirIsDestination,

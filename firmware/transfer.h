@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ class PayloadSource {
   virtual ~PayloadSource() = default;
   virtual std::span<const std::uint8_t> Open(const std::string& payloadName) const = 0;
 };
+
+// The payload's bytes, or nothing when the executable does not carry it.
+std::optional<std::span<const std::uint8_t>> CarriedPayload(const PayloadSource& payloads,
+                                                            const std::string& payloadName);
 
 // The file-system steps of a transfer. Writing raises a Failure; the other steps report their
 // outcome, which the transfer counts or ignores.

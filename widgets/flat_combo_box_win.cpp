@@ -44,14 +44,12 @@ FlatComboBox::Key KeyOf(WPARAM virtualKey) {
 
 }  // namespace
 
-void FlatComboBoxWin::Create(HWND parent, int id, const Rect& bounds, HFONT font, int itemHeight) {
+void FlatComboBoxWin::Create(HWND parent, int id, const Rect& bounds) {
   window_ = CreateWindowExW(
       0, L"COMBOBOX", L"",
       WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
       bounds.left, bounds.top, bounds.Width(), bounds.Height(), parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SendMessageW(window_, CB_SETITEMHEIGHT, 0, itemHeight);
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (GetComboBoxInfo(window_, &info)) list_ = info.hwndList;
@@ -60,6 +58,15 @@ void FlatComboBoxWin::Create(HWND parent, int id, const Rect& bounds, HFONT font
   SyncSize();
   state_.RefreshStateColor();
   state_.OnFocusChanged(GetFocus() == window_);
+}
+
+void FlatComboBoxWin::SetFont(HFONT font, int itemHeight) {
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(window_, CB_SETITEMHEIGHT, 0, itemHeight);
+}
+
+LRESULT FlatComboBoxWin::CallNative(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FlatComboBoxWin::SubclassProc(HWND window, UINT message, WPARAM wParam,
@@ -80,8 +87,7 @@ LRESULT FlatComboBoxWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnPaint(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_SIZE: {
-      const LRESULT result =
-          CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
+      const LRESULT result = CallNative(message, wParam, lParam);
       SyncSize();
       Invalidate(state_.ClientRect(), true);
       return result;
@@ -94,14 +100,12 @@ LRESULT FlatComboBoxWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-      const LRESULT result =
-          CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
+      const LRESULT result = CallNative(message, wParam, lParam);
       state_.OnFocusChanged(message == WM_SETFOCUS);
       return result;
     }
     case WM_ENABLE: {
-      const LRESULT result =
-          CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
+      const LRESULT result = CallNative(message, wParam, lParam);
       state_.SetEnabled(wParam != 0);
       return result;
     }
@@ -118,7 +122,7 @@ LRESULT FlatComboBoxWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       state_.OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
       return 0;
   }
-  return CommonControlsLibrary().DefSubclassProc(window_, message, wParam, lParam);
+  return CallNative(message, wParam, lParam);
 }
 
 bool FlatComboBoxWin::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -144,7 +148,7 @@ bool FlatComboBoxWin::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 void FlatComboBoxWin::OnPaint(HDC given) {
   PAINTSTRUCT paint{};
   HDC dc = given ? given : BeginPaint(window_, &paint);
-  CommonControlsLibrary().DefSubclassProc(window_, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  CallNative(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
   SyncSize();
   DcSurface surface(dc);
   state_.Paint(surface, SystemColorScheme());
@@ -176,7 +180,7 @@ LRESULT FlatComboBoxWin::OnChar(WPARAM wParam, LPARAM lParam) {
     c = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00);
   highSurrogate_ = 0;
   if (state_.OnChar(c)) return 0;
-  return CommonControlsLibrary().DefSubclassProc(window_, WM_CHAR, wParam, lParam);
+  return CallNative(WM_CHAR, wParam, lParam);
 }
 
 // The list is sized to its entries each time it opens: at least one row, at most

@@ -18,7 +18,9 @@ class FlatComboBoxWin final : public FlatComboBoxHost {
   FlatComboBoxWin(const FlatComboBoxWin&) = delete;
   FlatComboBoxWin& operator=(const FlatComboBoxWin&) = delete;
 
-  void Create(HWND parent, int id, const Rect& bounds, HFONT font, int itemHeight);
+  void Create(HWND parent, int id, const Rect& bounds);
+  // The font of the face and the list, and the height of the list's rows; repaints.
+  void SetFont(HFONT font, int itemHeight);
   HWND Handle() const { return window_; }
   // The DPI the control is shown at, as the window it sits in has it; repaints.
   void SetDpi(int dpi);
@@ -49,6 +51,8 @@ class FlatComboBoxWin final : public FlatComboBoxHost {
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR self);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The native combo box's own handling of a message.
+  LRESULT CallNative(UINT message, WPARAM wParam, LPARAM lParam);
   void OnPaint(HDC given);
   void OnMouseMove();
   void OnMouseLeave();
