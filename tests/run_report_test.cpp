@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/error_report.h"
-
 namespace {
 
 TEST(FirmwareRunReport, CompleteSetShowsSuccessThenTheWarning) {
@@ -24,13 +22,6 @@ TEST(FirmwareRunReport, AnyMissingCopyIsAWriteErrorNamingTheDrive) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], (Notice{"Ошибка записи на \"F:\\\"", "Ошибка записи", NoticeIcon::kError}));
   }
-}
-
-TEST(FirmwareRunOutcome, OnlyTheWholeSetReadBackIntactSucceeds) {
-  EXPECT_TRUE((FirmwareRunOutcome{"E:\\", 30, {}}).Succeeded());
-  EXPECT_FALSE((FirmwareRunOutcome{"E:\\", 29, {}}).Succeeded());
-  EXPECT_FALSE(
-      (FirmwareRunOutcome{"E:\\", 0, DefaultErrorReport("Stream write error")}).Succeeded());
 }
 
 }  // namespace
