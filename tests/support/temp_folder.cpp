@@ -1,8 +1,9 @@
 #include "support/temp_folder.h"
 
-#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 std::filesystem::path Utf8Path(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -13,12 +14,17 @@ std::string PathUtf8(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+// Named as mkdtemp names: a random suffix, taken only by the process whose create_directory made
+// the folder, so test processes run side by side never share one.
 TempFolder::TempFolder(const std::string& utf8Name) {
-  static std::atomic<int> serial{0};
   const auto base = std::filesystem::temp_directory_path() / "kq-tests";
-  path_ = base / Utf8Path(utf8Name + "-" + std::to_string(serial++));
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_);
+  std::filesystem::create_directories(base);
+  static std::mt19937_64 random{
+      std::random_device{}() ^
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+  do {
+    path_ = base / Utf8Path(utf8Name + "-" + std::to_string(random() % 100000000));
+  } while (!std::filesystem::create_directory(path_));
 }
 
 TempFolder::~TempFolder() {
