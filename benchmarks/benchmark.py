@@ -14,7 +14,9 @@ import threading
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+ROOT = Path(__file__).resolve().parent.parent
+sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(ROOT / "firmware")]
+import catalogue  # noqa: E402
 from desktop import Desktop, wait_for  # noqa: E402
 
 EXE = Path(os.environ["KQ_EXE"])
@@ -42,11 +44,8 @@ def median(values):
 def gather_payloads(folder):
     """The 30 payloads under their payload names, as the floor program reads them."""
     folder.mkdir()
-    for suffix in ("", "s"):
-        for number in range(14):
-            shutil.copy(FIRMWARE_SOURCE / f"Firmware{number}{suffix}", folder)
-    for table in ("Languages", "Languagess"):
-        shutil.copy(PAYLOAD_DIR / table, folder)
+    for entry in catalogue.entries():
+        shutil.copy(entry.source(FIRMWARE_SOURCE, PAYLOAD_DIR), folder)
     assert sum(p.stat().st_size for p in folder.iterdir()) == SET_BYTES
 
 

@@ -9,6 +9,7 @@ the repository is a sample for development builds, and every page says so: an op
 take it for the product's list of changes.
 """
 import sys
+from pathlib import Path
 
 import cairo
 
@@ -26,6 +27,7 @@ BULLET_INDENT = 12
 SAMPLE_NOTE = ("ОБРАЗЕЦ для проверки программы. Это не список изменений в ПО терминалов KQ: "
                "не руководствуйтесь им.")
 SAMPLE_COLOUR = (0.7, 0, 0)
+CREATOR = "make_change_log_pdf.py"
 
 
 def blocks(source):
@@ -47,7 +49,7 @@ class Typesetter:
     def __init__(self, path):
         self.surface = cairo.PDFSurface(path, PAGE_WIDTH, PAGE_HEIGHT)
         self.surface.set_metadata(cairo.PDFMetadata.TITLE, "ОБРАЗЕЦ — не список изменений в ПО терминалов KQ")
-        self.surface.set_metadata(cairo.PDFMetadata.CREATOR, "make_change_log_pdf.py")
+        self.surface.set_metadata(cairo.PDFMetadata.CREATOR, CREATOR)
         self.surface.set_metadata(cairo.PDFMetadata.CREATE_DATE, "2026-12-07T00:00:00Z")
         self.context = cairo.Context(self.surface)
         self.page = 1
@@ -113,6 +115,12 @@ class Typesetter:
     def finish(self):
         self.footer()
         self.surface.finish()
+
+
+def is_sample(pdf):
+    """Whether a PDF document is one typeset here, so a sample, wherever it has been copied to: its
+    document information names this program as the creator, in plain text."""
+    return f"/Creator ({CREATOR})".encode("ascii") in Path(pdf).read_bytes()
 
 
 def main():

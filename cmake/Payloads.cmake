@@ -7,33 +7,66 @@ endif()
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(KQ_PAYLOAD_DIR ${CMAKE_SOURCE_DIR}/payloads)
-set(kq_image_names)
-foreach(family "" "s")
-  foreach(number RANGE 0 13)
-    list(APPEND kq_image_names Firmware${number}${family})
+
+# kq_embed_payloads(TARGET OUT FIRMWARE CHANGE_LOG): makes in the folder OUT what an executable
+# needs to embed the images of the folder FIRMWARE (one file a payload name), the language tables
+# of payloads/ and the PDF CHANGE_LOG: the resource script payloads.rc, the SHA-256 of every
+# payload, compiled into the tool so that it can tell a damaged copy of itself, one line with the
+# digest of the whole set, which scripts/build.sh shows, and stand_in_mark.h, with which the
+# version resource says whether any of it is a stand-in. TARGET makes them; its properties
+# KQ_GENERATED_DIR and KQ_EMBEDDED_FILES say where they are and which files the resource
+# script reads.
+function(kq_embed_payloads target out firmware change_log)
+  set(resources "")
+  set(embedded)
+  foreach(payload IN LISTS KQ_CATALOGUE_PAYLOADS)
+    if(payload IN_LIST KQ_CATALOGUE_TABLES)
+      set(file ${KQ_PAYLOAD_DIR}/${payload})
+    else()
+      set(file ${firmware}/${payload})
+    endif()
+    string(APPEND resources "${payload} RCDATA \"${file}\"\n")
+    list(APPEND embedded ${file})
   endforeach()
-endforeach()
+  list(APPEND embedded ${change_log})
+  configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${out}/payloads.rc @ONLY)
+  set(catalogue ${KQ_CATALOGUE} ${CMAKE_SOURCE_DIR}/firmware/catalogue.py)
+  add_custom_command(
+    OUTPUT ${out}/recorded_digests.h ${out}/firmware_set_digest.txt
+    COMMAND Python3::Interpreter ${KQ_PAYLOAD_DIR}/record_digests.py ${out}/recorded_digests.h
+            ${out}/firmware_set_digest.txt ${firmware} ${KQ_PAYLOAD_DIR} ${change_log}
+    DEPENDS ${KQ_PAYLOAD_DIR}/record_digests.py ${catalogue} ${embedded}
+    COMMENT "Recording the SHA-256 of every embedded payload")
+  add_custom_command(
+    OUTPUT ${out}/stand_in_mark.h
+    COMMAND Python3::Interpreter ${KQ_PAYLOAD_DIR}/stand_in_mark.py ${out}/stand_in_mark.h
+            ${firmware} ${change_log}
+    DEPENDS ${KQ_PAYLOAD_DIR}/stand_in_mark.py ${KQ_PAYLOAD_DIR}/generate_payloads.py
+            ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py ${catalogue} ${embedded}
+    COMMENT "Marking the version resource if the build carries stand-ins")
+  add_custom_target(${target} DEPENDS ${out}/recorded_digests.h ${out}/stand_in_mark.h)
+  set_target_properties(${target} PROPERTIES KQ_GENERATED_DIR ${out}
+                        KQ_EMBEDDED_FILES "${embedded};${out}/payloads.rc;${out}/stand_in_mark.h")
+endfunction()
 
 if(KQ_FIRMWARE_DIR)
   set(KQ_FIRMWARE_SOURCE ${KQ_FIRMWARE_DIR})
-  foreach(name IN LISTS kq_image_names)
+  foreach(name IN LISTS KQ_CATALOGUE_IMAGES)
     if(NOT EXISTS ${KQ_FIRMWARE_SOURCE}/${name})
       message(FATAL_ERROR "KQ_FIRMWARE_DIR lacks the image ${name}")
     endif()
   endforeach()
-  message(STATUS "Embedding the real firmware images from ${KQ_FIRMWARE_SOURCE}")
+  message(STATUS "Embedding the firmware images from ${KQ_FIRMWARE_SOURCE}")
 else()
   set(KQ_FIRMWARE_SOURCE ${CMAKE_BINARY_DIR}/standin-firmware)
   message(STATUS "Embedding STAND-IN firmware images (test data, not firmware); "
                  "set KQ_FIRMWARE_DIR to embed the real ones")
-endif()
-
-list(TRANSFORM kq_image_names PREPEND ${KQ_FIRMWARE_SOURCE}/ OUTPUT_VARIABLE kq_image_files)
-if(NOT KQ_FIRMWARE_DIR)
+  set(kq_image_files ${KQ_CATALOGUE_IMAGES})
+  list(TRANSFORM kq_image_files PREPEND ${KQ_FIRMWARE_SOURCE}/)
   add_custom_command(
     OUTPUT ${kq_image_files}
     COMMAND Python3::Interpreter ${KQ_PAYLOAD_DIR}/generate_payloads.py standins ${KQ_FIRMWARE_SOURCE}
-    DEPENDS ${KQ_PAYLOAD_DIR}/generate_payloads.py
+    DEPENDS ${KQ_PAYLOAD_DIR}/generate_payloads.py ${KQ_CATALOGUE} ${CMAKE_SOURCE_DIR}/firmware/catalogue.py
     COMMENT "Making the stand-in firmware images")
 endif()
 # The change log: a real document given to the build, or else a sample typeset from the text
@@ -60,46 +93,18 @@ else()
                  "product's list of changes); set KQ_CHANGES_PDF to embed the real one")
 endif()
 
-# The SHA-256 of every embedded payload, compiled into the tool so that it can tell a damaged copy
-# of itself, and one line with the digest of the whole set, which scripts/build.sh shows. The
-# firmware set is listed in catalogue order (firmware/catalogue.cpp), as payloads.rc.in lists it.
-set(kq_catalogue_payloads)
-foreach(family "" "s")
-  foreach(number RANGE 0 13)
-    list(APPEND kq_catalogue_payloads Firmware${number}${family}=${KQ_FIRMWARE_SOURCE}/Firmware${number}${family})
-  endforeach()
-  list(APPEND kq_catalogue_payloads Languages${family}=${KQ_PAYLOAD_DIR}/Languages${family})
-endforeach()
-set(KQ_RECORDED_DIGESTS ${CMAKE_BINARY_DIR}/generated/recorded_digests.h)
-set(KQ_SET_DIGEST_LINE ${CMAKE_BINARY_DIR}/generated/firmware_set_digest.txt)
-add_custom_command(
-  OUTPUT ${KQ_RECORDED_DIGESTS} ${KQ_SET_DIGEST_LINE}
-  COMMAND Python3::Interpreter ${KQ_PAYLOAD_DIR}/record_digests.py ${KQ_RECORDED_DIGESTS}
-          ${KQ_SET_DIGEST_LINE} ${KQ_CHANGES_DOCUMENT} ${kq_catalogue_payloads}
-  DEPENDS ${KQ_PAYLOAD_DIR}/record_digests.py ${kq_image_files} ${KQ_PAYLOAD_DIR}/Languages
-          ${KQ_PAYLOAD_DIR}/Languagess ${KQ_CHANGES_DOCUMENT}
-  COMMENT "Recording the SHA-256 of every embedded payload")
-add_custom_target(kq_payloads DEPENDS ${kq_image_files} ${KQ_CHANGES_DOCUMENT} ${KQ_RECORDED_DIGESTS})
+kq_embed_payloads(kq_payloads ${CMAKE_BINARY_DIR}/generated ${KQ_FIRMWARE_SOURCE} ${KQ_CHANGES_DOCUMENT})
+configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/app/version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/generated/app/app.manifest @ONLY)
 
-configure_file(${KQ_PAYLOAD_DIR}/payloads.rc.in ${CMAKE_BINARY_DIR}/generated/payloads.rc @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/generated/app.manifest @ONLY)
-
-# The information button's pictures, three states at each display scale, as app.rc names them.
-set(kq_button_pictures)
+# What app.rc reads besides the payloads: the version, the manifest, the icon and the information
+# button's pictures, three states at each display scale.
+set(KQ_APP_RESOURCES
+  ${CMAKE_BINARY_DIR}/generated/app/version.h
+  ${CMAKE_BINARY_DIR}/generated/app/app.manifest
+  ${KQ_PAYLOAD_DIR}/MainIcon.ico)
 foreach(size 32 40 48 56 64 80 96)
   foreach(state Up Hot Down)
-    list(APPEND kq_button_pictures ${KQ_PAYLOAD_DIR}/Btn${state}${size}.bmp)
+    list(APPEND KQ_APP_RESOURCES ${KQ_PAYLOAD_DIR}/Btn${state}${size}.bmp)
   endforeach()
 endforeach()
-
-set(KQ_EMBEDDED_FILES
-  ${kq_image_files}
-  ${KQ_PAYLOAD_DIR}/Languages
-  ${KQ_PAYLOAD_DIR}/Languagess
-  ${KQ_CHANGES_DOCUMENT}
-  ${KQ_PAYLOAD_DIR}/MainIcon.ico
-  ${kq_button_pictures}
-  ${CMAKE_BINARY_DIR}/generated/payloads.rc
-  ${CMAKE_BINARY_DIR}/generated/version.h
-  ${CMAKE_BINARY_DIR}/generated/app.manifest)

@@ -26,29 +26,42 @@ target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NO
 # folder at run time (app/system_library_win.h).
 target_link_libraries(kq_win PUBLIC kq_core)
 
-add_executable(RU_ZadorazUdizav WIN32
-  app/app.rc
+# Everything of the tool but what it embeds, compiled once for every executable made of it.
+add_library(kq_tool OBJECT
   app/application_window_win.cpp
   app/main_form_win.cpp
   app/main_win.cpp
   app/taskbar_progress_win.cpp
   changelog/show_change_log_win.cpp
-  firmware/embedded_integrity_win.cpp
   firmware/firmware_writer_win.cpp
   firmware/write_firmware_set_win.cpp
 )
-set_source_files_properties(app/app.rc PROPERTIES OBJECT_DEPENDS "${KQ_EMBEDDED_FILES}")
-target_include_directories(RU_ZadorazUdizav PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/payloads)
-# Address-space layout randomisation with high entropy and no code run from data pages, said
-# outright rather than left to the linker's defaults; no link time in the file, so that the same
-# inputs give the same bytes.
-target_link_options(RU_ZadorazUdizav PRIVATE -municode -s
-                    -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
-target_link_libraries(RU_ZadorazUdizav PRIVATE kq_win shell32 ole32)
-add_dependencies(RU_ZadorazUdizav kq_payloads)
-# Started from a stick or a share, the whole image is copied into memory: the payloads checked at
-# start stay the bytes written, whatever becomes of the stick. The linker has no option for it.
-add_custom_command(TARGET RU_ZadorazUdizav POST_BUILD
-                   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/run_from_swap.py
-                           $<TARGET_FILE:RU_ZadorazUdizav>
-                   VERBATIM)
+target_link_libraries(kq_tool PUBLIC kq_win)
+
+# kq_add_tool(NAME PAYLOADS): the tool, embedding what the target PAYLOADS of kq_embed_payloads
+# made. Only the resources and the recorded digests are compiled for it. The resources' dependencies
+# are a property of app.rc in the calling folder: one tool a folder.
+function(kq_add_tool name payloads)
+  get_target_property(generated ${payloads} KQ_GENERATED_DIR)
+  get_target_property(embedded ${payloads} KQ_EMBEDDED_FILES)
+  add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/app/app.rc
+                 ${CMAKE_SOURCE_DIR}/firmware/embedded_integrity_win.cpp)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/app/app.rc PROPERTIES
+                              OBJECT_DEPENDS "${embedded};${KQ_APP_RESOURCES}")
+  target_include_directories(${name} PRIVATE ${generated} ${CMAKE_BINARY_DIR}/generated/app ${KQ_PAYLOAD_DIR})
+  # Address-space layout randomisation with high entropy and no code run from data pages, said
+  # outright rather than left to the linker's defaults; no link time in the file, so that the same
+  # inputs give the same bytes.
+  target_link_options(${name} PRIVATE -municode -s
+                      -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
+  target_link_libraries(${name} PRIVATE kq_tool shell32 ole32)
+  add_dependencies(${name} ${payloads})
+  # Started from a stick or a share, the whole image is copied into memory: the payloads checked
+  # at start stay the bytes written, whatever becomes of the stick. The linker has no option for it.
+  add_custom_command(TARGET ${name} POST_BUILD
+                     COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/run_from_swap.py
+                             $<TARGET_FILE:${name}>
+                     VERBATIM)
+endfunction()
+
+kq_add_tool(RU_ZadorazUdizav kq_payloads)

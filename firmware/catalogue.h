@@ -9,8 +9,11 @@ struct CatalogueEntry {
   const char* fileName;
 };
 
-inline constexpr std::size_t kFirmwareSetSize = 30;
+// The firmware set in the order it is written, made by the build from firmware/catalogue.txt,
+// the one list of it. A run counts as a success only when every entry was copied, so the size of
+// this table is also the success criterion.
+inline constexpr auto kFirmwareCatalogue = std::to_array<CatalogueEntry>({
+#include "catalogue_entries.inc"
+});
 
-// The firmware set in the order it is written. A run counts as a success only when every
-// entry was copied, so the size of this table is also the success criterion.
-extern const std::array<CatalogueEntry, kFirmwareSetSize> kFirmwareCatalogue;
+inline constexpr std::size_t kFirmwareSetSize = kFirmwareCatalogue.size();

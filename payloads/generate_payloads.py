@@ -15,41 +15,43 @@ from pathlib import Path
 
 from badge_pictures import write_badges
 
-EDITIONS = [  # (display name, language, currency) for edition ids 1..13
-    ("Russian (RUB)", "rus", "rub"), ("Kazakh (KZT)", "kaz", "kzt"),
-    ("Russian (KZT)", "rus", "kzt"), ("English (EUR)", "eng", "eur"),
-    ("Latvian (EUR)", "lva", "eur"), ("French (TND)", "fre", "tnd"),
-    ("Turkmen (TMT)", "tkm", "tmt"), ("Bulgarian (BGN)", "blg", "bgn"),
-    ("Armenian (AMD)", "arm", "amd"), ("Georgian (GEL)", "geo", "gel"),
-    ("Russian (KGS)", "rus", "kgs"), ("French (FCFA)", "kot", "fcf"),
-    ("Russian (UZS)", "rus", "uzs"),
-]
-# (payload suffix, edition file prefix, table payload name, smallest image, step between editions)
-FAMILIES = [("", "KQ", "Languages", 477_280, 63), ("s", "KQS", "Languagess", 482_021, 67)]
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "firmware"))
+import catalogue  # noqa: E402
+
+# Every stand-in image begins with it, and the build marks an executable that embeds one
+# (stand_in_mark.py), wherever the image came from.
+STAND_IN_MARKER = "KQ STAND-IN IMAGE, NOT FIRMWARE"
+# Family: (its smallest edition image, step between editions), as the real images weigh.
+IMAGE_SIZES = {"1769": (477_280, 63), "SAME": (482_021, 67)}
 # Added to the last SAME edition so the whole set weighs what the real one does.
 SIZE_TOP_UP = 10
 REAL_SET_BYTES = 13_441_213
 
 
-def language_table(edition_prefix):
+def editions(family):
+    return [entry for entry in catalogue.entries() if entry.family == family and entry.kind == "edition"]
+
+
+def language_table(family):
     out = bytearray()
-    for number, (name, language, currency) in enumerate(EDITIONS, start=1):
-        file_name = f"{edition_prefix}_{language}.{currency}".encode("ascii")
-        display = name.encode("ascii")
+    for number, edition in enumerate(editions(family), start=1):
+        file_name = edition.file.encode("ascii")
+        display = edition.edition.encode("ascii")
         rest = 2 + len(display) + len(file_name) + 1
         out += struct.pack("<IHH", number, rest, len(display)) + display + file_name + b"\0"
     return bytes(out)
 
 
 def write_tables(payload_dir):
-    for _, edition_prefix, table_name, _, _ in FAMILIES:
-        (payload_dir / table_name).write_bytes(language_table(edition_prefix))
+    for entry in catalogue.entries():
+        if entry.kind == "languages":
+            (payload_dir / entry.payload).write_bytes(language_table(entry.family))
 
 
 def standin_image(payload_name, size):
     # Readable marker first: its first words are no valid stack pointer or reset vector,
     # so no boot loader could mistake the file for a vector table.
-    marker = (f"KQ STAND-IN IMAGE, NOT FIRMWARE. Build test data for {payload_name}; "
+    marker = (f"{STAND_IN_MARKER}. Build test data for {payload_name}; "
               "never load it into a terminal.\n").encode("ascii")
     body = bytearray(marker)
     counter = 0
@@ -60,21 +62,27 @@ def standin_image(payload_name, size):
     return bytes(body[:size])
 
 
+def is_stand_in(image):
+    """Whether an image file is one made here, however it was named or copied."""
+    marker = STAND_IN_MARKER.encode("ascii")
+    with open(image, "rb") as file:
+        return file.read(len(marker)) == marker
+
+
 def write_standins(out_dir):
     out_dir.mkdir(parents=True, exist_ok=True)
     total = 0
-    for suffix, _, table_name, smallest, step in FAMILIES:
-        for number in range(1, len(EDITIONS) + 1):
-            size = smallest + step * (number - 1)
-            if suffix == "s" and number == len(EDITIONS):
-                size += SIZE_TOP_UP
-            image = standin_image(f"Firmware{number}{suffix}", size)
-            (out_dir / f"Firmware{number}{suffix}").write_bytes(image)
-            total += size
-            if number == 1:  # the main image is the edition-1 image under another name
-                (out_dir / f"Firmware0{suffix}").write_bytes(image)
-                total += size
-        total += len(language_table("KQ" if suffix == "" else "KQS"))
+    for entry in catalogue.entries():
+        if entry.kind == "languages":
+            total += len(language_table(entry.family))
+            continue
+        family = editions(entry.family)
+        # The main image is the family's first edition under another name, as in the real set.
+        edition = family[0] if entry.kind == "main" else entry
+        smallest, step = IMAGE_SIZES[entry.family]
+        size = smallest + step * family.index(edition) + (SIZE_TOP_UP if edition == editions("SAME")[-1] else 0)
+        (out_dir / entry.payload).write_bytes(standin_image(edition.payload, size))
+        total += size
     if total != REAL_SET_BYTES:
         sys.exit(f"stand-in set weighs {total} bytes, expected {REAL_SET_BYTES}")
 

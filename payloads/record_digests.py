@@ -2,17 +2,18 @@
 """Records the SHA-256 of every payload the executable embeds, for the tool to check its own
 copy against at start, and the digest of the whole firmware set for people to compare builds by.
 
-usage: record_digests.py HEADER SET_LINE CHANGE_LOG NAME=FILE...
+usage: record_digests.py HEADER SET_LINE FIRMWARE_DIR PAYLOAD_DIR CHANGE_LOG
 
-The NAME=FILE pairs are the firmware set in catalogue order. HEADER receives the digests as C++
-tables; SET_LINE one line naming the set's digest, the SHA-256 of the payloads' bytes
-concatenated in that order.
+The firmware set is the catalogue's, its images taken from FIRMWARE_DIR and its language tables
+from PAYLOAD_DIR. HEADER receives the digests as C++ tables; SET_LINE one line naming the set's
+digest, the SHA-256 of the payloads' bytes concatenated in catalogue order.
 """
 import hashlib
 import sys
 from pathlib import Path
 
-SET_SIZE = 30
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "firmware"))
+import catalogue  # noqa: E402
 
 
 def sha256_of(path):
@@ -23,16 +24,14 @@ def entry(name, digest):
     return f'{{"{name}", {{{{{", ".join(f"0x{b:02x}" for b in digest)}}}}}}}'
 
 
-def main(header, set_line, change_log, *pairs):
-    firmware = [pair.split("=", 1) for pair in pairs]
-    if len(firmware) != SET_SIZE:
-        sys.exit(f"record_digests.py: {len(firmware)} payloads given, the set has {SET_SIZE}")
+def main(header, set_line, firmware_dir, payload_dir, change_log):
     whole_set = hashlib.sha256()
     rows = []
-    for name, path in firmware:
-        data = Path(path).read_bytes()
+    entries = catalogue.entries()
+    for row in entries:
+        data = row.source(firmware_dir, payload_dir).read_bytes()
         whole_set.update(data)
-        rows.append(f"    {entry(name, hashlib.sha256(data).digest())},")
+        rows.append(f"    {entry(row.payload, hashlib.sha256(data).digest())},")
     Path(header).write_text(
         "// Made by the build from the payloads it embeds: the SHA-256 of each. Not to be edited.\n"
         "#pragma once\n\n"
@@ -40,10 +39,10 @@ def main(header, set_line, change_log, *pairs):
         "inline constexpr RecordedDigest kRecordedFirmwareSet[] = {\n" + "\n".join(rows) + "\n};\n\n"
         f"inline constexpr RecordedDigest kRecordedChangeLog = {entry('Changes', sha256_of(change_log))};\n")
     Path(set_line).write_text(f"Embedding the firmware set with SHA-256 {whole_set.hexdigest()} "
-                              f"(its {SET_SIZE} payloads in catalogue order)\n")
+                              f"(its {len(entries)} payloads in catalogue order)\n")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 4:
+    if len(sys.argv) != 6:
         sys.exit(__doc__)
     main(*sys.argv[1:])

@@ -10,4 +10,6 @@ cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build/win
 # Say which firmware images and change log the tool embeds, and the digest of the set it embeds.
 grep -hi "embedding" build/configure-win.log build/win/generated/firmware_set_digest.txt
+# And whether the executable, as its version resource says, carries stand-ins.
+python3 scripts/executable_resources.py build/win/RU_ZadorazUdizav.exe 2>&1 || true
 echo "Built build/win/RU_ZadorazUdizav.exe"

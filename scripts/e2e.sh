@@ -9,6 +9,7 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # from a copy of what it needs that this user can read wherever the checkout lives.
 e2e=$(mktemp -d /tmp/kq-e2e-run-XXXXXX)
 cp -r tests/e2e "$e2e/scripts"
+cp firmware/catalogue.py firmware/catalogue.txt "$e2e/scripts/"
 mkdir -p "$e2e/bin"
 cp build/win/RU_ZadorazUdizav.exe build/win/tests/e2e/kq_probe.exe build/win/tests/e2e/planted.dll \
   build/native/tests/kq_corrupting_drive "$e2e/bin/"

@@ -1,16 +1,24 @@
-"""Reads the built executable's tables with MinGW's objdump: which libraries it imports, how the
-system is told to load it, and the manifest it carries.
+"""Reads the built executable's tables: with MinGW's objdump which libraries it imports and how
+the system is told to load it; from its resources the manifest, the version resource and the
+payloads. Beside it, the tool built from real inputs.
 
-Usage: executable_tables_test.py EXECUTABLE OBJDUMP
+Usage: executable_tables_test.py TOOL REAL_INPUTS_TOOL OBJDUMP GENERATED FIRMWARE CHANGE_LOG
 """
+import hashlib
 import re
 import subprocess
 import sys
+import tempfile
 import unittest
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "cmake"))
+ROOT = Path(__file__).resolve().parent.parent
+sys.path[:0] = [str(ROOT / folder) for folder in ("cmake", "scripts", "firmware", "payloads")]
+import catalogue  # noqa: E402
+from executable_resources import RT_MANIFEST, RT_RCDATA, VS_FF_PRIVATEBUILD, resources, version_info  # noqa: E402
+from generate_payloads import language_table, standin_image  # noqa: E402
 from run_from_swap import header_offsets, pe_checksum  # noqa: E402
+from stand_in_mark import private_build  # noqa: E402
 
 # Windows' known system libraries (KnownDLLs of Windows 10 and 11), which it loads from its system
 # folder only, and ntdll, which is always there. Anything else is looked for beside the program
@@ -24,45 +32,27 @@ KNOWN_SYSTEM_LIBRARIES = {
 }
 HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT = 0x20, 0x40, 0x100
 REMOVABLE_RUN_FROM_SWAP, NET_RUN_FROM_SWAP = 0x400, 0x800
-RT_MANIFEST = 0x18
 SUPPORTED_OS = {
     "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "Windows 7",
     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "Windows 8",
     "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "Windows 8.1",
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "Windows 10 and 11",
 }
+# The strings a version resource carries: PrivateBuild and SpecialBuild go only with their flags.
+STANDARD_STRINGS = ("Comments", "CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
+                    "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion")
 
 
 def objdump(*options):
-    return subprocess.run([OBJDUMP, *options, EXECUTABLE], check=True, stdout=subprocess.PIPE,
-                          text=True).stdout
-
-
-def manifest(private_headers, section_headers):
-    """The manifest resource's text, found through the resource directory objdump prints."""
-    lines = private_headers.splitlines()
-    type_entry = next((i for i, line in enumerate(lines)
-                       if re.match(rf"^[0-9a-f]+   Entry: ID: 0x0*{RT_MANIFEST:x},", line)), None)
-    if type_entry is None:
-        return None
-    leaf = next(line for line in lines[type_entry:] if "Leaf: Addr:" in line)
-    address, size = (int(v, 16) for v in re.search(r"Addr: (0x[0-9a-f]+), Size: (0x[0-9a-f]+)", leaf).groups())
-    image_base = int(re.search(r"^ImageBase\s+([0-9a-f]+)", private_headers, re.M).group(1), 16)
-    for match in re.finditer(r"^\s*\d+\s+\S+\s+([0-9a-f]+)\s+([0-9a-f]+)\s+[0-9a-f]+\s+([0-9a-f]+)",
-                             section_headers, re.M):
-        length, start, offset = (int(v, 16) for v in match.groups())
-        if start <= image_base + address < start + length:
-            with open(EXECUTABLE, "rb") as image:
-                image.seek(offset + image_base + address - start)
-                return image.read(size).decode("utf-8")
-    raise AssertionError("the manifest lies in no section")
+    return subprocess.run([OBJDUMP, *options, TOOL], check=True, stdout=subprocess.PIPE, text=True).stdout
 
 
 class ExecutableTables(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.private_headers = objdump("-p")
-        cls.manifest = manifest(cls.private_headers, objdump("-h"))
+        cls.resources = resources(TOOL.read_bytes())
+        cls.manifest = cls.resources.get((RT_MANIFEST, 1), b"").decode("utf-8") or None
 
     def test_imports_only_known_system_libraries(self):
         imported = {line.split(":", 1)[1].strip().lower()
@@ -82,7 +72,7 @@ class ExecutableTables(unittest.TestCase):
             self.assertTrue(flags & flag, name)
         # The flags are set after linking: the checksum the linker wrote must still hold.
         declared = int(re.search(r"^CheckSum\s+([0-9a-f]+)", self.private_headers, re.M).group(1), 16)
-        image = Path(EXECUTABLE).read_bytes()
+        image = TOOL.read_bytes()
         self.assertNotEqual(declared, 0, "the linker wrote no checksum")
         self.assertEqual(declared, pe_checksum(image, header_offsets(image)[1]))
 
@@ -101,7 +91,65 @@ class ExecutableTables(unittest.TestCase):
         # Windows 8.1 reads per monitor from here, Windows 7 and 8 system-wide awareness.
         self.assertRegex(self.manifest, r"<dpiAware[^>]*>true/pm</dpiAware>")
 
+    def test_a_build_from_real_inputs_carries_the_version_resource_as_built(self):
+        info = version_info(REAL_INPUTS_TOOL.read_bytes())
+        self.assertEqual((info.file_version, info.flags), ((6, 49, 0, 0), 0))
+        self.assertEqual(info.translations, [(0x0419, 0x04E3)])
+        self.assertEqual(info.strings, {"041904E3": {**dict.fromkeys(STANDARD_STRINGS, ""),
+                                                     "FileVersion": "6.49.0.0", "ProductVersion": "6.49"}})
+
+    def test_a_build_with_stand_ins_says_which_and_shows_the_same_version(self):
+        real = version_info(REAL_INPUTS_TOOL.read_bytes())
+        mark = private_build(FIRMWARE, CHANGE_LOG)
+        marked = real._replace(flags=real.flags | VS_FF_PRIVATEBUILD,
+                               strings={"041904E3": {**real.strings["041904E3"], "PrivateBuild": mark}})
+        self.assertEqual(version_info(TOOL.read_bytes()), marked if mark else real)
+
+    def test_says_in_one_line_whether_a_build_carries_stand_ins(self):
+        mark = private_build(FIRMWARE, CHANGE_LOG)
+        for tool, status, says in ((REAL_INPUTS_TOOL, 0, "is built from real inputs"),
+                                   (TOOL, 1, f"carries stand-ins: {mark}") if mark else
+                                   (TOOL, 0, "is built from real inputs")):
+            run = subprocess.run([sys.executable, ROOT / "scripts" / "executable_resources.py", tool],
+                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+            self.assertEqual((run.returncode, run.stdout), (status, f"{tool} {says}\n"))
+
+    def test_the_catalogue_table_the_payloads_carried_and_the_generated_files_agree(self):
+        entries = catalogue.entries()
+        sources = {entry.payload: entry.source(FIRMWARE, ROOT / "payloads") for entry in entries}
+        sources["Changes"] = CHANGE_LOG
+        expected = [(name, hashlib.sha256(path.read_bytes()).hexdigest()) for name, path in sources.items()]
+        carried = {name: hashlib.sha256(data).hexdigest()
+                   for (kind, name), data in self.resources.items() if kind == RT_RCDATA}
+        self.assertEqual(carried, {name.upper(): digest for name, digest in expected})
+        recorded = re.findall(r'\{"(\w+)", \{\{([^}]*)\}\}\}', (GENERATED / "recorded_digests.h").read_text())
+        self.assertEqual([(name, bytes(int(b, 16) for b in digest.split(",")).hex()) for name, digest in recorded],
+                         expected)
+        for table in (entry for entry in entries if entry.kind == "languages"):
+            self.assertEqual(sources[table.payload].read_bytes(), language_table(table.family), table.payload)
+        cpp = (GENERATED / "catalogue" / "catalogue_entries.inc").read_text()
+        self.assertEqual(re.findall(r'\{"(\w+)", "([\w.]+)"\}', cpp), [(entry.payload, entry.file) for entry in entries])
+
+
+class StandInMark(unittest.TestCase):
+    def test_names_the_stand_ins_a_build_carries_wherever_they_came_from(self):
+        with tempfile.TemporaryDirectory(prefix="kq-stand-in-mark-") as folder:
+            folder = Path(folder)
+            real_log, sample_log = folder / "real.pdf", folder / "sample.pdf"
+            real_log.write_bytes(b"%PDF-1.4\n%%EOF\n")
+            subprocess.run([sys.executable, ROOT / "changelog" / "make_change_log_pdf.py",
+                            ROOT / "payloads" / "Changes.txt", sample_log], check=True)
+            for case, stand_in, change_log, mark in (
+                    ("real inputs", None, real_log, None),
+                    ("a stand-in renamed", "Firmware7s", real_log, "Stand-in firmware, not for terminals"),
+                    ("the sample change log", None, sample_log, "Sample change log, not for release"),
+                    ("both", "Firmware0", sample_log, "Stand-in firmware and sample change log, not for terminals")):
+                for entry in catalogue.entries():
+                    image = standin_image("Firmware1", 200) if entry.payload == stand_in else b"\x00\x20\x00\x20image"
+                    (folder / entry.payload).write_bytes(image)
+                self.assertEqual(private_build(folder, change_log), mark, case)
+
 
 if __name__ == "__main__":
-    EXECUTABLE, OBJDUMP = sys.argv.pop(1), sys.argv.pop(1)
+    TOOL, REAL_INPUTS_TOOL, OBJDUMP, GENERATED, FIRMWARE, CHANGE_LOG = (Path(sys.argv.pop(1)) for _ in range(6))
     unittest.main()

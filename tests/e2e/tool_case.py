@@ -8,6 +8,7 @@ import shutil
 import unittest
 from pathlib import Path
 
+import catalogue
 from desktop import Desktop, wait_for
 
 EXE = Path(os.environ["KQ_EXE"])
@@ -31,16 +32,7 @@ BUTTON_FACE = (212, 208, 200)
 
 def expected_set():
     """File name on the drive -> the bytes it must hold, in the order they are written."""
-    files = {}
-    for suffix, main, prefix, table, table_file in (("", "KQ1769_m.dat", "KQ", "Languages", "KQ1769.lng"),
-                                                    ("s", "KQSAME_m.dat", "KQS", "Languagess", "KQSAME.lng")):
-        files[main] = (FIRMWARE_SOURCE / f"Firmware0{suffix}").read_bytes()
-        editions = ["rus.rub", "kaz.kzt", "rus.kzt", "eng.eur", "lva.eur", "fre.tnd", "tkm.tmt",
-                    "blg.bgn", "arm.amd", "geo.gel", "rus.kgs", "kot.fcf", "rus.uzs"]
-        for number, edition in enumerate(editions, start=1):
-            files[f"{prefix}_{edition}"] = (FIRMWARE_SOURCE / f"Firmware{number}{suffix}").read_bytes()
-        files[table_file] = (PAYLOAD_DIR / table).read_bytes()
-    return files
+    return {entry.file: entry.source(FIRMWARE_SOURCE, PAYLOAD_DIR).read_bytes() for entry in catalogue.entries()}
 
 
 EXPECTED = expected_set()
