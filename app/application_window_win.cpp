@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "app/failure.h"
+#include "app/system_library_win.h"
 #include "app/text_win.h"
 #include "app/texts.h"
 
@@ -43,7 +44,16 @@ void ApplicationWindow::Create(HINSTANCE instance) {
                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                   nullptr, nullptr, instance, this);
   if (!window_) throw WindowNotCreated("window", SystemErrorText(GetLastError()));
+  AdmitTaskbarButtonCreated();
   SetMainIcon(window_);
+}
+
+// Run as administrator, the tool sits above the integrity level of the taskbar, and the system
+// drops the taskbar's word that the button is made unless the window admits that message. Where
+// it cannot be admitted, the button simply shows no progress.
+void ApplicationWindow::AdmitTaskbarButtonCreated() {
+  static const auto admit = LATER_WINDOWS_FUNCTION(L"user32.dll", ChangeWindowMessageFilterEx);
+  if (admit && taskbarButtonCreated_) admit(window_, taskbarButtonCreated_, MSGFLT_ALLOW, nullptr);
 }
 
 void ApplicationWindow::Show(HWND mainWindow) {

@@ -26,6 +26,7 @@ class ApplicationWindow {
   template <typename Object>
   friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void AdmitTaskbarButtonCreated();
 
   HWND window_ = nullptr;
   HWND mainWindow_ = nullptr;

@@ -16,6 +16,7 @@
 #include "widgets/hot_button_win.h"
 #include "widgets/image_button_win.h"
 #include "widgets/system_color_scheme_win.h"
+#include "widgets/window_frame.h"
 
 TForm1* Form1 = nullptr;
 
@@ -117,6 +118,10 @@ void TForm1::Create(HINSTANCE instance, HWND owner, int showCommand) {
 LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (LRESULT result = 0; DeviceBox.Reflect(message, wParam, lParam, result)) return result;
   switch (message) {
+    case WM_NCCREATE:
+      // The one moment the system takes a request to scale the frame.
+      frameScales_ = ScaleFrameWithDpi(window_);
+      break;
     case WM_CREATE:
       CreateControls();
       RunHandler(window_, [this] { FormCreate(); });
@@ -246,21 +251,33 @@ void TForm1::ApplyDpi(int dpi) {
   SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, DisplayScale(dpi).Px(kHintMaxWidth));
 }
 
-void TForm1::PlaceCentred() {
-  RECT frame{0, 0, layout_.clientWidth, layout_.clientHeight};
-  AdjustWindowRectForDpi(frame, kFormStyle, 0, dpi_);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+// The window's rectangle with its top-left corner at `at`: the client area laid out for the DPI
+// inside the frame the system draws around it.
+Rect TForm1::FramedBounds(int dpi, Point at) const {
+  RECT frame{};
+  AdjustWindowRectForDpi(frame, kFormStyle, 0, FrameDpi(frameScales_, dpi, SystemDpi()));
+  const FormLayout layout = LayoutForm(dpi);
+  return FramedWindow(at, layout.clientWidth, layout.clientHeight,
+                      {-frame.left, -frame.top, frame.right, frame.bottom});
+}
+
+void TForm1::PlaceAt(int dpi, Point at) {
+  const Rect bounds = FramedBounds(dpi, at);
+  SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Moved to a monitor of another DPI: the system's rectangle for the window, then everything in it
-// laid out again.
+void TForm1::PlaceCentred() {
+  const Rect size = FramedBounds(dpi_, {});
+  PlaceAt(dpi_, {(GetSystemMetrics(SM_CXSCREEN) - size.Width()) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - size.Height()) / 2});
+}
+
+// Moved to a monitor of another DPI: the window put where the system suggests, then everything in
+// it laid out again. Not at the suggested size: that is the old window scaled whole, and a frame
+// the system does not scale leaves the client area too small or too large in it.
 void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
-  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceAt(dpi, {suggested.left, suggested.top});
   ApplyDpi(dpi);
   InvalidateRect(window_, nullptr, TRUE);
 }

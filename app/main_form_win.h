@@ -53,6 +53,8 @@ class TForm1 : public DrivePollView {
   void CreateHint();
   // Lays the window out for a DPI: fonts, pictures, places and the controls' drawing.
   void ApplyDpi(int dpi);
+  Rect FramedBounds(int dpi, Point at) const;
+  void PlaceAt(int dpi, Point at);
   void PlaceCentred();
   void OnDpiChanged(int dpi, const RECT& suggested);
   void SizePromptToText();
@@ -80,6 +82,8 @@ class TForm1 : public DrivePollView {
   HWND lastFocus_ = nullptr;
   TColor label1Color_ = clWindowText;
   int dpi_ = 96;
+  // Whether the system scales the frame with the DPI, as it decided when the window was made.
+  bool frameScales_ = false;
   FormLayout layout_ = LayoutForm(96);
   ScopedGdiObject<HFONT> formFont_;
   ScopedGdiObject<HFONT> fullVerFont_;

@@ -4,11 +4,9 @@
 #include "app/text_win.h"
 
 void RestrictLibrarySearch() {
-  // Looked up, not imported: Windows 7 has it only with its security update.
-  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  // Windows 7 has it only with its security update.
   const auto setDefaultDirectories =
-      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+      LATER_WINDOWS_FUNCTION(L"kernel32.dll", SetDefaultDllDirectories);
   if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
   // Without it, at least the current folder leaves the search.
   SetDllDirectoryW(L"");

@@ -6,8 +6,17 @@
 // own choosing are used where they exist; on Windows 7 and 8.1 the system-wide DPI and the
 // plain functions stand in for them.
 
+// The DPI the session started with, whose sizes the system's own metrics have.
+int SystemDpi();
+
 // The DPI of the monitor the window is on; the system's where that is not known.
 int WindowDpi(HWND window);
+
+// Whether the system scales the window's frame with its monitor's DPI: under per-monitor
+// awareness version 2 it does; under version 1 only once asked to, which this does where the
+// system can be asked (Windows 10 1607 on). Called while the window handles WM_NCCREATE, the
+// only time the system takes the request.
+bool ScaleFrameWithDpi(HWND window);
 
 // A GetSystemMetrics value as it is at the given DPI.
 int SystemMetricForDpi(int index, int dpi);
