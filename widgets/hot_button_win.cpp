@@ -235,7 +235,7 @@ void HotButtonWindow::PaintTo(HDC target) {
   if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_RTLREADING) format |= DT_RTLREADING;
   GdiCaption caption(face.Dc(), Text(), format);
   PaintHotButton(face.Pixels(), {0, 0, client.right, client.bottom}, button_.State(), look_,
-                 {scheme_, IsFullColorDisplay(), scale_}, caption);
+                 {scheme_, IsFullColorDisplay(), scale_, IsHighContrast()}, caption);
   face.CopyTo(target);
 }
 

@@ -215,7 +215,8 @@ int DescribeScheme() {
       {"window", COLOR_WINDOW},       {"btnface", COLOR_BTNFACE},
       {"btnshadow", COLOR_BTNSHADOW}, {"btnhighlight", COLOR_BTNHIGHLIGHT},
       {"dkshadow", COLOR_3DDKSHADOW}, {"windowtext", COLOR_WINDOWTEXT},
-      {"highlight", COLOR_HIGHLIGHT}, {"graytext", COLOR_GRAYTEXT}};
+      {"highlight", COLOR_HIGHLIGHT}, {"graytext", COLOR_GRAYTEXT},
+      {"btntext", COLOR_BTNTEXT}};
   for (const auto& [name, index] : colors) {
     const COLORREF c = GetSysColor(index);
     Say(name, std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
