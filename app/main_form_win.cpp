@@ -80,12 +80,6 @@ void SetControlFont(HWND control, HFONT font) {
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-  return text;
-}
-
 bool IsSystemKey(UINT message) {
   return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR ||
          message == WM_SYSDEADCHAR;
@@ -206,10 +200,12 @@ void TForm1::CreateControls() {
   // Creation order is the tab order: the drive list, the write button, the change-log button.
   Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1);
   DeviceBox.Create(window_, kDeviceBox, layout_.deviceBox);
+  DeviceBox.NameAfter(Label1);
   lastFocus_ = DeviceBox.Handle();
   SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
                              WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton);
   InfoButton = CreateControl(ImageButtonClass(), "", WS_VISIBLE | WS_TABSTOP, kInfoButton);
+  SetImageButtonHint(InfoButton, kHint);
   FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX,
                           kFullVer);
   // The version label spans the window's foot, under the buttons' lower edges: it stays

@@ -4,17 +4,23 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <winternl.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/control_ids.h"
+#include "app/system_library_win.h"
 #include "app/text_win.h"
+#include "widgets/flat_combo_box_win.h"
+#include "widgets/hot_button_win.h"
+#include "widgets/image_button_win.h"
 #include "wine_drives.h"
 
 namespace {
@@ -74,6 +80,17 @@ auto Await(DWORD timeoutMs, Found found) -> decltype(found()) {
 }
 
 HWND Form() { return FindWindowW(L"TForm1", nullptr); }
+
+// A top-level window of the probe's own, of a class of its own.
+HWND MakeWindow(const wchar_t* className, WNDPROC procedure, int width, int height) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = className;
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(0, className, L"Probe", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr,
+                         nullptr, windowClass.hInstance, nullptr);
+}
 
 struct Answer {
   bool answered;
@@ -223,6 +240,83 @@ int DescribeScheme() {
                   std::to_string(GetBValue(c)));
   }
   Say("vscroll", std::to_string(GetSystemMetrics(SM_CXVSCROLL)));
+  return 0;
+}
+
+std::map<int, int> clicks;
+
+LRESULT CALLBACK CountClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++clicks[LOWORD(wParam)];
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// What assistive technology learns of a control, asked as a screen reader's hook in the
+// process would: the client object AccessibleObjectFromWindow gives for the window.
+void DescribeAccessible(const SystemLibrary& oleacc, HWND control, const std::string& name) {
+  IAccessible* object = nullptr;
+  const HRESULT found = SYSTEM_FUNCTION(oleacc, AccessibleObjectFromWindow)(
+      control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+      reinterpret_cast<void**>(&object));
+  Say(name + ".found", SUCCEEDED(found) && object ? "1" : "0");
+  if (!object) return;
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VARIANT value{};
+  if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4)
+    Say(name + ".role", std::to_string(value.lVal));
+  if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4)
+    Say(name + ".state", std::to_string(value.lVal));
+  for (const auto& [key, read] : {std::pair{".name", &IAccessible::get_accName},
+                                  {".action", &IAccessible::get_accDefaultAction}}) {
+    BSTR text = nullptr;
+    if ((object->*read)(self, &text) == S_OK && text) Say(name + key, Narrow(text));
+    SysFreeString(text);
+  }
+  const int before = clicks[GetDlgCtrlID(control)];
+  if (SUCCEEDED(object->accDoDefaultAction(self))) {
+    Say(name + ".clicked_at_once", std::to_string(clicks[GetDlgCtrlID(control)] - before));
+    PumpMessages();
+    Say(name + ".clicked", std::to_string(clicks[GetDlgCtrlID(control)] - before));
+  }
+  object->Release();
+}
+
+// Makes the tool's controls in a window of its own, as the tool makes them, and describes each
+// to assistive technology: the write button enabled and focused, then disabled; the
+// information button; the drive list named after the prompt.
+int DescribeAccessibility() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const SystemLibrary oleacc(L"oleacc.dll");
+  HWND parent = MakeWindow(L"KQProbeControls", CountClicks, 400, 140);
+  const auto child = [parent](const wchar_t* windowClass, const wchar_t* text, int id, int top) {
+    return CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 8, top, 297,
+                           33, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
+                           nullptr);
+  };
+  HWND label = child(L"STATIC", L"Выберите USB-Flash:", kLabel1, 0);
+  FlatComboBoxWin list;
+  list.Create(parent, kDeviceBox, {128, 8, 345, 29});
+  list.NameAfter(label);
+  HWND save = child(HotButtonClassName(), L"Записать прошивку на USB-Flash", kSaveButton, 40);
+  HWND info = child(ImageButtonClass(), L"", kInfoButton, 80);
+  SetImageButtonHint(info, "Изменения в ПО\r(Adobe Reader)");
+  ShowWindow(parent, SW_SHOW);
+  SetForegroundWindow(parent);
+  SetFocus(save);
+  PumpMessages();
+  DescribeAccessible(oleacc, save, "savebutton");
+  SetHotButtonEnabled(save, false);
+  DescribeAccessible(oleacc, save, "savebutton.disabled");
+  DescribeAccessible(oleacc, info, "infobutton");
+  DescribeAccessible(oleacc, list.Handle(), "devicebox");
+  DestroyWindow(parent);
+  CoUninitialize();
   return 0;
 }
 
@@ -498,13 +592,7 @@ int Close() {
 // Takes the activation from the tool with a window of its own, as switching to another program
 // does; holds it for a while, says what the tool's thread then has, and closes the window.
 int GoAway(int milliseconds) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"KQProbeWindow";
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Probe", WS_OVERLAPPEDWINDOW, 0, 0,
-                                200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  HWND window = MakeWindow(L"KQProbeWindow", DefWindowProcW, 200, 100);
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   const DWORD until = GetTickCount() + milliseconds;
@@ -527,6 +615,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"boxes") return DescribeBoxes();
   if (command == L"hint") return DescribeHint();
   if (command == L"scheme") return DescribeScheme();
+  if (command == L"accessibility") return DescribeAccessibility();
   if (command == L"press" && argc == 3) return Press(argv[2]);
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
@@ -549,6 +638,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
       "form | boxes | scheme | hint | acp | close | ping | end-session | load LIBRARY... | "
+      "accessibility | "
       "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
       "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run [answers] | gdi");

@@ -1,10 +1,14 @@
-"""End-to-end tests of the main window as a whole: the keyboard focus, the window that holds the
-taskbar button, and a close requested while a box is up."""
+"""End-to-end tests of the main window as a whole: the keyboard focus, what its controls tell
+assistive technology, the window that holds the taskbar button, and a close requested while a box
+is up."""
 import subprocess
 import unittest
 
 from desktop import wait_for
-from tool_case import CAPTION, SUCCESS, TITLE, UNAVAILABLE, WARNING, ToolCase, close_desktop, open_desktop
+from tool_case import (CAPTION, PROMPT_SELECT, SUCCESS, TITLE, UNAVAILABLE, WARNING, ToolCase, close_desktop,
+                       open_desktop)
+
+SAVE_CAPTION = "Записать прошивку на USB-Flash"
 
 
 def setUpModule():
@@ -67,6 +71,24 @@ class MainWindowTest(ToolCase):
         self.assertEqual(list(desktop.drive.iterdir()), [])
         self.assertEqual(desktop.opened_documents(), [])
         self.assertIsNone(desktop.tool.poll())
+
+    def test_controls_tell_assistive_technology_what_they_are_and_are_pressed_through_it(self):
+        # The probe makes the tool's controls in a window of its own and asks for them in its own
+        # process, as a screen reader's hook does: across processes Wine's library answers nothing.
+        seen = self.desktop.probe("accessibility")
+        focusable, focused, unavailable = 0x100000, 0x4, 0x1
+
+        def button(name, state, clicks):
+            return {".found": "1", ".role": "43", ".name": name, ".state": str(state), ".action": "Нажать",
+                    ".clicked_at_once": "0", ".clicked": str(clicks)}
+        expected = {}
+        for control, facts in (("savebutton", button(SAVE_CAPTION, focusable | focused, 1)),
+                               ("savebutton.disabled", button(SAVE_CAPTION, unavailable, 0)),
+                               ("infobutton", button("Изменения в ПО (Adobe Reader)", focusable, 1)),
+                               ("devicebox", {".found": "1", ".name": PROMPT_SELECT})):
+            expected.update({control + key: value for key, value in facts.items()})
+        # The list's role and state are the system's own object's.
+        self.assertEqual({key: value for key, value in seen.items() if key in expected}, expected)
 
     def test_taskbar_button_is_an_owner_window_with_the_title(self):
         self.start()
