@@ -106,10 +106,11 @@ class ControlAccessible final : public IAccessible {
                   action);
   }
   // Posted, not sent: the click may open a box, which would hold the reader until it closed.
+  // It comes through where a mouse click could, so not while a box is up over the window.
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    if (IsSelf(child) && facts_().defaultAction)
-      return PostMessageW(window_, BM_CLICK, 0, 0) ? S_OK : HRESULT_FROM_WIN32(GetLastError());
-    return standard_->accDoDefaultAction(child);
+    if (!IsSelf(child) || !facts_().defaultAction) return standard_->accDoDefaultAction(child);
+    if (!IsWindowEnabled(window_) || !IsWindowEnabled(GetAncestor(window_, GA_ROOT))) return E_FAIL;
+    return PostMessageW(window_, BM_CLICK, 0, 0) ? S_OK : HRESULT_FROM_WIN32(GetLastError());
   }
 
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {

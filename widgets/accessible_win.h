@@ -12,7 +12,8 @@ bool AsksForClientObject(LPARAM lParam);
 
 // The answer to WM_GETOBJECT for the client object: the system's standard object for the window,
 // with what `facts` sets answered in its place. A default action posts BM_CLICK to the window
-// and returns at once, so the reader is never held by whatever the click opens. `facts` is asked
+// and returns at once, so the reader is never held by whatever the click opens; it is refused
+// where a mouse click could not come, on a disabled control or window. `facts` is asked
 // at every question, also once the window has gone, and so may hold only the window handles it
 // reads. 0 when the system's accessibility library cannot be had: the system answers then.
 LRESULT AnswerClientObject(HWND window, WPARAM wParam, std::function<AccessibleFacts()> facts);

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -243,73 +242,60 @@ int DescribeScheme() {
   return 0;
 }
 
-std::map<int, int> clicks;
+int clicks = 0;
 
 LRESULT CALLBACK CountClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++clicks[LOWORD(wParam)];
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++clicks;
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-}
-
-// What assistive technology learns of a control, asked as a screen reader's hook in the
-// process would: the client object AccessibleObjectFromWindow gives for the window.
+// What assistive technology learns of a control, asked as a screen reader's hook in the process
+// would, and the clicks its default action brings before it returns and once messages are read.
 void DescribeAccessible(const SystemLibrary& oleacc, HWND control, const std::string& name) {
   IAccessible* object = nullptr;
-  const HRESULT found = SYSTEM_FUNCTION(oleacc, AccessibleObjectFromWindow)(
-      control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-      reinterpret_cast<void**>(&object));
-  Say(name + ".found", SUCCEEDED(found) && object ? "1" : "0");
+  const auto objectFromWindow = SYSTEM_FUNCTION(oleacc, AccessibleObjectFromWindow);
+  objectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                   reinterpret_cast<void**>(&object));
   if (!object) return;
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  VARIANT value{};
-  if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4)
-    Say(name + ".role", std::to_string(value.lVal));
-  if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4)
-    Say(name + ".state", std::to_string(value.lVal));
+  VARIANT self{}, value{};
+  self.vt = VT_I4;  // the control itself, CHILDID_SELF
+  if (object->get_accRole(self, &value) == S_OK) Say(name + ".role", std::to_string(value.lVal));
+  if (object->get_accState(self, &value) == S_OK) Say(name + ".state", std::to_string(value.lVal));
   for (const auto& [key, read] : {std::pair{".name", &IAccessible::get_accName},
                                   {".action", &IAccessible::get_accDefaultAction}}) {
     BSTR text = nullptr;
-    if ((object->*read)(self, &text) == S_OK && text) Say(name + key, Narrow(text));
+    if ((object->*read)(self, &text) == S_OK) Say(name + key, Narrow(text ? text : L""));
     SysFreeString(text);
   }
-  const int before = clicks[GetDlgCtrlID(control)];
-  if (SUCCEEDED(object->accDoDefaultAction(self))) {
-    Say(name + ".clicked_at_once", std::to_string(clicks[GetDlgCtrlID(control)] - before));
-    PumpMessages();
-    Say(name + ".clicked", std::to_string(clicks[GetDlgCtrlID(control)] - before));
-  }
+  clicks = 0;
+  object->accDoDefaultAction(self);
+  Say(name + ".clicks", std::to_string(clicks));
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  Say(name + ".clicks_later", std::to_string(clicks));
   object->Release();
 }
 
 // Makes the tool's controls in a window of its own, as the tool makes them, and describes each
-// to assistive technology: the write button enabled and focused, then disabled; the
-// information button; the drive list named after the prompt.
+// to assistive technology: the write button focused, then disabled; the information button;
+// the drive list named after the prompt.
 int DescribeAccessibility() {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const SystemLibrary oleacc(L"oleacc.dll");
   HWND parent = MakeWindow(L"KQProbeControls", CountClicks, 400, 140);
-  const auto child = [parent](const wchar_t* windowClass, const wchar_t* text, int id, int top) {
-    return CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 8, top, 297,
-                           33, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
-                           nullptr);
+  const auto child = [parent](const wchar_t* windowClass, const wchar_t* text) {
+    return CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 297, 33,
+                           parent, nullptr, nullptr, nullptr);
   };
-  HWND label = child(L"STATIC", L"Выберите USB-Flash:", kLabel1, 0);
   FlatComboBoxWin list;
   list.Create(parent, kDeviceBox, {128, 8, 345, 29});
-  list.NameAfter(label);
-  HWND save = child(HotButtonClassName(), L"Записать прошивку на USB-Flash", kSaveButton, 40);
-  HWND info = child(ImageButtonClass(), L"", kInfoButton, 80);
+  list.NameAfter(child(L"STATIC", L"Выберите USB-Flash:"));
+  HWND save = child(HotButtonClassName(), L"Записать прошивку на USB-Flash");
+  HWND info = child(ImageButtonClass(), L"");
   SetImageButtonHint(info, "Изменения в ПО\r(Adobe Reader)");
   ShowWindow(parent, SW_SHOW);
   SetForegroundWindow(parent);
   SetFocus(save);
-  PumpMessages();
   DescribeAccessible(oleacc, save, "savebutton");
   SetHotButtonEnabled(save, false);
   DescribeAccessible(oleacc, save, "savebutton.disabled");
