@@ -11,6 +11,7 @@
 #include "app/version_info_win.h"
 #include "changelog/show_change_log_win.h"
 #include "firmware/write_firmware_set_win.h"
+#include "widgets/contrast.h"
 #include "widgets/display_scale.h"
 #include "widgets/dpi_win.h"
 #include "widgets/hot_button_win.h"
@@ -78,12 +79,6 @@ void MoveControl(HWND control, Point to) {
 
 void SetControlFont(HWND control, HFONT font) {
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-std::wstring WindowText(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-  return text;
 }
 
 bool IsSystemKey(UINT message) {
@@ -170,6 +165,12 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOLORCHANGE:
+      RepaintInNewColors();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETHIGHCONTRAST) RepaintInNewColors();
+      break;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
       return 0;
@@ -204,10 +205,12 @@ void TForm1::CreateControls() {
   // Creation order is the tab order: the drive list, the write button, the change-log button.
   Label1 = CreateControl(L"STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel1);
   DeviceBox.Create(window_, kDeviceBox, layout_.deviceBox);
+  DeviceBox.NameAfter(Label1);
   lastFocus_ = DeviceBox.Handle();
   SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
                              WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton);
   InfoButton = CreateControl(ImageButtonClass(), "", WS_VISIBLE | WS_TABSTOP, kInfoButton);
+  SetImageButtonHint(InfoButton, kHint);
   FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX,
                           kFullVer);
   // The version label spans the window's foot, under the buttons' lower edges: it stays
@@ -317,10 +320,18 @@ void TForm1::PrintLabels(HDC dc) {
   }
 }
 
+// The prompt's fixed black or red gives way to the scheme's text colour where it would not show.
 LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ResolveColor(control == Label1 ? label1Color_ : clWindowText));
+  SetTextColor(dc, ColorRef(ShownColor(control == Label1 ? label1Color_ : clWindowText, clBtnFace,
+                                       SystemColorScheme(), IsHighContrast())));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// The system tells only top-level windows of new colours or a new high-contrast mode; every
+// control draws again with the colours chosen now.
+void TForm1::RepaintInNewColors() {
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // The badge sits on a pure white ground, which is see-through, as are a few white highlights

@@ -60,6 +60,7 @@ class TForm1 : public DrivePollView {
   void SizePromptToText();
   void PrintLabels(HDC dc);
   LRESULT OnColorStatic(HDC dc, HWND control);
+  void RepaintInNewColors();
   void SetInfoButtonPictures(int size);
   void OnActivate(WORD state, bool minimized);
   bool IsInputToWindow(const MSG& message) const;

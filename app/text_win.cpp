@@ -21,6 +21,12 @@ std::string Narrow(const std::wstring& utf16) {
   return narrow;
 }
 
+std::wstring WindowText(HWND window) {
+  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
 std::string SystemErrorText(unsigned long code) {
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(

@@ -12,6 +12,7 @@ add_library(kq_win STATIC
   firmware/cng_sha256_win.cpp
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
+  widgets/accessible_win.cpp
   widgets/dc_surface_win.cpp
   widgets/dpi_win.cpp
   widgets/face_buffer_win.cpp
@@ -24,7 +25,7 @@ add_library(kq_win STATIC
 target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 # Only Windows' known system libraries are imported; the others are loaded from the system
 # folder at run time (app/system_library_win.h).
-target_link_libraries(kq_win PUBLIC kq_core)
+target_link_libraries(kq_win PUBLIC kq_core oleaut32)
 
 # Everything of the tool but what it embeds, compiled once for every executable made of it.
 add_library(kq_tool OBJECT

@@ -116,11 +116,10 @@ void FillGradientRing(Surface& surface, const Rect& rect, Rgb top, Rgb bottom, b
 
 // The dots grow with the line width and keep a dot's width between them, so the border reads
 // as the same dotted line at any scale.
-void DrawDotBorder(Surface& surface, const Rect& rect, DisplayScale scale) {
-  constexpr Rgb kDot{0, 0, 0};
+void DrawDotBorder(Surface& surface, const Rect& rect, DisplayScale scale, Rgb color) {
   const int dot = scale.Line();
   const auto put = [&](int x, int y) {
-    surface.FillRect({x, y, std::min(x + dot, rect.right), std::min(y + dot, rect.bottom)}, kDot);
+    surface.FillRect({x, y, std::min(x + dot, rect.right), std::min(y + dot, rect.bottom)}, color);
   };
   for (int y = rect.top + dot; y < rect.bottom; y += 2 * dot) {
     put(rect.left, y);

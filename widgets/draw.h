@@ -38,5 +38,6 @@ void FillVerticalGradient(Surface& surface, const Rect& rect, Rgb top, Rgb botto
 void FillGradientRing(Surface& surface, const Rect& rect, Rgb top, Rgb bottom, bool fullColor,
                       DisplayScale scale = {});
 
-// Black dots, a line wide and square, on every other dot position of the rectangle's edges.
-void DrawDotBorder(Surface& surface, const Rect& rect, DisplayScale scale = {});
+// Dots, a line wide and square, on every other dot position of the rectangle's edges; black
+// unless told otherwise.
+void DrawDotBorder(Surface& surface, const Rect& rect, DisplayScale scale = {}, Rgb color = {});

@@ -7,6 +7,7 @@
 #include "app/common_controls_win.h"
 #include "app/failure.h"
 #include "app/text_win.h"
+#include "widgets/accessible_win.h"
 #include "widgets/dc_surface_win.h"
 #include "widgets/dpi_win.h"
 #include "widgets/system_color_scheme_win.h"
@@ -121,6 +122,12 @@ LRESULT FlatComboBoxWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
       state_.OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
       return 0;
+    case WM_GETOBJECT:
+      if (label_ && AsksForClientObject(lParam)) {
+        return AnswerClientObject(
+            window_, wParam, [label = label_] { return NamedFacts(Narrow(WindowText(label))); });
+      }
+      break;
   }
   return CallNative(message, wParam, lParam);
 }

@@ -24,6 +24,8 @@ class FlatComboBoxWin final : public FlatComboBoxHost {
   HWND Handle() const { return window_; }
   // The DPI the control is shown at, as the window it sits in has it; repaints.
   void SetDpi(int dpi);
+  // Assistive technology names the list after the label's text as it is when asked.
+  void NameAfter(HWND label) { label_ = label; }
 
   // Handles the parent's message when it is a notification of this control.
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -66,6 +68,7 @@ class FlatComboBoxWin final : public FlatComboBoxHost {
 
   HWND window_ = nullptr;
   HWND list_ = nullptr;
+  HWND label_ = nullptr;
   // Not told yet: drawn at 96.
   std::optional<int> dpi_;
   FlatComboBox state_{*this};

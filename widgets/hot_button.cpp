@@ -1,6 +1,7 @@
 #include "widgets/hot_button.h"
 
 #include "widgets/color_math.h"
+#include "widgets/contrast.h"
 #include "widgets/draw.h"
 #include "widgets/scoped_flag.h"
 
@@ -62,7 +63,7 @@ void DrawFace(Surface& s, const Rect& face, const HotButtonState& state, const H
   }
   DrawPlainFace(s, face, c, display.fullColor, display.scale.Line());
   if (state.pointerOver) {
-    const Rgb hot = scheme.Resolve(look.hotTrackColor);
+    const Rgb hot = HotTrackBase(look.hotTrackColor, scheme, display.highContrast);
     if (look.hotTrackColorType == HotTrackColorType::htctComplement) {
       const Rgb opposite = OppositeHueColor(hot, 180);
       FillGradientRing(s, face, opposite, ShadeColor(opposite, 30), display.fullColor,
@@ -106,9 +107,10 @@ void PaintHotButton(Surface& surface, const Rect& client, const HotButtonState& 
   text.bottom = text.top + height;
   caption.Draw(text, scheme.Resolve(state.enabled ? look.fontColor : clGrayText));
 
-  // On the inner half of the focus ring.
+  // On the inner half of the focus ring, in black as long as black shows on the face.
   if (state.focused && look.showFocusRect)
-    DrawDotBorder(surface, client.Shrunk(3 * line), display.scale);
+    DrawDotBorder(surface, client.Shrunk(3 * line), display.scale,
+                  ShownColor(clBlack, look.color, scheme, display.highContrast));
 }
 
 HotButton::HotButton(Host& host, int width, int height)

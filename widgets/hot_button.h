@@ -43,6 +43,8 @@ struct Display {
   bool fullColor;
   // Line and ring widths, the see-through corners and the caption's margin follow it.
   DisplayScale scale = {};
+  // The system's high-contrast mode: the fixed colours give way to the scheme's.
+  bool highContrast = false;
 };
 
 // Measures and draws the caption text, which only the platform can render.

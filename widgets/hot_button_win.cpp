@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "app/scoped_gdi_win.h"
+#include "app/text_win.h"
 #include "app/window_object_win.h"
+#include "widgets/accessible_win.h"
 #include "widgets/face_buffer_win.h"
 #include "widgets/hot_button.h"
 #include "widgets/parent_background_win.h"
@@ -76,12 +78,13 @@ class HotButtonWindow : public HotButton::Host {
     Repaint();
   }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  AccessibleFacts Facts() const;
 
  private:
   LRESULT OnGetDlgCode(const MSG* message) const;
   void OnKeyDown(WPARAM key, bool alt);
   void PaintTo(HDC target);
-  std::wstring Text() const;
+  ButtonFlags Flags() const;
 
   bool TakeFocus() override {
     SetFocus(window_);
@@ -97,7 +100,11 @@ class HotButtonWindow : public HotButton::Host {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window_, 0};
     TrackMouseEvent(&track);
   }
-  void Repaint() override { InvalidateRect(window_, nullptr, FALSE); }
+  // Every change of the state repaints; readers hear of those the system does not announce.
+  void Repaint() override {
+    InvalidateRect(window_, nullptr, FALSE);
+    announcer_.Show(window_, Flags());
+  }
   // A dialog box ends with the result, as a modal window does; other windows have none.
   void SetOwnerModalResult(int result) override {
     if (result != 0) EndDialog(GetAncestor(window_, GA_ROOT), result);
@@ -113,6 +120,7 @@ class HotButtonWindow : public HotButton::Host {
   SystemColorScheme scheme_;
   DisplayScale scale_;
   HFONT font_ = nullptr;
+  StateAnnouncer announcer_;
 };
 
 using HotButtonWindows = WindowOwnedObject<HotButtonWindow>;
@@ -193,6 +201,9 @@ LRESULT HotButtonWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
       if (IsWindowEnabled(window_)) button_.Click();
       return 0;
+    case WM_GETOBJECT:
+      if (AsksForClientObject(lParam)) return AnswerClientObjectOf<WindowOf>(window_, wParam);
+      break;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -215,10 +226,13 @@ void HotButtonWindow::OnKeyDown(WPARAM key, bool alt) {
   }
 }
 
-std::wstring HotButtonWindow::Text() const {
-  std::wstring text(GetWindowTextLengthW(window_) + 1, L'\0');
-  text.resize(GetWindowTextW(window_, text.data(), static_cast<int>(text.size())));
-  return text;
+ButtonFlags HotButtonWindow::Flags() const {
+  const HotButtonState& state = button_.State();
+  return {state.enabled, state.focused, state.pressedLook, state.pointerOver};
+}
+
+AccessibleFacts HotButtonWindow::Facts() const {
+  return PushButtonFacts(Narrow(WindowText(window_)), Flags());
 }
 
 // Composed off screen, the caption included, and copied in one step, so the button never
@@ -233,9 +247,9 @@ void HotButtonWindow::PaintTo(HDC target) {
   PaintParentBackground(window_, face.Dc());
   UINT format = DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS;
   if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_RTLREADING) format |= DT_RTLREADING;
-  GdiCaption caption(face.Dc(), Text(), format);
+  GdiCaption caption(face.Dc(), WindowText(window_), format);
   PaintHotButton(face.Pixels(), {0, 0, client.right, client.bottom}, button_.State(), look_,
-                 {scheme_, IsFullColorDisplay(), scale_}, caption);
+                 {scheme_, IsFullColorDisplay(), scale_, IsHighContrast()}, caption);
   face.CopyTo(target);
 }
 

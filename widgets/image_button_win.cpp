@@ -1,10 +1,12 @@
 #include "widgets/image_button_win.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/scoped_gdi_win.h"
 #include "app/window_object_win.h"
+#include "widgets/accessible_win.h"
 #include "widgets/face_buffer_win.h"
 #include "widgets/parent_background_win.h"
 #include "widgets/pixel_surface.h"
@@ -30,7 +32,9 @@ class ImageButtonWindow {
   }
 
   TImageButtonBitmaps& Bitmaps() { return button_.Bitmaps(); }
+  void SetHint(const std::string& hint) { hint_ = hint; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  AccessibleFacts Facts() const;
 
  private:
   void Act(const Reaction& reaction);
@@ -43,13 +47,26 @@ class ImageButtonWindow {
   void OnLeftUp(Point at);
   void Click();
   void Paint(HDC target);
+  ButtonFlags Flags() const;
 
   HWND window_;
   ImageButton button_;
   bool trackingLeave_ = false;
+  std::string hint_;
+  StateAnnouncer announcer_;
 };
 
+using ImageButtonWindows = WindowOwnedObject<ImageButtonWindow>;
+
+ImageButtonWindow* WindowOf(HWND button) {
+  const bool isImageButton = GetClassLongPtrW(button, GCLP_WNDPROC) ==
+                             reinterpret_cast<ULONG_PTR>(&ImageButtonWindows::WindowProc);
+  return isImageButton ? ImageButtonWindows::Of(button) : nullptr;
+}
+
+// Every input ends here with the button's new state, before any click it brings.
 void ImageButtonWindow::Act(const Reaction& reaction) {
+  announcer_.Show(window_, Flags());
   if (reaction.takeFocus && IsWindowVisible(window_)) SetFocus(window_);
   if (reaction.repaint == Repaint::Later) InvalidateRect(window_, nullptr, FALSE);
   if (reaction.repaint == Repaint::Now)
@@ -131,6 +148,15 @@ void ImageButtonWindow::Paint(HDC target) {
   face.CopyTo(target);
 }
 
+ButtonFlags ImageButtonWindow::Flags() const {
+  return {IsWindowEnabled(window_) != FALSE, button_.Focused(), button_.Look() == ButtonLook::Down,
+          button_.Hot()};
+}
+
+AccessibleFacts ImageButtonWindow::Facts() const {
+  return PushButtonFacts(NameFromHint(hint_), Flags());
+}
+
 LRESULT ImageButtonWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_WINDOWPOSCHANGING:
@@ -198,11 +224,12 @@ LRESULT ImageButtonWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case BM_CLICK:
       Click();
       return 0;
+    case WM_GETOBJECT:
+      if (AsksForClientObject(lParam)) return AnswerClientObjectOf<WindowOf>(window_, wParam);
+      break;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
-
-using ImageButtonWindows = WindowOwnedObject<ImageButtonWindow>;
 
 }  // namespace
 
@@ -222,10 +249,12 @@ const wchar_t* ImageButtonClass() {
 }
 
 TImageButtonBitmaps* ImageButtonBitmaps(HWND button) {
-  const bool isImageButton = GetClassLongPtrW(button, GCLP_WNDPROC) ==
-                             reinterpret_cast<ULONG_PTR>(&ImageButtonWindows::WindowProc);
-  ImageButtonWindow* window = isImageButton ? ImageButtonWindows::Of(button) : nullptr;
+  ImageButtonWindow* window = WindowOf(button);
   return window ? &window->Bitmaps() : nullptr;
+}
+
+void SetImageButtonHint(HWND button, const std::string& hint) {
+  if (ImageButtonWindow* window = WindowOf(button)) window->SetHint(hint);
 }
 
 Picture LoadPictureResource(HINSTANCE module, const wchar_t* name) {

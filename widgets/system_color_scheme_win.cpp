@@ -6,3 +6,10 @@ Rgb SystemColorScheme::SystemColorRgb(int index) const {
   const COLORREF c = GetSysColor(index);
   return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
+
+bool IsHighContrast() {
+  HIGHCONTRASTW mode{};
+  mode.cbSize = sizeof(mode);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(mode), &mode, 0) &&
+         (mode.dwFlags & HCF_HIGHCONTRASTON);
+}

@@ -10,6 +10,9 @@ class SystemColorScheme : public ColorScheme {
   Rgb SystemColorRgb(int index) const override;
 };
 
+// Whether the system is in high-contrast mode now.
+bool IsHighContrast();
+
 // An RGB colour as GDI takes it.
 inline COLORREF ColorRef(Rgb color) { return RGB(color.r, color.g, color.b); }
 

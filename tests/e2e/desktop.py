@@ -53,7 +53,7 @@ class Screenshot:
 
 
 class Desktop:
-    def __init__(self, probe_exe, keep=False, dpi=96):
+    def __init__(self, probe_exe, keep=False, dpi=96, colours=None):
         self.root = Path(tempfile.mkdtemp(prefix="kq-e2e-"))
         self.keep = keep
         self.prefix = self.root / "prefix"
@@ -73,6 +73,7 @@ class Desktop:
         wait_for("the X display", lambda: Path(f"/tmp/.X11-unix/X{self.display}").exists())
         self.tool = None
         self.dpi = dpi
+        self.colours = colours
         self._make_prefix()
 
     @staticmethod
@@ -90,7 +91,7 @@ class Desktop:
 
     def _make_prefix(self):
         make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
-                                  "e": ("removable", self.drive)}, self.env, self.dpi)
+                                  "e": ("removable", self.drive)}, self.env, self.dpi, self.colours)
         self._register_pdf_viewer()
         # A server kept alive between programs makes each start take a fraction of a second.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,

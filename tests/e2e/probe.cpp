@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -14,7 +15,11 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "app/system_library_win.h"
 #include "app/text_win.h"
+#include "widgets/flat_combo_box_win.h"
+#include "widgets/hot_button_win.h"
+#include "widgets/image_button_win.h"
 #include "wine_drives.h"
 
 namespace {
@@ -74,6 +79,17 @@ auto Await(DWORD timeoutMs, Found found) -> decltype(found()) {
 }
 
 HWND Form() { return FindWindowW(L"TForm1", nullptr); }
+
+// A top-level window of the probe's own, of a class of its own.
+HWND MakeWindow(const wchar_t* className, WNDPROC procedure, int width, int height) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = className;
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(0, className, L"Probe", WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr,
+                         nullptr, windowClass.hInstance, nullptr);
+}
 
 struct Answer {
   bool answered;
@@ -215,13 +231,78 @@ int DescribeScheme() {
       {"window", COLOR_WINDOW},       {"btnface", COLOR_BTNFACE},
       {"btnshadow", COLOR_BTNSHADOW}, {"btnhighlight", COLOR_BTNHIGHLIGHT},
       {"dkshadow", COLOR_3DDKSHADOW}, {"windowtext", COLOR_WINDOWTEXT},
-      {"highlight", COLOR_HIGHLIGHT}, {"graytext", COLOR_GRAYTEXT}};
+      {"highlight", COLOR_HIGHLIGHT}, {"graytext", COLOR_GRAYTEXT},
+      {"btntext", COLOR_BTNTEXT}};
   for (const auto& [name, index] : colors) {
     const COLORREF c = GetSysColor(index);
     Say(name, std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
                   std::to_string(GetBValue(c)));
   }
   Say("vscroll", std::to_string(GetSystemMetrics(SM_CXVSCROLL)));
+  return 0;
+}
+
+int clicks = 0;
+
+LRESULT CALLBACK CountClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++clicks;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// What assistive technology learns of a control, asked as a screen reader's hook in the process
+// would, and the clicks its default action brings before it returns and once messages are read.
+void DescribeAccessible(const SystemLibrary& oleacc, HWND control, const std::string& name) {
+  IAccessible* object = nullptr;
+  const auto objectFromWindow = SYSTEM_FUNCTION(oleacc, AccessibleObjectFromWindow);
+  objectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                   reinterpret_cast<void**>(&object));
+  if (!object) return;
+  VARIANT self{}, value{};
+  self.vt = VT_I4;  // the control itself, CHILDID_SELF
+  if (object->get_accRole(self, &value) == S_OK) Say(name + ".role", std::to_string(value.lVal));
+  if (object->get_accState(self, &value) == S_OK) Say(name + ".state", std::to_string(value.lVal));
+  for (const auto& [key, read] : {std::pair{".name", &IAccessible::get_accName},
+                                  {".action", &IAccessible::get_accDefaultAction}}) {
+    BSTR text = nullptr;
+    if ((object->*read)(self, &text) == S_OK) Say(name + key, Narrow(text ? text : L""));
+    SysFreeString(text);
+  }
+  clicks = 0;
+  object->accDoDefaultAction(self);
+  Say(name + ".clicks", std::to_string(clicks));
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  Say(name + ".clicks_later", std::to_string(clicks));
+  object->Release();
+}
+
+// Makes the tool's controls in a window of its own, as the tool makes them, and describes each
+// to assistive technology: the write button focused, then disabled; the information button;
+// the drive list named after the prompt.
+int DescribeAccessibility() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const SystemLibrary oleacc(L"oleacc.dll");
+  HWND parent = MakeWindow(L"KQProbeControls", CountClicks, 400, 140);
+  const auto child = [parent](const wchar_t* windowClass, const wchar_t* text) {
+    return CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 297, 33,
+                           parent, nullptr, nullptr, nullptr);
+  };
+  FlatComboBoxWin list;
+  list.Create(parent, kDeviceBox, {128, 8, 345, 29});
+  list.NameAfter(child(L"STATIC", L"Выберите USB-Flash:"));
+  HWND save = child(HotButtonClassName(), L"Записать прошивку на USB-Flash");
+  HWND info = child(ImageButtonClass(), L"");
+  SetImageButtonHint(info, "Изменения в ПО\r(Adobe Reader)");
+  ShowWindow(parent, SW_SHOW);
+  SetForegroundWindow(parent);
+  SetFocus(save);
+  DescribeAccessible(oleacc, save, "savebutton");
+  SetHotButtonEnabled(save, false);
+  DescribeAccessible(oleacc, save, "savebutton.disabled");
+  DescribeAccessible(oleacc, info, "infobutton");
+  DescribeAccessible(oleacc, list.Handle(), "devicebox");
+  DestroyWindow(parent);
+  CoUninitialize();
   return 0;
 }
 
@@ -497,13 +578,7 @@ int Close() {
 // Takes the activation from the tool with a window of its own, as switching to another program
 // does; holds it for a while, says what the tool's thread then has, and closes the window.
 int GoAway(int milliseconds) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"KQProbeWindow";
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Probe", WS_OVERLAPPEDWINDOW, 0, 0,
-                                200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  HWND window = MakeWindow(L"KQProbeWindow", DefWindowProcW, 200, 100);
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   const DWORD until = GetTickCount() + milliseconds;
@@ -526,6 +601,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"boxes") return DescribeBoxes();
   if (command == L"hint") return DescribeHint();
   if (command == L"scheme") return DescribeScheme();
+  if (command == L"accessibility") return DescribeAccessibility();
   if (command == L"press" && argc == 3) return Press(argv[2]);
   if (command == L"acp") {
     Say("acp", std::to_string(GetACP()));
@@ -548,6 +624,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
       "form | boxes | scheme | hint | acp | close | ping | end-session | load LIBRARY... | "
+      "accessibility | "
       "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
       "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run [answers] | gdi");

@@ -1,10 +1,14 @@
-"""End-to-end tests of the main window as a whole: the keyboard focus, the window that holds the
-taskbar button, and a close requested while a box is up."""
+"""End-to-end tests of the main window as a whole: the keyboard focus, what its controls tell
+assistive technology, the window that holds the taskbar button, and a close requested while a box
+is up."""
 import subprocess
 import unittest
 
 from desktop import wait_for
-from tool_case import CAPTION, SUCCESS, TITLE, UNAVAILABLE, WARNING, ToolCase, close_desktop, open_desktop
+from tool_case import (CAPTION, PROMPT_SELECT, SUCCESS, TITLE, UNAVAILABLE, WARNING, ToolCase, close_desktop,
+                       open_desktop)
+
+SAVE_CAPTION = "Записать прошивку на USB-Flash"
 
 
 def setUpModule():
@@ -67,6 +71,20 @@ class MainWindowTest(ToolCase):
         self.assertEqual(list(desktop.drive.iterdir()), [])
         self.assertEqual(desktop.opened_documents(), [])
         self.assertIsNone(desktop.tool.poll())
+
+    def test_controls_tell_assistive_technology_what_they_are_and_are_pressed_through_it(self):
+        # The probe makes the tool's controls in a window of its own and asks for them in its own
+        # process, as a screen reader's hook does: across processes Wine's library answers nothing.
+        seen = self.desktop.probe("accessibility")
+        expected = {"devicebox.name": PROMPT_SELECT}  # the list's role and state are the system's
+        # A push button (43); focusable and focused, then unavailable; clicked only after answering.
+        for control, name, state, clicks in (("savebutton", SAVE_CAPTION, 0x100004, 1),
+                                             ("savebutton.disabled", SAVE_CAPTION, 0x1, 0),
+                                             ("infobutton", "Изменения в ПО (Adobe Reader)", 0x100000, 1)):
+            expected.update({f"{control}.{key}": str(value) for key, value in (
+                ("role", 43), ("name", name), ("state", state), ("action", "Нажать"), ("clicks", 0),
+                ("clicks_later", clicks))})
+        self.assertEqual({key: value for key, value in seen.items() if key in expected}, expected)
 
     def test_taskbar_button_is_an_owner_window_with_the_title(self):
         self.start()

@@ -53,6 +53,9 @@ class ToolTest(ToolCase):
         colours = self.prompt_pixels(form)
         self.assertIn((0, 0, 0), colours)
         self.assertNotIn((255, 0, 0), colours)
+        # The whole prompt shows left of the list.
+        prompt_right = int(form["label1.rect"].split(",")[2])
+        self.assertLessEqual(prompt_right, int(form["devicebox.rect"].split(",")[0]))
 
         clicked = time.monotonic()
         self.write_set()

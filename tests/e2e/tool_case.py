@@ -38,8 +38,8 @@ def expected_set():
 EXPECTED = expected_set()
 
 
-def open_desktop(dpi=96):
-    ToolCase.desktop = Desktop(PROBE, keep=bool(os.environ.get("KQ_KEEP_E2E")), dpi=dpi)
+def open_desktop(dpi=96, colours=None):
+    ToolCase.desktop = Desktop(PROBE, keep=bool(os.environ.get("KQ_KEEP_E2E")), dpi=dpi, colours=colours)
 
 
 def close_desktop():

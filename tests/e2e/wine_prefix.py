@@ -1,7 +1,7 @@
 """Makes a Wine prefix in which the tool looks and behaves as on a classic Windows desktop.
 
 The classic colour scheme, standard scroll-bar metrics, Wine's own fonts (Debian's Wine does
-not find them by itself), immediate window hiding without a window manager, and drive letters
+not find them by itself) with the Cyrillic bitmap face as "MS Sans Serif", as on Windows, immediate window hiding without a window manager, and drive letters
 mapped to folders with the types given. Also usable from the shell: wine_prefix.py PREFIX LETTER=TYPE:FOLDER ...
 """
 import os
@@ -31,9 +31,10 @@ def wine_environment(prefix, base=None):
                 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 
 
-def make_prefix(prefix, drives, env=None, dpi=96):
+def make_prefix(prefix, drives, env=None, dpi=96, colours=None):
     """drives: {letter: (type, folder)}, the type one of DRIVE_TYPES; dpi: the display's pixels per
-    inch (96 is 100 %, 144 is 150 %)."""
+    inch (96 is 100 %, 144 is 150 %); colours: scheme colours in place of the classic ones
+    ({"ButtonFace": "0 0 0", ...})."""
     env = wine_environment(prefix, env)
     quiet = dict(env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180)
     subprocess.run(["wineboot", "-i"], **quiet)
@@ -44,8 +45,13 @@ def make_prefix(prefix, drives, env=None, dpi=96):
     lines = ["REGEDIT4", "",
              r"[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]",
              '"ThemeActive"="0"', "", r"[HKEY_CURRENT_USER\Control Panel\Colors]"]
-    lines += [f'"{name}"="{value}"' for name, value in CLASSIC_COLOURS.items()]
+    lines += [f'"{name}"="{value}"' for name, value in (CLASSIC_COLOURS | (colours or {})).items()]
     lines += ["", r"[HKEY_CURRENT_USER\Control Panel\Desktop]", f'"LogPixels"=dword:{dpi:08x}']
+    # Wine registers the bitmap faces of the prefix's code page only, a Western one under a UTF-8
+    # locale; a Cyrillic request for "MS Sans Serif" then falls on a wider TrueType face. Its
+    # Cyrillic bitmap face is the one Windows shows the window in.
+    lines += ["", r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]",
+              '"MS Sans Serif"="sserifer.fon"']
     # Standard metrics: a fresh prefix makes scroll bars 17 pixels wide, Windows 16 (in twips).
     lines += ["", r"[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]",
               '"ScrollWidth"="-240"', '"ScrollHeight"="-240"']
