@@ -2,9 +2,10 @@
 line counting them: "e2e: N passed, M failed".
 
 Without arguments every test module runs in a process of its own, KQ_E2E_JOBS of them side by side
-(3 by default): each module has a Wine prefix, copied from one booted first, and an X display of
-its own, and most of a module's time is spent waiting on Wine, so modules overlap well. Named
-tests run in this process.
+(2 by default): each module has a Wine prefix, copied from one booted first, and an X display of
+its own, and most of a module's time is spent waiting on Wine, so modules overlap well. More of
+them at once crowd each other's first second after start, which some tests look at. Named tests
+run in this process.
 """
 import os
 import re
@@ -64,7 +65,7 @@ def run_modules():
     # The modules with the most tests start first, so that no long one is left to run alone at the end.
     ordered = sorted(modules, key=modules.get, reverse=True)
     passed = failed = 0
-    with ThreadPoolExecutor(max_workers=int(os.environ.get("KQ_E2E_JOBS", "3"))) as pool:
+    with ThreadPoolExecutor(max_workers=int(os.environ.get("KQ_E2E_JOBS", "2"))) as pool:
         runs = [pool.submit(run_module, module) for module in ordered]
         for module, output, module_passed, module_failed, seconds in (run.result() for run in as_completed(runs)):
             print(f"== {module}: {seconds:.0f} s", flush=True)
