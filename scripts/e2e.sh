@@ -10,6 +10,7 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 e2e=$(mktemp -d /tmp/kq-e2e-run-XXXXXX)
 cp -r tests/e2e "$e2e/scripts"
 cp firmware/catalogue.py firmware/catalogue.txt "$e2e/scripts/"
+cp -r scripts "$e2e/maker-scripts"
 mkdir -p "$e2e/bin"
 cp build/win/RU_ZadorazUdizav.exe build/win/tests/e2e/kq_probe.exe build/win/tests/e2e/planted.dll \
   build/native/tests/kq_corrupting_drive "$e2e/bin/"
@@ -30,6 +31,7 @@ fi
 "${run_as[@]}" env KQ_EXE="$e2e/bin/RU_ZadorazUdizav.exe" KQ_PROBE="$e2e/bin/kq_probe.exe" \
   KQ_FIRMWARE_SOURCE="$e2e/firmware" KQ_PAYLOAD_DIR="$e2e/payloads" KQ_CHANGES_PDF="$e2e/bin/Changes.pdf" \
   KQ_CORRUPTING_DRIVE="$e2e/bin/kq_corrupting_drive" KQ_PLANTED_LIBRARY="$e2e/bin/planted.dll" \
+  KQ_SCRIPTS="$e2e/maker-scripts" \
   timeout 900 /usr/bin/python3 "$e2e/scripts/run_e2e.py" "$@"
 status=$?
 rm -rf "$e2e"

@@ -1,12 +1,26 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests, the same tests and the Win32
-# adapter tests under Wine, then the end-to-end tests of the real tool under Wine and Xvfb.
-# Ends with one line "N passed, M failed" over all of them.
+# Builds everything and runs every test: native unit tests; the same tests, the Win32 adapter
+# tests, the executable's tables and the signing tests under Wine and with osslsigncode; and the
+# end-to-end tests of the real tool under Wine and Xvfb. Ends with one line "N passed, M failed"
+# over all of them.
+#
+# The end-to-end tests mostly wait on Wine: they start as soon as the programs they run are built,
+# and the rest of the build and the other tests run beside them at the lowest priority, on the
+# processor time they leave.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+started=$SECONDS
+stage() { echo "== $1 ($((SECONDS - started)) s)"; }
+stage "installing what is missing"
 bash scripts/install-deps.sh || exit 1
-bash scripts/build.sh || { echo "0 passed, 1 failed"; exit 1; }
+stage "building what the end-to-end tests run"
+bash scripts/build.sh --end-to-end-programs || { echo "0 passed, 1 failed"; exit 1; }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+log=$(mktemp -d)
+trap 'rm -rf "$log"' EXIT
+stage "end-to-end tests of the real tool started, their output follows at the end"
+bash scripts/e2e.sh >"$log/e2e.txt" 2>&1 &
+e2e=$!
 
 passed=0
 failed=0
@@ -19,24 +33,31 @@ count_ctest() {  # reads ctest's summary line: "NN% tests passed, F tests failed
   passed=$((passed + total - bad))
   failed=$((failed + bad))
 }
-log=$(mktemp -d)
 
-echo "== native unit tests"
-(cd build/native && ctest --output-on-failure) | tee "$log/native.txt"
-count_ctest "$log/native.txt"
+stage "building the rest"
+if nice -n 19 bash scripts/build.sh >"$log/build.txt" 2>&1; then
+  tail -n 4 "$log/build.txt"
+  stage "native unit tests"
+  (cd build/native && nice -n 19 ctest -j "$(nproc)" --output-on-failure) | tee "$log/native.txt"
+  count_ctest "$log/native.txt"
 
-echo "== unit and adapter tests under Wine"
-export WINEPREFIX="$PWD/build/wine-prefix-tests"
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
-wineserver -p 2>/dev/null
-wine cmd /c exit >/dev/null 2>&1
-(cd build/win && ctest --output-on-failure) | tee "$log/wine.txt"
-count_ctest "$log/wine.txt"
-wineserver -k 2>/dev/null
-unset WINEPREFIX
+  stage "unit, adapter, table and signing tests under Wine"
+  export WINEPREFIX="$PWD/build/wine-prefix-tests"
+  [ -d "$WINEPREFIX" ] || nice -n 19 wineboot -i >/dev/null 2>&1
+  wineserver -p 2>/dev/null
+  wine cmd /c exit >/dev/null 2>&1
+  (cd build/win && nice -n 19 ctest -j "$(nproc)" --output-on-failure) | tee "$log/wine.txt"
+  count_ctest "$log/wine.txt"
+  wineserver -k 2>/dev/null
+  unset WINEPREFIX
+else
+  cat "$log/build.txt"
+  failed=$((failed + 1))
+fi
 
-echo "== end-to-end tests of the real tool"
-bash scripts/e2e.sh 2>&1 | tee "$log/e2e.txt"
+stage "waiting for the end-to-end tests"
+wait "$e2e"
+cat "$log/e2e.txt"
 counts=$(grep -E "^e2e: [0-9]+ passed, [0-9]+ failed" "$log/e2e.txt" | tail -n 1)
 if [ -n "$counts" ]; then
   passed=$((passed + $(sed -E 's/e2e: ([0-9]+) passed.*/\1/' <<<"$counts")))
@@ -44,7 +65,7 @@ if [ -n "$counts" ]; then
 else
   failed=$((failed + 1))
 fi
-rm -rf "$log"
+stage "done"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

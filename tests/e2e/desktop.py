@@ -5,7 +5,7 @@ removable (E: is the operator's flash drive, a folder of the test), D: is a fixe
 """
 import ctypes
 import os
-import random
+import select
 import shutil
 import subprocess
 import tempfile
@@ -64,26 +64,30 @@ class Desktop:
             folder.mkdir()
         self.probe_exe = probe_exe
         self.opened_log = self.root / "opened.txt"
-        self.display = self._free_display()
+        self.xvfb, self.display = self._start_display()
         # A UTF-8 locale that is no Russian one: the system's code page is then a Western one.
         self.env = wine_environment(self.prefix, dict(os.environ, HOME=str(self.root / "home"),
                                                       DISPLAY=f":{self.display}", LANG="C.UTF-8", LC_ALL="C.UTF-8"))
-        self.xvfb = subprocess.Popen(["Xvfb", f":{self.display}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for("the X display", lambda: Path(f"/tmp/.X11-unix/X{self.display}").exists())
         self.tool = None
         self.dpi = dpi
         self.colours = colours
         self._make_prefix()
 
     @staticmethod
-    def _free_display():
-        # A random start keeps two suites run side by side off each other's displays.
-        start = random.randrange(90, 1000)
-        for number in list(range(start, 1090)) + list(range(90, start)):
-            if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
-                return number
-        raise RuntimeError("no free X display number")
+    def _start_display():
+        """Starts Xvfb on a display number it picks itself: it takes the number's lock file or
+        tries the next, so suites run side by side never share a display."""
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                                 "-nolisten", "tcp"], pass_fds=(write_end,),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as answer:
+            # Written once the display accepts connections; nothing if Xvfb ends first.
+            if not select.select([answer], [], [], 30)[0] or not (number := answer.readline().strip()):
+                xvfb.kill()
+                raise RuntimeError("Xvfb did not start")
+        return xvfb, int(number)
 
     def _run(self, *command, timeout=120, check=True, env=None):
         return subprocess.run(command, env=env or self.env, timeout=timeout, check=check,
@@ -91,7 +95,8 @@ class Desktop:
 
     def _make_prefix(self):
         make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
-                                  "e": ("removable", self.drive)}, self.env, self.dpi, self.colours)
+                                  "e": ("removable", self.drive)}, self.env, self.dpi, self.colours,
+                    template=os.environ.get("KQ_E2E_PREFIX_TEMPLATE"))
         self._register_pdf_viewer()
         # A server kept alive between programs makes each start take a fraction of a second.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,
@@ -126,9 +131,11 @@ class Desktop:
         self.xvfb.terminate()
         self.xvfb.wait(timeout=10)
         if not self.keep:
+            # Folders a test made read-only are opened up; files need no mode to be removed, and
+            # the prefix's files are shared with the other prefixes made from its template.
             for path in self.root.rglob("*"):
-                if not path.is_symlink():
-                    path.chmod(0o700 if path.is_dir() else 0o600)
+                if path.is_dir() and not path.is_symlink():
+                    path.chmod(0o700)
             shutil.rmtree(self.root, ignore_errors=True)
 
     # --- the tool -------------------------------------------------------------------------------

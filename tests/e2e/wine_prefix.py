@@ -31,17 +31,21 @@ def wine_environment(prefix, base=None):
                 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 
 
-def make_prefix(prefix, drives, env=None, dpi=96, colours=None):
+def make_prefix(prefix, drives, env=None, dpi=96, colours=None, template=None):
     """drives: {letter: (type, folder)}, the type one of DRIVE_TYPES; dpi: the display's pixels per
     inch (96 is 100 %, 144 is 150 %); colours: scheme colours in place of the classic ones
-    ({"ButtonFace": "0 0 0", ...})."""
+    ({"ButtonFace": "0 0 0", ...}); template: a prefix made by this function before, copied rather
+    than booted anew."""
     env = wine_environment(prefix, env)
     quiet = dict(env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=180)
-    subprocess.run(["wineboot", "-i"], **quiet)
-    subprocess.run(["wineserver", "-w"], **quiet)
-    fonts = Path(prefix) / "drive_c/windows/Fonts"
-    for font in Path("/usr/share/wine/fonts").glob("*"):
-        shutil.copy(font, fonts / font.name)
+    if template:
+        copy_prefix(template, prefix, env["HOME"])
+    else:
+        subprocess.run(["wineboot", "-i"], **quiet)
+        subprocess.run(["wineserver", "-w"], **quiet)
+        fonts = Path(prefix) / "drive_c/windows/Fonts"
+        for font in Path("/usr/share/wine/fonts").glob("*"):
+            shutil.copy(font, fonts / font.name)
     lines = ["REGEDIT4", "",
              r"[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]",
              '"ThemeActive"="0"', "", r"[HKEY_CURRENT_USER\Control Panel\Colors]"]
@@ -69,6 +73,24 @@ def make_prefix(prefix, drives, env=None, dpi=96, colours=None):
         if link.is_symlink() or link.exists():
             link.unlink()
         link.symlink_to(Path(folder).resolve())
+
+
+def copy_prefix(template, prefix, home):
+    """Copies a prefix in a fraction of a second instead of the seconds of CPU a boot takes. The
+    libraries, programs and code-page tables, nearly all of its size, are hard links: Wine only
+    reads them. Everything else is copied, since Wine writes some files in place, its registry
+    among them. The user's folders, which wineboot linked to an empty home folder, are linked to
+    this one."""
+    def link_or_copy(source, target):
+        if Path(source).suffix.lower() in (".dll", ".exe", ".nls"):
+            os.link(source, target)
+        else:
+            shutil.copy2(source, target)
+    shutil.copytree(template, prefix, symlinks=True, copy_function=link_or_copy)
+    for folder in (Path(prefix) / "drive_c/users").glob("*/*"):
+        if folder.is_symlink():
+            folder.unlink()
+            folder.symlink_to(home)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,59 @@
+"""Signs the built tool as its maker would, with scripts/sign.sh, using a throwaway root and a
+code-signing certificate that root issued, both made with openssl."""
+import shutil
+import subprocess
+from pathlib import Path
+
+SIGNER = "KQ throwaway signer"
+
+
+def openssl(*arguments, cwd):
+    subprocess.run(["openssl", *arguments], cwd=cwd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+
+class ThrowawayPki:
+    """A root (the trust anchor), a code-signing certificate it issued with its key, both also in a
+    PKCS#12 file under a password kept in a file, and another root that issued nothing."""
+
+    def __init__(self, folder):
+        folder = Path(folder)
+        folder.mkdir(parents=True, exist_ok=True)
+        for name in ("root", "other-root"):
+            openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", f"{name}.key", "-out", f"{name}.pem",
+                    "-days", "2", "-subj", f"/CN=KQ throwaway {name}", "-addext", "basicConstraints=critical,CA:TRUE",
+                    "-addext", "keyUsage=critical,keyCertSign,cRLSign", cwd=folder)
+        (folder / "signer.ext").write_text("basicConstraints=critical,CA:FALSE\nkeyUsage=critical,digitalSignature\n"
+                                           "extendedKeyUsage=codeSigning\n")
+        openssl("req", "-new", "-newkey", "rsa:2048", "-nodes", "-keyout", "signer.key", "-out", "signer.csr",
+                "-subj", f"/CN={SIGNER}/O=KQ test", cwd=folder)
+        openssl("x509", "-req", "-in", "signer.csr", "-CA", "root.pem", "-CAkey", "root.key", "-CAcreateserial",
+                "-days", "2", "-extfile", "signer.ext", "-out", "signer.pem", cwd=folder)
+        (folder / "password.txt").write_text("throwaway password\n")
+        openssl("pkcs12", "-export", "-in", "signer.pem", "-inkey", "signer.key", "-certfile", "root.pem",
+                "-passout", "file:password.txt", "-out", "signer.pfx", cwd=folder)
+        self.root, self.other_root = folder / "root.pem", folder / "other-root.pem"
+        self.certificate, self.key = folder / "signer.pem", folder / "signer.key"
+        self.pfx, self.password = folder / "signer.pfx", folder / "password.txt"
+
+
+def run_sign_script(scripts, exe, folder, *options, env=None):
+    """Runs scripts/sign.sh with options on a copy of exe (none if None) laid out as a build is, in
+    folder. Gives the finished process, whose output is text, and where the signed copy goes."""
+    tree = Path(folder) / "checkout"
+    (tree / "build/win").mkdir(parents=True, exist_ok=True)
+    shutil.copytree(scripts, tree / "scripts", dirs_exist_ok=True)
+    if exe:
+        shutil.copy(exe, tree / "build/win/RU_ZadorazUdizav.exe")
+    done = subprocess.run(["bash", str(tree / "scripts/sign.sh"), *map(str, options)], env=env,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=120)
+    return done, tree / "build/win/signed/RU_ZadorazUdizav.exe"
+
+
+def signed_with_a_throwaway_root(scripts, exe, folder):
+    """The tool signed with a key in a file and checked against the throwaway root."""
+    pki = ThrowawayPki(Path(folder) / "pki")
+    done, signed = run_sign_script(scripts, exe, folder, "--pfx", pki.pfx, "--password-file", pki.password,
+                                   "--no-timestamp", "--ca", pki.root)
+    if done.returncode:
+        raise AssertionError(f"scripts/sign.sh failed: {done.stderr}")
+    return signed
