@@ -15,6 +15,8 @@
 #                       turns invalid on every copy once the certificate expires
 # --no-timestamp        sign without one, knowingly (tests, offline machines)
 # --ca ROOT             the root certificate, PEM, to check the signed copy against
+# --allow-stand-in      sign a build that carries stand-in firmware or the sample change log
+#                       (tests only: such a build must never reach a terminal)
 #
 # Ends non-zero with one line naming the step that failed and why.
 set -uo pipefail
@@ -55,7 +57,7 @@ file() {
   if [ -e "$1" ]; then realpath "$1"; else echo "$1"; fi
 }
 
-pfx="" module="" key_id="" cert="" password_file="" timestamp="" no_timestamp="" ca=""
+pfx="" module="" key_id="" cert="" password_file="" timestamp="" no_timestamp="" ca="" allow_stand_in=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --pfx) pfx=$(file "${2-}") ;;
@@ -66,6 +68,7 @@ while [ $# -gt 0 ]; do
     --timestamp) timestamp=${2-} ;;
     --ca) ca=$(file "${2-}") ;;
     --no-timestamp) no_timestamp=1; shift; continue ;;
+    --allow-stand-in) allow_stand_in=1; shift; continue ;;
     -h | --help) sed -n '2,/^set /{/^set /d;s/^# \{0,1\}//;p}' "$0"; exit 0 ;;
     *) fail "reading the options" "unknown option $1 (see --help)" ;;
   esac
@@ -90,6 +93,11 @@ for file in "$pfx" "$cert" "$password_file" "$ca"; do
 done
 cd "$(dirname "$0")/.." || fail "finding the checkout" "cannot enter $(dirname "$0")/.."
 [ -f "$unsigned" ] || fail "finding the build" "there is no $unsigned to sign: run scripts/build.sh first"
+# A signature vouches for what the file carries: stand-ins signed would pass for a release.
+if [ -z "$allow_stand_in" ]; then
+  carries=$(python3 scripts/executable_resources.py "$unsigned" 2>&1) ||
+    fail "checking what the build carries" "$carries; build from the real firmware and change log (see the README)"
+fi
 
 packages=(osslsigncode)
 # The token is reached through OpenSSL's PKCS#11 engine, which osslsigncode finds by its name.

@@ -52,7 +52,7 @@ class KeyInAFile(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.done, cls.signed = sign("file", "--pfx", pki.pfx, "--password-file", pki.password, "--no-timestamp",
-                                    "--ca", pki.root)
+                                    "--ca", pki.root, "--allow-stand-in")
         assert cls.done.returncode == 0, cls.done.stderr
 
     def test_signature_verifies_against_the_root_that_issued_the_certificate_and_no_other(self):
@@ -93,11 +93,13 @@ class KeyInAFile(unittest.TestCase):
         self.assertIn("MISMATCH", checked.stdout)
 
     def test_refusals_name_the_step_and_the_reason_in_one_line_and_leave_no_signed_file(self):
-        key = ("--pfx", pki.pfx, "--password-file", pki.password)
+        key = ("--pfx", pki.pfx, "--password-file", pki.password, "--allow-stand-in")
         for case, exe, options, says in (
                 ("no timestamp", "built", (*key, "--ca", pki.root), "give --timestamp URL, since without one"),
                 ("no build", None, (*key, "--no-timestamp", "--ca", pki.root), "run scripts/build.sh first"),
-                ("another root", "built", (*key, "--no-timestamp", "--ca", pki.other_root), "checking the signature")):
+                ("another root", "built", (*key, "--no-timestamp", "--ca", pki.other_root), "checking the signature"),
+                ("stand-ins", "built", (*key[:-1], "--no-timestamp", "--ca", pki.root),
+                 "carries stand-ins: Stand-in firmware")):
             done, signed = sign(case, *options, exe=exe)
             self.assertEqual((done.returncode, len(done.stderr.splitlines()), signed.exists()), (1, 1, False), case)
             self.assertIn(says, done.stderr)
@@ -114,8 +116,10 @@ class KeyOnAToken(unittest.TestCase):
         for step in (("--init-token", "--free", "--label", "kq", "--so-pin", "13579135"),
                      ("--import", token / "key.p8", "--token", "kq", "--label", "signer", "--id", "0a1b")):
             subprocess.run(["softhsm2-util", *step, "--pin", "2468"], env=env, check=True, stdout=subprocess.DEVNULL)
+        # A build from real inputs needs no leave to be signed.
         done, signed = sign("token-signed", "--pkcs11-module", SOFTHSM, "--key-id", "0a1b", "--cert", pki.certificate,
-                            "--password-file", token / "pin.txt", "--no-timestamp", "--ca", pki.root, env=env)
+                            "--password-file", token / "pin.txt", "--no-timestamp", "--ca", pki.root,
+                            exe=Path(TABLE_ARGUMENTS[1]), env=env)
         self.assertEqual(done.returncode, 0, done.stderr)
         self.assertIn(f"Signed by: /CN={SIGNER}", done.stdout)
         self.assertEqual(verify(signed, pki.root).returncode, 0)
