@@ -139,7 +139,8 @@ class Desktop:
         return dict(self.env, WINEDLLOVERRIDES=self.env["WINEDLLOVERRIDES"] + ";" + dll_overrides)
 
     def start_tool(self, exe, wait_until_shown=True, dll_overrides=None):
-        self.tool = subprocess.Popen(["wine", str(exe)], env=self.env_with(dll_overrides),
+        # Started in its own folder, as Explorer starts a program.
+        self.tool = subprocess.Popen(["wine", str(exe)], env=self.env_with(dll_overrides), cwd=exe.parent,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not wait_until_shown:
             return None
