@@ -30,6 +30,13 @@ bool SameDirectory(const std::string& first, const std::string& second) {
   return firstIdentity && firstIdentity == DirectoryIdentity(second);
 }
 
+bool SameVolume(const std::string& first, const std::string& second) {
+  const auto firstIdentity = DirectoryIdentity(first);
+  const auto secondIdentity = DirectoryIdentity(second);
+  return firstIdentity && secondIdentity &&
+         std::get<0>(*firstIdentity) == std::get<0>(*secondIdentity);
+}
+
 std::string TemporaryDirectory() {
   std::wstring path(MAX_PATH + 1, L'\0');
   path.resize(GetTempPathW(static_cast<DWORD>(path.size()), path.data()));

@@ -7,5 +7,8 @@
 // cannot be opened.
 bool SameDirectory(const std::string& first, const std::string& second);
 
+// Whether two existing directories lie on one volume; false when either cannot be opened.
+bool SameVolume(const std::string& first, const std::string& second);
+
 // The user's temporary folder, with its trailing backslash.
 std::string TemporaryDirectory();

@@ -30,7 +30,7 @@ void ReportFirmwareSet(const FirmwareRunOutcome& outcome) {
     ShowNotice(Form1->Handle(), *outcome.failure);
     return;
   }
-  for (const Notice& notice : FirmwareRunReport(outcome.intactCount, outcome.driveRoot)) {
+  for (const Notice& notice : FirmwareRunReport(outcome)) {
     // Closed while a box was up: the window is gone and nobody is left to tell.
     if (!Form1->Handle()) return;
     ShowNotice(Form1->Handle(), notice);

@@ -7,6 +7,7 @@
 #include <future>
 #include <map>
 #include <numeric>
+#include <set>
 
 #include "app/failure.h"
 #include "firmware/catalogue.h"
@@ -19,21 +20,35 @@
 namespace {
 
 // The file layer in memory: notes every step and tells the lies it is set up to tell, as a
-// worn or counterfeit drive would.
+// worn or counterfeit drive would. Other programs may hold files until a moment of the run's
+// clock, as on Windows: sharing nothing, every step on the file is a sharing violation; sharing
+// deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
 class LyingFiles : public TransferFiles {
  public:
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override {
     steps.push_back("write " + path);
     files[path].assign(bytes.begin(), bytes.end());
   }
-  bool Delete(const std::string& path) override {
+  FileOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
-    return files.erase(path) > 0;
+    Settle();
+    if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
+    if (Holds(path) && !holders.at(path).sharesDelete) return FileOutcome::kHeld;
+    if (Holds(path)) {
+      holders.at(path).pending = true;
+      return FileOutcome::kDone;
+    }
+    return files.erase(path) > 0 ? FileOutcome::kDone : FileOutcome::kFailed;
   }
-  bool Copy(const std::string& from, const std::string& to) override {
+  FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
     steps.push_back("copy " + from + " > " + to);
-    if (to == failingCopy) return false;
+    Settle();
+    if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
+    if (Holds(to)) return FileOutcome::kHeld;
+    if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
     std::vector<std::uint8_t> bytes = files.at(from);
+    // As Wine leaves a copy that failed: cut short under its name.
+    if (to == failingCopy) bytes.resize(bytes.size() / 2);
     if (to == alteringCopy) bytes[bytes.size() / 2] ^= 0x20;
     if (to == shorteningCopy) bytes.pop_back();
     files[to] = bytes;
@@ -42,24 +57,70 @@ class LyingFiles : public TransferFiles {
       std::vector<std::uint8_t>& earlier = files.at(wrapping.second);
       std::copy_n(bytes.begin(), std::min(bytes.size(), earlier.size()), earlier.begin());
     }
-    return true;
+    return to == failingCopy ? FileOutcome::kFailed : FileOutcome::kDone;
   }
-  bool Flush(const std::string& path) override {
+  FileOutcome Flush(const std::string& path) override {
     steps.push_back("flush " + path);
-    return path != failingFlush;
+    Settle();
+    if (Holds(path)) return FileOutcome::kHeld;
+    return path == failingFlush ? FileOutcome::kFailed : FileOutcome::kDone;
   }
-  std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) override {
+  OpenedFile OpenUncached(const std::string& path) override {
     steps.push_back("read back " + path);
-    if (path == failingOpen || !files.contains(path)) return nullptr;
+    Settle();
+    if (Holds(path)) return {FileOutcome::kHeld, nullptr};
+    if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
-    return file;
+    return {FileOutcome::kDone, std::move(file)};
+  }
+  bool Exists(const std::string& path) override {
+    Settle();
+    return files.contains(path);
+  }
+  std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override {
+    std::vector<DirectoryEntry> entries;
+    for (const auto& [path, bytes] : files) {
+      if (path.starts_with(directory))
+        entries.push_back(
+            {path.substr(directory.size()), false, readOnly.contains(path), bytes.size()});
+    }
+    return entries;
+  }
+  std::optional<VolumeSpace> Space(const std::string&) override { return space; }
+  bool OnOneVolume(const std::string&, const std::string&) override { return false; }
+
+  // The run's clock, which only its pauses move on.
+  RunClock Clock() {
+    return {[this] { return std::chrono::steady_clock::time_point(now); },
+            [this](RunClock::Duration pause) { now += pause; }};
   }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
   std::vector<std::string> steps;
   std::string failingCopy, alteringCopy, shorteningCopy, failingFlush, failingOpen, failingRead;
   std::pair<std::string, std::string> wrapping;  // copying to first overwrites second's data
+  std::set<std::string> readOnly;
+  std::optional<VolumeSpace> space;
+  struct Holder {
+    RunClock::Duration until{};
+    bool sharesDelete = false;
+    bool pending = false;
+  };
+  std::map<std::string, Holder> holders;
+  RunClock::Duration now{};
+
+ private:
+  // The holder lets go once the clock reaches its moment; a delete left pending completes then.
+  void Settle() {
+    std::erase_if(holders, [this](const auto& held) {
+      if (now < held.second.until) return false;
+      if (held.second.pending) files.erase(held.first);
+      return true;
+    });
+  }
+  bool Holds(const std::string& path) const { return holders.contains(path); }
+  bool Pending(const std::string& path) const { return Holds(path) && holders.at(path).pending; }
 };
 
 class TransferOnDisk : public ::testing::Test {
@@ -76,10 +137,13 @@ class TransferOnDisk : public ::testing::Test {
     }
   }
   void ExpectStagingEmpty() { EXPECT_TRUE(std::filesystem::is_empty(staging.path())); }
+  int Run(const std::string& stagingDir, const std::string& root) {
+    return TransferFirmwareSet(DecidedCheck(), payloads, files, stagingDir, root).intactCount;
+  }
 };
 
 TEST_F(TransferOnDisk, WritesEveryEntryByteForByteAndLeavesNoStagingFile) {
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
   int filesOnDrive = 0;
@@ -92,30 +156,30 @@ TEST_F(TransferOnDisk, ReplacesAnOlderSetAndRepeatsIdentically) {
   for (const CatalogueEntry& entry : kFirmwareCatalogue) {
     WriteBytes(drive.path() / entry.fileName, std::vector<std::uint8_t>(5000, 0xEE));
   }
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, StagingFileLeftFromAnEarlierRunIsReplaced) {
   WriteBytes(staging.path() / "KQ_rus.rub", std::vector<std::uint8_t>(900000, 0x55));
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, VanishedDriveCountsEveryCopyOutButCleansStaging) {
   const std::string goneRoot = drive.Dir() + "unplugged" + drive.Dir().back();
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), goneRoot), 0);
+  EXPECT_EQ(Run(staging.Dir(), goneRoot), 0);
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
   const std::string missingDir = staging.Dir() + "missing" + staging.Dir().back();
   try {
-    TransferFirmwareSet(DecidedCheck(), payloads, files, missingDir, drive.Dir());
+    Run(missingDir, drive.Dir());
     FAIL() << "the run went on without its staging file";
   } catch (const Failure& failure) {
     const std::string prefix = "Cannot create file \"" + missingDir + "KQ1769_m.dat\". ";
@@ -132,9 +196,7 @@ TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
 TEST_F(TransferOnDisk, NonAsciiFolderNames) {
   TempFolder cyrillicStaging("Прошивка KQ");
   TempFolder cyrillicDrive("Флешка");
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, cyrillicStaging.Dir(),
-                                cyrillicDrive.Dir()),
-            30);
+  EXPECT_EQ(Run(cyrillicStaging.Dir(), cyrillicDrive.Dir()), 30);
   EXPECT_EQ(ReadBytes(cyrillicDrive.path() / "KQSAME.lng"), payloads.Bytes("Languagess"));
   EXPECT_TRUE(std::filesystem::is_empty(cyrillicStaging.path()));
 }
@@ -147,9 +209,7 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
   const std::string executableDir = drive.Dir() + "." + drive.Dir().back();
   const bool same = RealSameDirectory(executableDir, drive.Dir());
   EXPECT_TRUE(same);
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files,
-                                StagingDirectory(executableDir, same, staging.Dir()), drive.Dir()),
-            30);
+  EXPECT_EQ(Run(StagingDirectory(executableDir, same, staging.Dir()), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
   EXPECT_EQ(StagingDirectory("C:\\Tools\\", false, "C:\\Temp\\"), "C:\\Tools\\");
@@ -158,7 +218,7 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
 TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) {
   FakePayloads payloads;
   LyingFiles files;
-  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\"), 30);
+  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\").intactCount, 30);
   const std::size_t entries = kFirmwareCatalogue.size();
   ASSERT_EQ(files.steps.size(), 6 * entries);
   for (std::size_t i = 0; i < entries; ++i) {
@@ -198,16 +258,98 @@ TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOther) {
     FakePayloads payloads;
     LyingFiles files;
     c.lie(files);
-    const std::vector<const CatalogueEntry*> copied =
-        CopyFirmwareSet(payloads, files, "X\\", "E:\\");
-    EXPECT_EQ(ReadBackFirmwareSet(payloads, files, "E:\\", copied), 29) << c.what;
-    // Every other copied file reads back whole, so the one counted out is the victim.
-    std::vector<const CatalogueEntry*> others;
-    for (const CatalogueEntry* entry : copied) {
-      if ("E:\\" + std::string(entry->fileName) != c.victim) others.push_back(entry);
+    EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\").intactCount, 29)
+        << c.what;
+    // The one counted out left nothing under its name; every other file holds its payload.
+    for (const CatalogueEntry& entry : kFirmwareCatalogue) {
+      const std::string path = "E:\\" + std::string(entry.fileName);
+      if (path == c.victim)
+        EXPECT_FALSE(files.files.contains(path)) << c.what;
+      else
+        EXPECT_EQ(files.files[path], payloads.Bytes(entry.payloadName)) << c.what << path;
     }
-    EXPECT_EQ(others.size(), 29u) << c.what;
-    EXPECT_EQ(ReadBackFirmwareSet(payloads, files, "E:\\", others), 29) << c.what;
+  }
+}
+
+TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
+  using std::chrono::milliseconds;
+  using Held = std::map<std::string, LyingFiles::Holder>;
+  const milliseconds throughout{60'000};
+  const std::string rub = "E:\\KQ_rus.rub";
+  const struct {
+    const char* what;
+    Held holders;
+    bool readOnly;
+    int intact;
+    milliseconds sleptAtLeast, sleptAtMost;
+  } cases[] = {
+      {"held 0.3 s sharing nothing",
+       {{rub, {milliseconds(300)}}},
+       false,
+       30,
+       milliseconds(300),
+       milliseconds(500)},
+      {"held 0.3 s sharing deletion: a delete pending",
+       {{rub, {milliseconds(300), true}}},
+       false,
+       30,
+       milliseconds(300),
+       milliseconds(500)},
+      {"held throughout: counted out after its entry's budget",
+       {{rub, {throughout}}},
+       false,
+       29,
+       milliseconds(2000),
+       milliseconds(2000)},
+      {"read-only: no waiting", {}, true, 29, milliseconds(0), milliseconds(0)},
+      {"four held throughout: the run's budget runs out at the third",
+       {{rub, {throughout}},
+        {"E:\\KQ_kaz.kzt", {throughout}},
+        {"E:\\KQ_rus.kzt", {throughout, true}},
+        {"E:\\KQ_eng.eur", {throughout}}},
+       false,
+       26,
+       milliseconds(5000),
+       milliseconds(5000)},
+  };
+  for (const auto& c : cases) {
+    FakePayloads payloads;
+    LyingFiles files;
+    const std::vector<std::uint8_t> old{1, 2, 3};
+    files.files[rub] = old;
+    files.holders = c.holders;
+    if (c.readOnly) files.readOnly.insert(rub);
+    EXPECT_EQ(
+        TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\", nullptr, files.Clock())
+            .intactCount,
+        c.intact)
+        << c.what;
+    EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
+    EXPECT_LE(files.now, c.sleptAtMost) << c.what;
+    if (c.readOnly) {
+      EXPECT_EQ(files.files[rub], old) << c.what;
+      EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "delete " + rub), 1) << c.what;
+    }
+  }
+}
+
+TEST(TransferSteps, DriveWithoutRoomTouchesNothingAndSaysWhatItLacks) {
+  FakePayloads payloads;
+  LyingFiles files;
+  // 30 payloads of one 512-byte cluster each and 30 new names taking 6 more: 36 are needed.
+  files.space = VolumeSpace{512, 10};
+  const TransferResult refused =
+      TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\");
+  EXPECT_EQ(refused.intactCount, 0);
+  EXPECT_EQ(refused.shortfallBytes, 26u * 512);
+  EXPECT_EQ(files.steps, std::vector<std::string>{});
+  // With room enough, or on a drive that cannot say, the run goes on.
+  for (const std::optional<VolumeSpace> space :
+       {std::optional(VolumeSpace{512, 36}), std::optional<VolumeSpace>()}) {
+    files.space = space;
+    const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\");
+    EXPECT_EQ(run.intactCount, 30);
+    EXPECT_EQ(run.shortfallBytes, 0u);
   }
 }
 
@@ -228,7 +370,9 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
 
   LyingFiles files;
   NotedProgress progress;
-  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\", &progress), 30);
+  ASSERT_EQ(
+      TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\", &progress).intactCount,
+      30);
   std::vector<std::uint64_t> twice = sizes;
   twice.insert(twice.end(), sizes.begin(), sizes.end());
   EXPECT_EQ(progress.files, twice);
@@ -285,7 +429,7 @@ TEST(TransferSteps, FirstWaitsForTheCheckAndASetNotAsBuiltTouchesNoFile) {
     EXPECT_EQ(run.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout) << c.what;
     verdicts.set_value(c.verdicts);
     if (!c.refused) {
-      EXPECT_EQ(run.get(), 30) << c.what;
+      EXPECT_EQ(run.get().intactCount, 30) << c.what;
       EXPECT_EQ(files.steps.size(), 6 * kFirmwareSetSize) << c.what;
       continue;
     }

@@ -429,6 +429,23 @@ int Hold(const std::wstring& path, int seconds) {
   return 0;
 }
 
+// Holds a file open sharing everything, as a virus scanner looking at a stick that has just
+// arrived, clicks the write button, and lets go after a while; says whether the run's box showed
+// while the file was held.
+int HoldDuringRun(const std::wstring& path, DWORD milliseconds) {
+  HWND form = Form();
+  if (!form) return 1;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 2;
+  Click(GetDlgItem(form, kSaveButton));
+  Sleep(milliseconds);
+  Say("box_while_held", ShownBox() ? "1" : "0");
+  CloseHandle(file);
+  return 0;
+}
+
 // Loads libraries by name with the search every program gets by default: its own folder first.
 int Load(int count, wchar_t** names) {
   for (int i = 0; i < count; ++i)
@@ -539,6 +556,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
+  if (command == L"hold-during-run" && argc == 4) return HoldDuringRun(argv[2], _wtoi(argv[3]));
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   if (command == L"time-start" && argc == 4) return TimeStart(argv[2], Narrow(argv[3]));
@@ -550,6 +568,7 @@ int wmain(int argc, wchar_t** argv) {
       "form | boxes | scheme | hint | acp | close | ping | end-session | load LIBRARY... | "
       "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
+      "hold-during-run PATH MILLISECONDS | "
       "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run [answers] | gdi");
   return 64;
 }

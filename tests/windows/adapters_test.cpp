@@ -157,27 +157,76 @@ TEST(TemporaryDirectory, IsAnExistingFolderWithItsBackslash) {
   EXPECT_TRUE(std::filesystem::is_directory(Utf8Path(temp)));
 }
 
+HANDLE Hold(const std::string& path, DWORD share) {
+  return CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
+}
+
 TEST(WinTransferFiles, FlushAndUncachedReadNeedAnExistingFile) {
   TempFolder folder("flush");
   WinTransferFiles files;
   const std::string path = folder.Dir() + "KQ_rus.rub";
-  EXPECT_FALSE(files.Flush(path));
-  EXPECT_EQ(files.OpenUncached(path), nullptr);
+  EXPECT_EQ(files.Flush(path), FileOutcome::kFailed);
+  EXPECT_EQ(files.OpenUncached(path).file, nullptr);
   std::vector<std::uint8_t> bytes(kSectorMultiple * 3 + 17);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 253);
   WriteBytes(Utf8Path(path), bytes);
-  EXPECT_TRUE(files.Flush(path));
-  // Held open by another reader, as a virus scanner might, the file still flushes.
-  HANDLE reader = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-  EXPECT_TRUE(files.Flush(path));
-  CloseHandle(reader);
-  const std::unique_ptr<UncachedFile> file = files.OpenUncached(path);
+  // Held open for writing and deletion by a scanner that shares everything, the file still
+  // flushes and reads back.
+  const HANDLE scanner = Hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files.Flush(path), FileOutcome::kDone);
+  const std::unique_ptr<UncachedFile> file = files.OpenUncached(path).file;
+  CloseHandle(scanner);
   ASSERT_NE(file, nullptr);
   EXPECT_TRUE(ReadBackCheck().Matches(*file, bytes));
   bytes.back() ^= 1;
-  EXPECT_FALSE(ReadBackCheck().Matches(*files.OpenUncached(path), bytes));
+  EXPECT_FALSE(ReadBackCheck().Matches(*files.OpenUncached(path).file, bytes));
+}
+
+TEST(WinTransferFiles, TellsAHeldFileAndAPendingDeleteApart) {
+  TempFolder folder("held");
+  WinTransferFiles files;
+  const std::string staged = folder.Dir() + "staged", path = folder.Dir() + "KQ_kaz.kzt";
+  WriteBytes(Utf8Path(staged), {1, 2, 3});
+  WriteBytes(Utf8Path(path), {4});
+  HANDLE holder = Hold(path, 0);
+  EXPECT_EQ(files.Delete(path), FileOutcome::kHeld);
+  EXPECT_EQ(files.Copy(staged, path, true), FileOutcome::kHeld);
+  EXPECT_EQ(files.OpenUncached(path).outcome, FileOutcome::kHeld);
+  CloseHandle(holder);
+  // Deleted while a holder shares deletion, the name stays until it lets go: a copy that must
+  // not replace finds it taken.
+  holder = Hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  EXPECT_EQ(files.Delete(path), FileOutcome::kDone);
+  EXPECT_TRUE(files.Exists(path));
+  EXPECT_NE(files.Copy(staged, path, false), FileOutcome::kDone);
+  CloseHandle(holder);
+  EXPECT_FALSE(files.Exists(path));
+  EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kDone);
+  EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kNameTaken);
+}
+
+TEST(WinTransferFiles, ListsWhatTheFolderHoldsAndTheRoomOfItsVolume) {
+  TempFolder folder("listed");
+  WinTransferFiles files;
+  EXPECT_EQ(files.List(folder.Dir()), std::vector<DirectoryEntry>{});
+  WriteBytes(Utf8Path(folder.Dir() + "KQ1769.lng"), std::vector<std::uint8_t>(5000));
+  SetFileAttributesW(Widen(folder.Dir() + "KQ1769.lng").c_str(), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryW(Widen(folder.Dir() + "Папка").c_str(), nullptr);
+  auto listed = files.List(folder.Dir());
+  ASSERT_TRUE(listed);
+  std::sort(listed->begin(), listed->end(), [](auto& a, auto& b) { return a.name < b.name; });
+  EXPECT_EQ(*listed, (std::vector<DirectoryEntry>{{"KQ1769.lng", false, true, 5000},
+                                                  {"Папка", true, false, 0}}));
+  SetFileAttributesW(Widen(folder.Dir() + "KQ1769.lng").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_FALSE(files.List(folder.Dir() + "missing\\"));
+  const std::optional<VolumeSpace> space = files.Space("C:\\");
+  ASSERT_TRUE(space);
+  EXPECT_GE(space->clusterBytes, 512u);
+  EXPECT_GT(space->freeClusters, 0u);
+  EXPECT_FALSE(files.Space("Q:\\"));
+  EXPECT_TRUE(files.OnOneVolume(folder.Dir(), folder.Dir() + "Папка\\"));
 }
 
 TEST(IsVolumeArrival, TellsAnArrivedVolumeFromEveryOtherDeviceChange) {
