@@ -63,8 +63,9 @@ void FirmwareWriter::Start(HWND window, FirmwareJob job) {
   });
 }
 
+// The worker has nothing left to do but end, which takes the system a moment: it is joined when
+// the next run starts or the writer goes, not before the run's box.
 FirmwareRunOutcome FirmwareWriter::Finish(LPARAM carried) {
-  worker_.join();
   const std::unique_ptr<FirmwareRunOutcome> outcome(reinterpret_cast<FirmwareRunOutcome*>(carried));
   return std::move(*outcome);
 }

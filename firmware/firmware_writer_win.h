@@ -31,7 +31,7 @@ class FirmwareWriter {
   void Start(HWND window, FirmwareJob job);
   // The bytes of the files copied to the drive and read back so far.
   std::uint64_t BytesDone() const { return bytesDone_.load(); }
-  // Waits for the worker's end and takes over the outcome that kFirmwareRunFinished carried.
+  // Takes over the outcome that kFirmwareRunFinished carried.
   FirmwareRunOutcome Finish(LPARAM carried);
 
  private:
