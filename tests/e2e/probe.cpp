@@ -57,6 +57,11 @@ class Stopwatch {
     return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) /
            static_cast<double>(frequency_.QuadPart);
   }
+  // When it started, in seconds of the performance counter, which Wine takes from Linux's
+  // CLOCK_MONOTONIC_RAW: a Linux program can set its own times beside it.
+  double StartSeconds() const {
+    return static_cast<double>(start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
+  }
 
  private:
   LARGE_INTEGER frequency_, start_;
@@ -336,23 +341,31 @@ void Click(HWND control) {
   SendInput(2, press, sizeof(INPUT));
 }
 
-// Clicks the write button, times the click to the first message box, then closes every box
-// of the run with OK and names them. Told to watch the answers, it sends the window until the
-// box one message after another that any window answers at once: the longest wait for an
-// answer is the longest time the window left its messages alone.
+// Clicks the write button, times the click to the button's disabling (the run's handler has
+// started) and to the first message box, then closes every box of the run with OK and names
+// them. Told to watch the answers, it sends the window until the box one message after another
+// that any window answers at once: the longest wait for an answer is the longest time the window
+// left its messages alone.
 int TimeWriteRun(bool watchAnswers) {
   HWND form = Form();
   if (!form) return 1;
+  HWND button = GetDlgItem(form, kSaveButton);
   const Stopwatch watch;
-  Click(GetDlgItem(form, kSaveButton));
+  Click(button);
   double longest = 0;
+  double disabledMs = 0;
   HWND box = nullptr;
   while (!(box = ShownBox()) && watch.Ms() < 120000) {
+    if (!disabledMs && !IsWindowEnabled(button)) disabledMs = watch.Ms();
     if (watchAnswers) longest = std::max(longest, Ask(form, WM_NULL, 0, 0, 120000).ms);
     Sleep(1);
   }
   if (!box) return 3;
   SayMs("box_ms", watch.Ms());
+  SayMs("disabled_ms", disabledMs);
+  char clicked[32];
+  snprintf(clicked, sizeof(clicked), "%.6f", watch.StartSeconds());
+  Say("clicked_s", clicked);
   if (watchAnswers) SayMs("longest_unanswered_ms", longest);
   std::string captions;
   for (; box; box = Await(1000, ShownBox)) {
