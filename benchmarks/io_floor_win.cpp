@@ -218,7 +218,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> times;
     for (int i = 0; i < 20; ++i) {
       const double started = clock.NowMs();
-      SetTransfer(payloads, files, Narrow(staging), Narrow(drive), SteadyRunClock()).Survey();
+      SetTransfer(payloads, files, {Narrow(staging), Narrow(drive)}, SteadyRunClock()).Survey();
       times.push_back(clock.NowMs() - started);
     }
     Say("room_first_ms", times.front());

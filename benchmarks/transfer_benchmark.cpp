@@ -50,7 +50,8 @@ class SetRun : public benchmark::Fixture {
   void CountBytes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kRealSetBytes));
   }
-  SetTransfer Transfer() { return {payloads, files, staging.Dir(), drive.Dir(), SteadyRunClock()}; }
+  RunPlaces Places() const { return {staging.Dir(), drive.Dir()}; }
+  SetTransfer Transfer() { return {payloads, files, Places(), SteadyRunClock()}; }
 
   const SetOfRealWeight payloads;
   StdTransferFiles files;
@@ -67,8 +68,7 @@ BENCHMARK_DEFINE_F(SetRun, CopyAndFlushWithoutReadBack)(benchmark::State& state)
 
 BENCHMARK_DEFINE_F(SetRun, WholeRunWithReadBack)(benchmark::State& state) {
   for (auto _ : state)
-    Expect30(state, TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir())
-                        .intactCount);
+    Expect30(state, TransferFirmwareSet(DecidedCheck(), payloads, files, Places()).intactCount);
   CountBytes(state);
 }
 

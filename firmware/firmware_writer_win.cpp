@@ -37,12 +37,12 @@ class PostedProgress : public TransferProgress {
 // The run itself, as the worker does it, from the wait for the check of the embedded payloads on.
 // A failure raised anywhere in it comes back as the box that reports it, for the window to show.
 FirmwareRunOutcome WriteSet(const FirmwareJob& job, TransferProgress& progress) {
-  FirmwareRunOutcome outcome{job.driveRoot};
+  FirmwareRunOutcome outcome{job.places.destinationRoot};
   try {
     ResourcePayloads payloads;
     WinTransferFiles files;
     const TransferResult result =
-        TransferFirmwareSet(job.check, payloads, files, job.stagingDir, job.driveRoot, &progress);
+        TransferFirmwareSet(job.check, payloads, files, job.places, &progress);
     outcome.intactCount = result.intactCount;
     outcome.shortfallBytes = result.shortfallBytes;
   } catch (const std::exception& failure) {

@@ -17,23 +17,21 @@ bool SameName(const std::string& found, const char* name) {
 
 }  // namespace
 
-SetTransfer::SetTransfer(const PayloadSource& payloads, TransferFiles& files,
-                         std::string stagingDir, std::string destinationRoot, RunClock clock,
-                         TransferProgress* progress)
+SetTransfer::SetTransfer(const PayloadSource& payloads, TransferFiles& files, RunPlaces places,
+                         RunClock clock, TransferProgress* progress)
     : payloads_(payloads),
       files_(files),
-      stagingDir_(std::move(stagingDir)),
-      destinationRoot_(std::move(destinationRoot)),
+      places_(std::move(places)),
       progress_(progress),
       patience_(std::move(clock), kFirmwareCatalogue.size()) {}
 
 std::string SetTransfer::Destination(std::size_t entry) const {
-  return destinationRoot_ + kFirmwareCatalogue[entry].fileName;
+  return places_.destinationRoot + kFirmwareCatalogue[entry].fileName;
 }
 
 // A drive that cannot be asked (it has gone) lets the run go on: its copies fail and say so.
 std::uint64_t SetTransfer::Survey() {
-  const std::optional<std::vector<DirectoryEntry>> listed = files_.List(destinationRoot_);
+  const std::optional<std::vector<DirectoryEntry>> listed = files_.List(places_.destinationRoot);
   if (!listed) return 0;
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
     const auto found = std::find_if(listed->begin(), listed->end(), [&](const DirectoryEntry& f) {
@@ -41,7 +39,7 @@ std::uint64_t SetTransfer::Survey() {
     });
     if (found != listed->end()) found_[i] = *found;
   }
-  const std::optional<VolumeSpace> space = files_.Space(destinationRoot_);
+  const std::optional<VolumeSpace> space = files_.Space(places_.destinationRoot);
   if (!space) return 0;
   std::vector<EntryRoom> room;
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
@@ -51,14 +49,14 @@ std::uint64_t SetTransfer::Survey() {
     room.push_back({payload ? payload->size() : 0,
                     found_[i] && found_[i]->Deletable() ? found_[i]->bytes : 0, !found_[i]});
   }
-  return RoomShortfall(*space, room, files_.OnOneVolume(stagingDir_, destinationRoot_));
+  return RoomShortfall(*space, room, places_.stagingOnDestinationVolume);
 }
 
 std::vector<const CatalogueEntry*> SetTransfer::CopySet() {
   std::vector<const CatalogueEntry*> copied;
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
     const CatalogueEntry& entry = kFirmwareCatalogue[i];
-    const std::string staged = stagingDir_ + entry.fileName;
+    const std::string staged = places_.stagingDir + entry.fileName;
     const std::span<const std::uint8_t> payload = payloads_.Open(entry.payloadName);
     files_.WriteWhole(staged, payload);
     // Clearing the old file first lets the copy decide on its own whether the entry made it.
@@ -125,11 +123,10 @@ int SetTransfer::ReadBack(const std::vector<const CatalogueEntry*>& copied) {
 }
 
 TransferResult TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
-                                   TransferFiles& files, const std::string& stagingDir,
-                                   const std::string& destinationRoot, TransferProgress* progress,
-                                   RunClock clock) {
+                                   TransferFiles& files, const RunPlaces& places,
+                                   TransferProgress* progress, RunClock clock) {
   AwaitIntactFirmwareSet(check);
-  SetTransfer transfer(payloads, files, stagingDir, destinationRoot, std::move(clock), progress);
+  SetTransfer transfer(payloads, files, places, std::move(clock), progress);
   if (const std::uint64_t shortfall = transfer.Survey()) return {0, shortfall};
   return {transfer.ReadBack(transfer.CopySet()), 0};
 }

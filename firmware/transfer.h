@@ -64,7 +64,16 @@ class TransferFiles {
   // The cluster size of the directory's volume and the clusters free to this user; nothing when
   // either cannot be told.
   virtual std::optional<VolumeSpace> Space(const std::string& directory) = 0;
-  virtual bool OnOneVolume(const std::string& first, const std::string& second) = 0;
+};
+
+// Where a run stages the payloads and where it writes them; both directories end with their
+// separator.
+struct RunPlaces {
+  std::string stagingDir;
+  std::string destinationRoot;
+  // The staging folder is on the destination's volume (the tool was started from a folder of the
+  // stick): each staging file takes room there for a moment.
+  bool stagingOnDestinationVolume = false;
 };
 
 // Told of each file as it counts towards a run's progress: once it is on the device and once
@@ -83,14 +92,13 @@ struct TransferResult {
   std::uint64_t shortfallBytes = 0;
 };
 
-// One run over the catalogue: each entry staged in stagingDir, copied into destinationRoot and
-// flushed there, then the whole set read back. Both directories end with their separator. A
-// failed step counts its entry out and the run goes on; a Failure from the payloads or the
-// staging write ends it.
+// One run over the catalogue: each entry staged, copied into the destination root and flushed
+// there, then the whole set read back. A failed step counts its entry out and the run goes on; a
+// Failure from the payloads or the staging write ends it.
 class SetTransfer {
  public:
-  SetTransfer(const PayloadSource& payloads, TransferFiles& files, std::string stagingDir,
-              std::string destinationRoot, RunClock clock, TransferProgress* progress = nullptr);
+  SetTransfer(const PayloadSource& payloads, TransferFiles& files, RunPlaces places, RunClock clock,
+              TransferProgress* progress = nullptr);
 
   // Looks at the device before anything on it is touched: the files it holds under the set's
   // names and its room. Gives the bytes it lacks for the run, or 0 when the run fits or the
@@ -110,8 +118,7 @@ class SetTransfer {
 
   const PayloadSource& payloads_;
   TransferFiles& files_;
-  const std::string stagingDir_;
-  const std::string destinationRoot_;
+  const RunPlaces places_;
   TransferProgress* progress_;
   HolderPatience patience_;
   // What held each entry's name in the root when the run found it.
@@ -121,8 +128,7 @@ class SetTransfer {
 // A whole run. Its first step waits for the check of the embedded payloads; a set that is not as
 // built ends the run there, before any file is touched. So does a device without room for it.
 TransferResult TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
-                                   TransferFiles& files, const std::string& stagingDir,
-                                   const std::string& destinationRoot,
+                                   TransferFiles& files, const RunPlaces& places,
                                    TransferProgress* progress = nullptr,
                                    RunClock clock = SteadyRunClock());
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "app/file_handle_win.h"
-#include "app/file_places_win.h"
 #include "app/file_write_win.h"
 #include "app/text_win.h"
 
@@ -142,8 +141,4 @@ std::optional<VolumeSpace> WinTransferFiles::Space(const std::string& directory)
   const std::uint64_t clusterBytes = static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector;
   if (clusterBytes == 0) return std::nullopt;
   return VolumeSpace{clusterBytes, freeToCaller.QuadPart / clusterBytes};
-}
-
-bool WinTransferFiles::OnOneVolume(const std::string& first, const std::string& second) {
-  return SameVolume(first, second);
 }

@@ -88,7 +88,6 @@ class LyingFiles : public TransferFiles {
     return entries;
   }
   std::optional<VolumeSpace> Space(const std::string&) override { return space; }
-  bool OnOneVolume(const std::string&, const std::string&) override { return false; }
 
   // The run's clock, which only its pauses move on.
   RunClock Clock() {
@@ -138,7 +137,7 @@ class TransferOnDisk : public ::testing::Test {
   }
   void ExpectStagingEmpty() { EXPECT_TRUE(std::filesystem::is_empty(staging.path())); }
   int Run(const std::string& stagingDir, const std::string& root) {
-    return TransferFirmwareSet(DecidedCheck(), payloads, files, stagingDir, root).intactCount;
+    return TransferFirmwareSet(DecidedCheck(), payloads, files, {stagingDir, root}).intactCount;
   }
 };
 
@@ -218,7 +217,7 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
 TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) {
   FakePayloads payloads;
   LyingFiles files;
-  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\").intactCount, 30);
+  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}).intactCount, 30);
   const std::size_t entries = kFirmwareCatalogue.size();
   ASSERT_EQ(files.steps.size(), 6 * entries);
   for (std::size_t i = 0; i < entries; ++i) {
@@ -258,7 +257,7 @@ TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOther) {
     FakePayloads payloads;
     LyingFiles files;
     c.lie(files);
-    EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\").intactCount, 29)
+    EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}).intactCount, 29)
         << c.what;
     // The one counted out left nothing under its name; every other file holds its payload.
     for (const CatalogueEntry& entry : kFirmwareCatalogue) {
@@ -319,10 +318,10 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
     files.files[rub] = old;
     files.holders = c.holders;
     if (c.readOnly) files.readOnly.insert(rub);
-    EXPECT_EQ(
-        TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\", nullptr, files.Clock())
-            .intactCount,
-        c.intact)
+    EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}, nullptr,
+                                  files.Clock())
+                  .intactCount,
+              c.intact)
         << c.what;
     EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
     EXPECT_LE(files.now, c.sleptAtMost) << c.what;
@@ -339,15 +338,21 @@ TEST(TransferSteps, DriveWithoutRoomTouchesNothingAndSaysWhatItLacks) {
   // 30 payloads of one 512-byte cluster each and 30 new names taking 6 more: 36 are needed.
   files.space = VolumeSpace{512, 10};
   const TransferResult refused =
-      TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\");
+      TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"});
   EXPECT_EQ(refused.intactCount, 0);
   EXPECT_EQ(refused.shortfallBytes, 26u * 512);
   EXPECT_EQ(files.steps, std::vector<std::string>{});
+  // Staged on the drive too, the last entry's staging file needs one cluster more.
+  files.space = VolumeSpace{512, 36};
+  EXPECT_EQ(
+      TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\", true}).shortfallBytes,
+      512u);
   // With room enough, or on a drive that cannot say, the run goes on.
   for (const std::optional<VolumeSpace> space :
        {std::optional(VolumeSpace{512, 36}), std::optional<VolumeSpace>()}) {
     files.space = space;
-    const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\");
+    const TransferResult run =
+        TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"});
     EXPECT_EQ(run.intactCount, 30);
     EXPECT_EQ(run.shortfallBytes, 0u);
   }
@@ -371,7 +376,7 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
   LyingFiles files;
   NotedProgress progress;
   ASSERT_EQ(
-      TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\", &progress).intactCount,
+      TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}, &progress).intactCount,
       30);
   std::vector<std::uint64_t> twice = sizes;
   twice.insert(twice.end(), sizes.begin(), sizes.end());
@@ -381,7 +386,7 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
   LyingFiles failing;
   failing.failingCopy = "E:\\KQ_geo.gel";
   NotedProgress counted;
-  TransferFirmwareSet(DecidedCheck(), payloads, failing, "X\\", "E:\\", &counted);
+  TransferFirmwareSet(DecidedCheck(), payloads, failing, {"X\\", "E:\\"}, &counted);
   const std::uint64_t geo = payloads.Bytes("Firmware10").size();
   EXPECT_EQ(counted.files.size(), 58u);
   EXPECT_EQ(std::accumulate(counted.files.begin(), counted.files.end(), std::uint64_t{0}),
@@ -397,7 +402,7 @@ TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {
   payloads.Remove("Firmware4");
   LyingFiles files;
   try {
-    TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\");
+    TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"});
     FAIL() << "a missing payload went unnoticed";
   } catch (const Failure& failure) {
     EXPECT_STREQ(failure.what(), "Resource Firmware4 not found");
@@ -423,7 +428,7 @@ TEST(TransferSteps, FirstWaitsForTheCheckAndASetNotAsBuiltTouchesNoFile) {
     FakePayloads payloads;
     LyingFiles files;
     auto run = std::async(std::launch::async, [&] {
-      return TransferFirmwareSet(check, payloads, files, "X\\", "E:\\");
+      return TransferFirmwareSet(check, payloads, files, {"X\\", "E:\\"});
     });
     // Until the check has spoken the run does nothing at all.
     EXPECT_EQ(run.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout) << c.what;

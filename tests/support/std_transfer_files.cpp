@@ -122,9 +122,3 @@ std::optional<VolumeSpace> StdTransferFiles::Space(const std::string& directory)
   if (statvfs(directory.c_str(), &volume) != 0 || volume.f_frsize == 0) return std::nullopt;
   return VolumeSpace{volume.f_frsize, volume.f_bavail};
 }
-
-bool StdTransferFiles::OnOneVolume(const std::string& first, const std::string& second) {
-  struct stat a {
-  }, b{};
-  return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev;
-}

@@ -15,5 +15,4 @@ class StdTransferFiles : public TransferFiles {
   bool Exists(const std::string& path) override;
   std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override;
   std::optional<VolumeSpace> Space(const std::string& directory) override;
-  bool OnOneVolume(const std::string& first, const std::string& second) override;
 };

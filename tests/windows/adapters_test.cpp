@@ -118,7 +118,7 @@ std::string Upper(std::string text) {
   return text;
 }
 
-TEST(SameDirectory, ComparesTheFolderNotItsSpelling) {
+TEST(RelateDirectories, ComparesTheFolderNotItsSpellingAndTellsItsVolume) {
   TempFolder folder("Флешка root");
   TempFolder other("elsewhere");
   wchar_t letter = 0;
@@ -146,7 +146,12 @@ TEST(SameDirectory, ComparesTheFolderNotItsSpelling) {
       {dir + "missing\\", dir + "missing\\", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(SameDirectory(c.first, c.second), c.same) << c.first << " | " << c.second;
+    EXPECT_EQ(RelateDirectories(c.first, c.second).sameDirectory, c.same)
+        << c.first << " | " << c.second;
+  // A folder of the stick is on the stick's volume; a folder that cannot be opened is on none.
+  CreateDirectoryW(Widen(dir + "app").c_str(), nullptr);
+  EXPECT_TRUE(RelateDirectories(root + "app\\", root).sameVolume);
+  EXPECT_FALSE(RelateDirectories(dir + "missing\\", root).sameVolume);
   DefineWineDrive(letter, DRIVE_NO_ROOT_DIR, "");
 }
 
@@ -226,7 +231,6 @@ TEST(WinTransferFiles, ListsWhatTheFolderHoldsAndTheRoomOfItsVolume) {
   EXPECT_GE(space->clusterBytes, 512u);
   EXPECT_GT(space->freeClusters, 0u);
   EXPECT_FALSE(files.Space("Q:\\"));
-  EXPECT_TRUE(files.OnOneVolume(folder.Dir(), folder.Dir() + "Папка\\"));
 }
 
 TEST(IsVolumeArrival, TellsAnArrivedVolumeFromEveryOtherDeviceChange) {
