@@ -3,8 +3,8 @@
 // file on their way in (none when VICTIM is empty). It notes each write, flush and read it
 // serves in a log, one "step name" line each, and can make each write and each flush slow as a
 // cheap stick's are. Every file is opened for direct I/O, so each read comes from here and not
-// from the kernel's cache. Given a capacity, it is a stick of that size with 4096-byte clusters:
-// it tells the room its files leave and refuses a write past it (ENOSPC).
+// from the kernel's cache. Given a capacity, it tells the room of a stick that size, with
+// 4096-byte clusters, that its files leave.
 //
 //   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [CAPACITY]
 //
@@ -51,8 +51,6 @@ void Note(const char* step, const char* path) {
 
 int Result(int outcome) { return outcome < 0 ? -errno : 0; }
 
-std::uint64_t Clusters(std::uint64_t bytes) { return (bytes + kCluster - 1) / kCluster; }
-
 // The clusters the stick's files take.
 std::uint64_t UsedClusters() {
   std::uint64_t used = 0;
@@ -60,19 +58,10 @@ std::uint64_t UsedClusters() {
   while (const dirent* entry = readdir(dir)) {
     struct stat status {};
     if (fstatat(Self().backing, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
-      used += Clusters(static_cast<std::uint64_t>(status.st_size));
+      used += (static_cast<std::uint64_t>(status.st_size) + kCluster - 1) / kCluster;
   }
   closedir(dir);
   return used;
-}
-
-// Whether a file of the stick may grow to end bytes.
-bool Fits(int fd, std::uint64_t end) {
-  struct stat status {};
-  if (!Self().capacityClusters || fstat(fd, &status) != 0) return true;
-  const std::uint64_t size = static_cast<std::uint64_t>(status.st_size);
-  const std::uint64_t growth = end > size ? Clusters(end) - Clusters(size) : 0;
-  return UsedClusters() + growth <= Self().capacityClusters;
 }
 
 int GetAttr(const char* path, struct stat* status, fuse_file_info*) {
@@ -118,7 +107,6 @@ int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_
   std::vector<char> bytes(buffer, buffer + size);
   // Reported as written whole, stored with one byte changed: no length or error gives it away.
   if (Relative(path) == Self().victim && size > 0) bytes[size / 2] ^= 0x5A;
-  if (!Fits(static_cast<int>(info->fh), static_cast<std::uint64_t>(offset) + size)) return -ENOSPC;
   const ssize_t put = pwrite(static_cast<int>(info->fh), bytes.data(), size, offset);
   return put < 0 ? -errno : static_cast<int>(put);
 }

@@ -22,15 +22,13 @@ SLOW_WRITE_MS = 40
 def files_open_under(folder):
     """Every file or folder under folder that a process of this user holds open. The Wine server
     holds the handles of all the prefix's programs, each one's current directory among them."""
-    held = set()
-    for descriptor in glob.glob("/proc/[0-9]*/fd/*"):
+    def target(descriptor):
         try:
-            target = os.readlink(descriptor)
-        except OSError:
-            continue
-        if target == str(folder) or target.startswith(f"{folder}/"):
-            held.add(target)
-    return held
+            return os.readlink(descriptor)
+        except OSError:  # closed meanwhile
+            return ""
+    held = {target(descriptor) for descriptor in glob.glob("/proc/[0-9]*/fd/*")}
+    return {path for path in held if path == str(folder) or path.startswith(f"{folder}/")}
 
 
 def clusters(size):

@@ -45,16 +45,13 @@ class PosixUncachedFile : public UncachedFile {
   Descriptor fd_;
 };
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
-
+// POSIX knows no sharing violations: no other program's open file stands in a step's way.
 FileOutcome Outcome(const std::error_code& error) {
-  if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
-    return FileOutcome::kDenied;
   if (error == std::errc::file_exists) return FileOutcome::kNameTaken;
-  if (error == std::errc::device_or_resource_busy || error == std::errc::text_file_busy)
-    return FileOutcome::kHeld;
-  return FileOutcome::kFailed;
+  return error == std::errc::permission_denied ? FileOutcome::kDenied : FileOutcome::kFailed;
 }
+
+FileOutcome LastOutcome() { return Outcome({errno, std::generic_category()}); }
 
 }  // namespace
 
@@ -69,8 +66,6 @@ void StdTransferFiles::WriteWhole(const std::string& path, std::span<const std::
 
 FileOutcome StdTransferFiles::Delete(const std::string& path) {
   std::error_code error;
-  // Deleting a file never takes a folder of its name, as on Windows.
-  if (std::filesystem::is_directory(Utf8Path(path), error)) return FileOutcome::kDenied;
   return std::filesystem::remove(Utf8Path(path), error) ? FileOutcome::kDone : Outcome(error);
 }
 
@@ -85,15 +80,14 @@ FileOutcome StdTransferFiles::Copy(const std::string& from, const std::string& t
 
 FileOutcome StdTransferFiles::Flush(const std::string& path) {
   const Descriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC));
-  if (file.get() < 0 || fsync(file.get()) != 0) return Outcome(LastError());
-  return FileOutcome::kDone;
+  return file.get() >= 0 && fsync(file.get()) == 0 ? FileOutcome::kDone : LastOutcome();
 }
 
 OpenedFile StdTransferFiles::OpenUncached(const std::string& path) {
   int fd = open(path.c_str(), O_RDONLY | O_DIRECT | O_CLOEXEC);
   // tmpfs and a few others have no direct I/O; there the page cache is all there is.
   if (fd < 0 && errno == EINVAL) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return {Outcome(LastError()), nullptr};
+  if (fd < 0) return {LastOutcome(), nullptr};
   return {FileOutcome::kDone, std::make_unique<PosixUncachedFile>(fd)};
 }
 
