@@ -103,29 +103,42 @@ bool ReadBack(const std::wstring& path, const char* expected, size_t size, char*
   return same && at == size;
 }
 
-// The box a successful run ends with. From the moment it is made, a thread of its own looks for
-// the box every millisecond, as the probe looks for the tool's from the click on, and closes it
-// once seen.
-class SuccessBox {
+// The boxes a successful run ends with.
+struct BoxText {
+  const wchar_t* caption;
+  const wchar_t* text;
+  UINT flags;
+};
+constexpr BoxText kSuccessBox{L"Процесс завершен", L"Файлы прошивки успешно сохранены на \"E:\\\"",
+                              MB_OK};
+constexpr BoxText kWarningBox{L"Предупреждение",
+                              L"ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все "
+                              L"подключенные кабели и устройства, кроме адаптера питания!",
+                              MB_OK | MB_ICONWARNING};
+
+// A box of the run. From the moment it is made, a thread of its own looks for the box every
+// millisecond, as the probe looks for the tool's from the click on, and closes it once seen.
+class WatchedBox {
  public:
-  explicit SuccessBox(const Clock& clock)
-      : watcher_([this, &clock] {
-          HWND box = nullptr;
-          while (!(box = FindWindowW(L"#32770", kCaption)) || !IsWindowVisible(box)) Sleep(1);
-          shown_ = clock.NowMs();
-          PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  WatchedBox(const Clock& clock, const BoxText& box)
+      : box_(box), watcher_([this, &clock] {
+          HWND shown = nullptr;
+          while (!(shown = FindWindowW(L"#32770", box_.caption)) || !IsWindowVisible(shown))
+            Sleep(1);
+          shownMs_ = clock.NowMs();
+          PostMessageW(shown, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }) {}
 
   // Shows the box and gives the moment it was seen on screen.
   double Show() {
-    MessageBoxW(nullptr, L"Файлы прошивки успешно сохранены на \"E:\\\"", kCaption, MB_OK);
+    MessageBoxW(nullptr, box_.text, box_.caption, box_.flags);
     watcher_.join();
-    return shown_;
+    return shownMs_;
   }
 
  private:
-  static constexpr wchar_t kCaption[] = L"Процесс завершен";
-  double shown_ = 0;
+  const BoxText& box_;
+  double shownMs_ = 0;
   std::thread watcher_;
 };
 
@@ -168,10 +181,11 @@ int wmain(int argc, wchar_t** argv) {
   const Clock clock;
 
   if (mode == L"run") {
-    // The tool shows its box with its window up: the libraries and fonts a first box loads are
-    // loaded.
-    SuccessBox(clock).Show();
-    SuccessBox box(clock);
+    // The tool's boxes come after those of its earlier runs: what a first box and a box with
+    // an icon load (its libraries, fonts, icon, sound) is loaded.
+    WatchedBox(clock, kSuccessBox).Show();
+    WatchedBox(clock, kWarningBox).Show();
+    WatchedBox box(clock, kSuccessBox);
     const double started = clock.NowMs();
     for (const Payload& payload : set) {
       WriteWhole(staging + payload.fileName, payload.bytes.data(), payload.bytes.size());

@@ -38,7 +38,7 @@ class FileEvents:
         self._folders = {_libc.inotify_add_watch(self._fd, str(folder).encode(), mask): role
                          for role, folder in (("staging", staging), ("drive", drive))}
         self.events, self._stop = [], threading.Event()
-        self._thread = threading.Thread(target=self._read)
+        self._thread = threading.Thread(target=self._read, daemon=True)
         self._thread.start()
 
     def _read(self):
