@@ -25,9 +25,12 @@ std::optional<std::tuple<DWORD, DWORD, DWORD>> DirectoryIdentity(const std::stri
 
 }  // namespace
 
-bool SameDirectory(const std::string& first, const std::string& second) {
+DirectoryRelation RelateDirectories(const std::string& first, const std::string& second) {
   const auto firstIdentity = DirectoryIdentity(first);
-  return firstIdentity && firstIdentity == DirectoryIdentity(second);
+  const auto secondIdentity = DirectoryIdentity(second);
+  if (!firstIdentity || !secondIdentity) return {};
+  return {firstIdentity == secondIdentity,
+          std::get<0>(*firstIdentity) == std::get<0>(*secondIdentity)};
 }
 
 std::string TemporaryDirectory() {

@@ -2,10 +2,14 @@
 
 #include <string>
 
-// Whether two paths name the same existing directory, however each is spelled: another case,
-// a short name, a drive letter or a mount standing for the same folder. False when either
+// How two existing directories stand to each other, however each is spelled: another case, a
+// short name, a drive letter or a mount standing for the same folder. Neither holds when either
 // cannot be opened.
-bool SameDirectory(const std::string& first, const std::string& second);
+struct DirectoryRelation {
+  bool sameDirectory = false;
+  bool sameVolume = false;
+};
+DirectoryRelation RelateDirectories(const std::string& first, const std::string& second);
 
 // The user's temporary folder, with its trailing backslash.
 std::string TemporaryDirectory();

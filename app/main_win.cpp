@@ -48,6 +48,7 @@ int RunApplication(HINSTANCE instance, int showCommand) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   RestrictLibrarySearch();
+  LeaveStartingFolder();
   // The shell may run its handlers for opening the change log on this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   const int exitCode = RunApplication(instance, showCommand);

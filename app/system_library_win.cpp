@@ -12,18 +12,28 @@ void RestrictLibrarySearch() {
   SetDllDirectoryW(L"");
 }
 
+namespace {
+
+// The system folder with its trailing backslash; empty when the system does not say.
+std::wstring SystemFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size())));
+  if (!path.empty()) path += L'\\';
+  return path;
+}
+
+}  // namespace
+
+void LeaveStartingFolder() { SetCurrentDirectoryW(SystemFolder().c_str()); }
+
 SystemLibrary::SystemLibrary(const wchar_t* fileName) : fileName_(fileName) {
   module_ = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (!module_ && GetLastError() == ERROR_INVALID_PARAMETER) {
     // A system that does not know the flag: the full path, whose own imports are then looked
     // for beside it first.
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size())));
-    if (!path.empty()) {
-      path += L'\\';
-      path += fileName;
-      module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    }
+    const std::wstring folder = SystemFolder();
+    if (!folder.empty())
+      module_ = LoadLibraryExW((folder + fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   }
   if (!module_) throw CannotLoadLibrary(Narrow(fileName_));
 }

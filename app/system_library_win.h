@@ -9,6 +9,11 @@
 // written to) nor from the current one. Runs first thing at start.
 void RestrictLibrarySearch();
 
+// Makes the system folder the current directory. A process holds its current directory open, and
+// Explorer starts a program in its own folder: a stick the tool was started from would stay in
+// use, and Windows would refuse to remove it safely. No path the tool uses is relative.
+void LeaveStartingFolder();
+
 // A library that is not one of Windows' known system libraries, for which Windows would look in
 // the program's own folder first. Loaded from the system folder only; it stays loaded for the
 // life of the process.

@@ -50,6 +50,8 @@ class SetRun : public benchmark::Fixture {
   void CountBytes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kRealSetBytes));
   }
+  RunPlaces Places() const { return {staging.Dir(), drive.Dir()}; }
+  SetTransfer Transfer() { return {payloads, files, Places(), SteadyRunClock()}; }
 
   const SetOfRealWeight payloads;
   StdTransferFiles files;
@@ -59,33 +61,32 @@ class SetRun : public benchmark::Fixture {
 
 BENCHMARK_DEFINE_F(SetRun, CopyAndFlushWithoutReadBack)(benchmark::State& state) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(CopyFirmwareSet(payloads, files, staging.Dir(), drive.Dir()));
+    benchmark::DoNotOptimize(Transfer().CopySet());
   }
   CountBytes(state);
 }
 
 BENCHMARK_DEFINE_F(SetRun, WholeRunWithReadBack)(benchmark::State& state) {
   for (auto _ : state)
-    Expect30(state,
-             TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()));
+    Expect30(state, TransferFirmwareSet(DecidedCheck(), payloads, files, Places()).intactCount);
   CountBytes(state);
 }
 
 // The read-back alone, on a set copied once beforehand.
 BENCHMARK_DEFINE_F(SetRun, ReadBackAlone)(benchmark::State& state) {
-  const auto copied = CopyFirmwareSet(payloads, files, staging.Dir(), drive.Dir());
-  for (auto _ : state) Expect30(state, ReadBackFirmwareSet(payloads, files, drive.Dir(), copied));
+  const auto copied = Transfer().CopySet();
+  for (auto _ : state) Expect30(state, Transfer().ReadBack(copied));
   CountBytes(state);
 }
 
 // What the read-back should cost at most: the same uncached reads with nothing compared.
 BENCHMARK_DEFINE_F(SetRun, OneUncachedSequentialRead)(benchmark::State& state) {
-  CopyFirmwareSet(payloads, files, staging.Dir(), drive.Dir());
+  Transfer().CopySet();
   auto* buffer = new (std::align_val_t{kSectorMultiple}) std::uint8_t[kReadBackBufferSize];
   for (auto _ : state) {
     std::size_t total = 0;
     for (const CatalogueEntry& entry : kFirmwareCatalogue) {
-      const auto file = files.OpenUncached(drive.Dir() + entry.fileName);
+      const auto file = files.OpenUncached(drive.Dir() + entry.fileName).file;
       while (const auto got = file->Read({buffer, kReadBackBufferSize})) {
         if (*got == 0) break;
         total += *got;

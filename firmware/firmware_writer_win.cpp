@@ -37,12 +37,14 @@ class PostedProgress : public TransferProgress {
 // The run itself, as the worker does it, from the wait for the check of the embedded payloads on.
 // A failure raised anywhere in it comes back as the box that reports it, for the window to show.
 FirmwareRunOutcome WriteSet(const FirmwareJob& job, TransferProgress& progress) {
-  FirmwareRunOutcome outcome{job.driveRoot, 0, {}};
+  FirmwareRunOutcome outcome{job.places.destinationRoot};
   try {
     ResourcePayloads payloads;
     WinTransferFiles files;
-    outcome.intactCount =
-        TransferFirmwareSet(job.check, payloads, files, job.stagingDir, job.driveRoot, &progress);
+    const TransferResult result =
+        TransferFirmwareSet(job.check, payloads, files, job.places, &progress);
+    outcome.intactCount = result.intactCount;
+    outcome.shortfallBytes = result.shortfallBytes;
   } catch (const std::exception& failure) {
     outcome.failure = FailureReport(failure);
   }
@@ -61,8 +63,9 @@ void FirmwareWriter::Start(HWND window, FirmwareJob job) {
   });
 }
 
+// The worker has nothing left to do but end, which takes the system a moment: it is joined when
+// the next run starts or the writer goes, not before the run's box.
 FirmwareRunOutcome FirmwareWriter::Finish(LPARAM carried) {
-  worker_.join();
   const std::unique_ptr<FirmwareRunOutcome> outcome(reinterpret_cast<FirmwareRunOutcome*>(carried));
   return std::move(*outcome);
 }

@@ -9,6 +9,7 @@
 
 #include "firmware/integrity.h"
 #include "firmware/run_report.h"
+#include "firmware/transfer.h"
 
 // Posted by a write run's worker to the window that started it: after each file that counts
 // towards the progress, and once at its end with the run's outcome, a FirmwareRunOutcome that
@@ -18,8 +19,7 @@ inline constexpr UINT kFirmwareRunFinished = WM_APP + 2;
 
 // What a write run works with, copied to its worker when it starts.
 struct FirmwareJob {
-  std::string driveRoot;
-  std::string stagingDir;
+  RunPlaces places;
   // The check of the embedded payloads made at start, whose verdict the run waits for.
   PendingIntegrity check;
 };
@@ -31,7 +31,7 @@ class FirmwareWriter {
   void Start(HWND window, FirmwareJob job);
   // The bytes of the files copied to the drive and read back so far.
   std::uint64_t BytesDone() const { return bytesDone_.load(); }
-  // Waits for the worker's end and takes over the outcome that kFirmwareRunFinished carried.
+  // Takes over the outcome that kFirmwareRunFinished carried.
   FirmwareRunOutcome Finish(LPARAM carried);
 
  private:

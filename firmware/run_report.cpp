@@ -1,18 +1,21 @@
 #include "firmware/run_report.h"
 
 #include "firmware/catalogue.h"
+#include "firmware/room_check.h"
 
-namespace {
+bool FirmwareRunOutcome::Succeeded() const {
+  return intactCount == static_cast<int>(kFirmwareSetSize);
+}
 
-bool WholeSet(int intactCount) { return intactCount == static_cast<int>(kFirmwareSetSize); }
-
-}  // namespace
-
-bool FirmwareRunOutcome::Succeeded() const { return WholeSet(intactCount); }
-
-std::vector<Notice> FirmwareRunReport(int intactCount, const std::string& driveRoot) {
-  const std::string quotedRoot = "\"" + driveRoot + "\"";
-  if (!WholeSet(intactCount)) {
+std::vector<Notice> FirmwareRunReport(const FirmwareRunOutcome& outcome) {
+  const std::string quotedRoot = "\"" + outcome.driveRoot + "\"";
+  if (outcome.shortfallBytes) {
+    return {{"Недостаточно места на " + quotedRoot + ": не хватает " +
+                 ShortfallText(outcome.shortfallBytes) +
+                 ". Прошивка не записана, файлы на USB-Flash не изменены.",
+             "Ошибка записи", NoticeIcon::kError}};
+  }
+  if (!outcome.Succeeded()) {
     return {{"Ошибка записи на " + quotedRoot, "Ошибка записи", NoticeIcon::kError}};
   }
   return {

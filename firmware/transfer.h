@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -8,8 +9,10 @@
 #include <vector>
 
 #include "firmware/catalogue.h"
+#include "firmware/holder_patience.h"
 #include "firmware/integrity.h"
 #include "firmware/read_back.h"
+#include "firmware/room_check.h"
 
 // Where the payload bytes come from. A payload it does not carry is a ResourceNotFound failure.
 class PayloadSource {
@@ -22,20 +25,55 @@ class PayloadSource {
 std::optional<std::span<const std::uint8_t>> CarriedPayload(const PayloadSource& payloads,
                                                             const std::string& payloadName);
 
+// A file or folder that a search of a directory finds.
+struct DirectoryEntry {
+  std::string name;
+  bool folder = false;
+  bool readOnly = false;
+  std::uint64_t bytes = 0;
+
+  // A folder or a read-only file is not the run's to delete.
+  bool Deletable() const { return !folder && !readOnly; }
+  bool operator==(const DirectoryEntry&) const = default;
+};
+
+// A file opened to be read back, or how opening it failed.
+struct OpenedFile {
+  FileOutcome outcome;
+  std::unique_ptr<UncachedFile> file;
+};
+
 // The file-system steps of a transfer. Writing raises a Failure; the other steps report their
-// outcome, which the transfer counts or ignores.
+// outcome, which the transfer counts, ignores or waits out.
 class TransferFiles {
  public:
   virtual ~TransferFiles() = default;
   // Creates or truncates the file for exclusive access and writes all of the bytes.
   virtual void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
-  virtual bool Delete(const std::string& path) = 0;
-  // Copies, replacing an existing destination.
-  virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  virtual FileOutcome Delete(const std::string& path) = 0;
+  // Copies, replacing an existing destination; unless replace, a taken name is kNameTaken.
+  virtual FileOutcome Copy(const std::string& from, const std::string& to, bool replace) = 0;
   // Pushes whatever the system still holds of the file out to the device.
-  virtual bool Flush(const std::string& path) = 0;
-  // Opens the file to be read from the device past the system's cache; null when it cannot.
-  virtual std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) = 0;
+  virtual FileOutcome Flush(const std::string& path) = 0;
+  // Opens the file to be read from the device past the system's cache.
+  virtual OpenedFile OpenUncached(const std::string& path) = 0;
+  // Whether a search of its directory finds the name; it does while a delete is pending.
+  virtual bool Exists(const std::string& path) = 0;
+  // What the directory holds; nothing when it cannot be searched.
+  virtual std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) = 0;
+  // The cluster size of the directory's volume and the clusters free to this user; nothing when
+  // either cannot be told.
+  virtual std::optional<VolumeSpace> Space(const std::string& directory) = 0;
+};
+
+// Where a run stages the payloads and where it writes them; both directories end with their
+// separator.
+struct RunPlaces {
+  std::string stagingDir;
+  std::string destinationRoot;
+  // The staging folder is on the destination's volume (the tool was started from a folder of the
+  // stick): each staging file takes room there for a moment.
+  bool stagingOnDestinationVolume = false;
 };
 
 // Told of each file as it counts towards a run's progress: once it is on the device and once
@@ -46,30 +84,53 @@ class TransferProgress {
   virtual void FileDone(std::uint64_t bytes) = 0;
 };
 
-// First half of a run: stages each catalogue entry in stagingDir, copies it into
-// destinationRoot and flushes it there. Gives the entries whose copy and flush succeeded, in
-// catalogue order. Both directories end with their separator. A failed copy or flush is
-// counted out and the run goes on; a Failure from the payloads or the staging write ends it.
-std::vector<const CatalogueEntry*> CopyFirmwareSet(const PayloadSource& payloads,
-                                                   TransferFiles& files,
-                                                   const std::string& stagingDir,
-                                                   const std::string& destinationRoot,
-                                                   TransferProgress* progress = nullptr);
+// How a run that no failure stopped ended: how many files are on the device as they should be,
+// or, when the device lacked room for the set, how many bytes it lacked; that run touched
+// nothing.
+struct TransferResult {
+  int intactCount = 0;
+  std::uint64_t shortfallBytes = 0;
+};
 
-// Second half: reads each copied entry back from the device and gives how many hold exactly
-// their payload. It runs only once the whole set is written, so that a drive on which a later
-// file lands on top of an earlier one is caught.
-int ReadBackFirmwareSet(const PayloadSource& payloads, TransferFiles& files,
-                        const std::string& destinationRoot,
-                        const std::vector<const CatalogueEntry*>& copied,
-                        TransferProgress* progress = nullptr);
+// One run over the catalogue: each entry staged, copied into the destination root and flushed
+// there, then the whole set read back. A failed step counts its entry out and the run goes on; a
+// Failure from the payloads or the staging write ends it.
+class SetTransfer {
+ public:
+  SetTransfer(const PayloadSource& payloads, TransferFiles& files, RunPlaces places, RunClock clock,
+              TransferProgress* progress = nullptr);
 
-// A whole run: how many files are on the device as they should be. Its first step waits for the
-// check of the embedded payloads; a set that is not as built ends the run there, before any file
-// is touched.
-int TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
-                        TransferFiles& files, const std::string& stagingDir,
-                        const std::string& destinationRoot, TransferProgress* progress = nullptr);
+  // Looks at the device before anything on it is touched: the files it holds under the set's
+  // names and its room. Gives the bytes it lacks for the run, or 0 when the run fits or the
+  // device cannot tell.
+  std::uint64_t Survey();
+  // Gives the entries whose copy and flush succeeded, in catalogue order.
+  std::vector<const CatalogueEntry*> CopySet();
+  // Reads each copied entry back from the device and gives how many hold exactly their payload.
+  // It runs only once the whole set is written, so that a drive on which a later file lands on
+  // top of an earlier one is caught.
+  int ReadBack(const std::vector<const CatalogueEntry*>& copied);
+
+ private:
+  std::string Destination(std::size_t entry) const;
+  bool Place(std::size_t entry, const std::string& staged, bool cleared);
+  void CountOut(std::size_t entry);
+
+  const PayloadSource& payloads_;
+  TransferFiles& files_;
+  const RunPlaces places_;
+  TransferProgress* progress_;
+  HolderPatience patience_;
+  // What held each entry's name in the root when the run found it.
+  std::array<std::optional<DirectoryEntry>, kFirmwareSetSize> found_;
+};
+
+// A whole run. Its first step waits for the check of the embedded payloads; a set that is not as
+// built ends the run there, before any file is touched. So does a device without room for it.
+TransferResult TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
+                                   TransferFiles& files, const RunPlaces& places,
+                                   TransferProgress* progress = nullptr,
+                                   RunClock clock = SteadyRunClock());
 
 // The bytes of the whole set, as the payloads hold them.
 std::uint64_t FirmwareSetBytes(const PayloadSource& payloads);

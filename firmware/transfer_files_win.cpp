@@ -8,6 +8,10 @@
 
 namespace {
 
+// The checks after a copy share everything: a scanner that holds the file open, for writing or
+// for deletion, must not make them fail.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 // Opened without buffering, so every read comes from the device and not from what the system
 // remembers of the copy.
 class WinUncachedFile : public UncachedFile {
@@ -29,33 +33,112 @@ class WinUncachedFile : public UncachedFile {
   FileHandle file_;
 };
 
+// Owns a search handle from FindFirstFileExW.
+class Search {
+ public:
+  Search(const std::string& pattern, WIN32_FIND_DATAW& found, DWORD flags)
+      : handle_(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &found,
+                                 FindExSearchNameMatch, nullptr, flags)) {}
+  ~Search() {
+    if (found()) FindClose(handle_);
+  }
+  Search(const Search&) = delete;
+  Search& operator=(const Search&) = delete;
+  bool found() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+FileOutcome Outcome(BOOL done) {
+  if (done) return FileOutcome::kDone;
+  switch (GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return FileOutcome::kHeld;
+    case ERROR_ACCESS_DENIED:
+      return FileOutcome::kDenied;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileOutcome::kNameTaken;
+    default:
+      return FileOutcome::kFailed;
+  }
+}
+
 }  // namespace
 
 void WinTransferFiles::WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) {
   WriteWholeFile(path, bytes);
 }
 
-bool WinTransferFiles::Delete(const std::string& path) {
-  return DeleteFileW(Widen(path).c_str()) != FALSE;
+FileOutcome WinTransferFiles::Delete(const std::string& path) {
+  return Outcome(DeleteFileW(Widen(path).c_str()));
 }
 
-bool WinTransferFiles::Copy(const std::string& from, const std::string& to) {
-  return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), FALSE) != FALSE;
+// A payload staged in an encrypted folder is copied to a stick's FAT or exFAT, which cannot hold
+// the encryption, only when the copy may leave it decrypted.
+FileOutcome WinTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
+  const DWORD flags =
+      COPY_FILE_ALLOW_DECRYPTED_DESTINATION | (replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
+  return Outcome(
+      CopyFileExW(Widen(from).c_str(), Widen(to).c_str(), nullptr, nullptr, nullptr, flags));
 }
 
-bool WinTransferFiles::Flush(const std::string& path) {
+FileOutcome WinTransferFiles::Flush(const std::string& path) {
   // The system keeps one cache per file, so flushing through a handle of our own writes out
   // what the copy left there.
-  const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.valid() && FlushFileBuffers(file.get()) != FALSE;
+  const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return Outcome(FALSE);
+  return Outcome(FlushFileBuffers(file.get()));
 }
 
-std::unique_ptr<UncachedFile> WinTransferFiles::OpenUncached(const std::string& path) {
+OpenedFile WinTransferFiles::OpenUncached(const std::string& path) {
   const HANDLE handle =
-      CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+      CreateFileW(Widen(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                   FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<WinUncachedFile>(handle);
+  if (handle == INVALID_HANDLE_VALUE) return {Outcome(FALSE), nullptr};
+  return {FileOutcome::kDone, std::make_unique<WinUncachedFile>(handle)};
+}
+
+// The file's attributes are no test: asking for them fails with access denied while its delete
+// is pending, and the name is still there.
+bool WinTransferFiles::Exists(const std::string& path) {
+  WIN32_FIND_DATAW found;
+  return Search(path, found, 0).found();
+}
+
+std::optional<std::vector<DirectoryEntry>> WinTransferFiles::List(const std::string& directory) {
+  WIN32_FIND_DATAW found;
+  const Search search(directory + "*", found, FIND_FIRST_EX_LARGE_FETCH);
+  std::vector<DirectoryEntry> entries;
+  // An empty root has not even "." to show.
+  if (!search.found()) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return entries;
+    return std::nullopt;
+  }
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back(
+        {Narrow(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+         (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0,
+         (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+  } while (FindNextFileW(search.get(), &found));
+  return entries;
+}
+
+std::optional<VolumeSpace> WinTransferFiles::Space(const std::string& directory) {
+  const std::wstring path = Widen(directory);
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+  ULARGE_INTEGER freeToCaller{};
+  if (!GetDiskFreeSpaceW(path.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                         &totalClusters) ||
+      !GetDiskFreeSpaceExW(path.c_str(), &freeToCaller, nullptr, nullptr))
+    return std::nullopt;
+  const std::uint64_t clusterBytes = static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector;
+  if (clusterBytes == 0) return std::nullopt;
+  return VolumeSpace{clusterBytes, freeToCaller.QuadPart / clusterBytes};
 }

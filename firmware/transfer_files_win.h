@@ -6,8 +6,11 @@
 class WinTransferFiles : public TransferFiles {
  public:
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override;
-  bool Delete(const std::string& path) override;
-  bool Copy(const std::string& from, const std::string& to) override;
-  bool Flush(const std::string& path) override;
-  std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) override;
+  FileOutcome Delete(const std::string& path) override;
+  FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override;
+  FileOutcome Flush(const std::string& path) override;
+  OpenedFile OpenUncached(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+  std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override;
+  std::optional<VolumeSpace> Space(const std::string& directory) override;
 };

@@ -16,11 +16,15 @@ void WriteFirmwareSet() {
   SetErrorMode(SEM_FAILCRITICALERRORS);
   const std::string driveRoot = Form1->SelectedDriveRoot();
   const std::string executableDir = ExecutableDirectory();
+  const DirectoryRelation executable = RelateDirectories(executableDir, driveRoot);
   // Run from the drive root itself, each staging file would be its own destination, and
   // clearing the destination would take the staged file and the drive's old copy with it.
-  const std::string stagingDir = StagingDirectory(
-      executableDir, SameDirectory(executableDir, driveRoot), TemporaryDirectory());
-  Form1->StartWriting({driveRoot, stagingDir, StartupIntegrityCheck()},
+  const std::string stagingDir =
+      StagingDirectory(executableDir, executable.sameDirectory, TemporaryDirectory());
+  // Where the user keeps the temporary folder on the stick, staging there takes its room too.
+  const bool stagingOnDrive =
+      (executable.sameDirectory ? RelateDirectories(stagingDir, driveRoot) : executable).sameVolume;
+  Form1->StartWriting({{stagingDir, driveRoot, stagingOnDrive}, StartupIntegrityCheck()},
                       FirmwareSetBytes(ResourcePayloads()));
 }
 
@@ -30,7 +34,7 @@ void ReportFirmwareSet(const FirmwareRunOutcome& outcome) {
     ShowNotice(Form1->Handle(), *outcome.failure);
     return;
   }
-  for (const Notice& notice : FirmwareRunReport(outcome.intactCount, outcome.driveRoot)) {
+  for (const Notice& notice : FirmwareRunReport(outcome)) {
     // Closed while a box was up: the window is gone and nobody is left to tell.
     if (!Form1->Handle()) return;
     ShowNotice(Form1->Handle(), notice);

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(FirmwareRunReport, CompleteSetShowsSuccessThenTheWarning) {
-  const std::vector<Notice> boxes = FirmwareRunReport(30, "E:\\");
+  const std::vector<Notice> boxes = FirmwareRunReport({"E:\\", 30});
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0], (Notice{"Файлы прошивки успешно сохранены на \"E:\\\"", "Процесс завершен",
                               NoticeIcon::kNone}));
@@ -18,10 +18,19 @@ TEST(FirmwareRunReport, CompleteSetShowsSuccessThenTheWarning) {
 
 TEST(FirmwareRunReport, AnyMissingCopyIsAWriteErrorNamingTheDrive) {
   for (int copied : {29, 1, 0}) {
-    const std::vector<Notice> boxes = FirmwareRunReport(copied, "F:\\");
+    const std::vector<Notice> boxes = FirmwareRunReport({"F:\\", copied});
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], (Notice{"Ошибка записи на \"F:\\\"", "Ошибка записи", NoticeIcon::kError}));
   }
+}
+
+TEST(FirmwareRunReport, DriveWithoutRoomIsOneErrorBoxSayingWhatItLacks) {
+  const FirmwareRunOutcome outcome{"E:\\", 0, 5'800'000};
+  EXPECT_FALSE(outcome.Succeeded());
+  EXPECT_EQ(FirmwareRunReport(outcome),
+            (std::vector<Notice>{{"Недостаточно места на \"E:\\\": не хватает 5,6 МБ. Прошивка не "
+                                  "записана, файлы на USB-Flash не изменены.",
+                                  "Ошибка записи", NoticeIcon::kError}}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <future>
 #include <map>
 #include <numeric>
+#include <set>
 
 #include "app/failure.h"
 #include "firmware/catalogue.h"
@@ -19,21 +20,35 @@
 namespace {
 
 // The file layer in memory: notes every step and tells the lies it is set up to tell, as a
-// worn or counterfeit drive would.
+// worn or counterfeit drive would. Other programs may hold files until a moment of the run's
+// clock, as on Windows: sharing nothing, every step on the file is a sharing violation; sharing
+// deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
 class LyingFiles : public TransferFiles {
  public:
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override {
     steps.push_back("write " + path);
     files[path].assign(bytes.begin(), bytes.end());
   }
-  bool Delete(const std::string& path) override {
+  FileOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
-    return files.erase(path) > 0;
+    Settle();
+    if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
+    if (Holds(path) && !holders.at(path).sharesDelete) return FileOutcome::kHeld;
+    if (Holds(path)) {
+      holders.at(path).pending = true;
+      return FileOutcome::kDone;
+    }
+    return files.erase(path) > 0 ? FileOutcome::kDone : FileOutcome::kFailed;
   }
-  bool Copy(const std::string& from, const std::string& to) override {
+  FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
     steps.push_back("copy " + from + " > " + to);
-    if (to == failingCopy) return false;
+    Settle();
+    if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
+    if (Holds(to)) return FileOutcome::kHeld;
+    if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
     std::vector<std::uint8_t> bytes = files.at(from);
+    // As Wine leaves a copy that failed: cut short under its name.
+    if (to == failingCopy) bytes.resize(bytes.size() / 2);
     if (to == alteringCopy) bytes[bytes.size() / 2] ^= 0x20;
     if (to == shorteningCopy) bytes.pop_back();
     files[to] = bytes;
@@ -42,24 +57,69 @@ class LyingFiles : public TransferFiles {
       std::vector<std::uint8_t>& earlier = files.at(wrapping.second);
       std::copy_n(bytes.begin(), std::min(bytes.size(), earlier.size()), earlier.begin());
     }
-    return true;
+    return to == failingCopy ? FileOutcome::kFailed : FileOutcome::kDone;
   }
-  bool Flush(const std::string& path) override {
+  FileOutcome Flush(const std::string& path) override {
     steps.push_back("flush " + path);
-    return path != failingFlush;
+    Settle();
+    if (Holds(path)) return FileOutcome::kHeld;
+    return path == failingFlush ? FileOutcome::kFailed : FileOutcome::kDone;
   }
-  std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) override {
+  OpenedFile OpenUncached(const std::string& path) override {
     steps.push_back("read back " + path);
-    if (path == failingOpen || !files.contains(path)) return nullptr;
+    Settle();
+    if (Holds(path)) return {FileOutcome::kHeld, nullptr};
+    if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
-    return file;
+    return {FileOutcome::kDone, std::move(file)};
+  }
+  bool Exists(const std::string& path) override {
+    Settle();
+    return files.contains(path);
+  }
+  std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override {
+    std::vector<DirectoryEntry> entries;
+    for (const auto& [path, bytes] : files) {
+      if (path.starts_with(directory))
+        entries.push_back(
+            {path.substr(directory.size()), false, readOnly.contains(path), bytes.size()});
+    }
+    return entries;
+  }
+  std::optional<VolumeSpace> Space(const std::string&) override { return space; }
+
+  // The run's clock, which only its pauses move on.
+  RunClock Clock() {
+    return {[this] { return std::chrono::steady_clock::time_point(now); },
+            [this](RunClock::Duration pause) { now += pause; }};
   }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
   std::vector<std::string> steps;
   std::string failingCopy, alteringCopy, shorteningCopy, failingFlush, failingOpen, failingRead;
   std::pair<std::string, std::string> wrapping;  // copying to first overwrites second's data
+  std::set<std::string> readOnly;
+  std::optional<VolumeSpace> space;
+  struct Holder {
+    RunClock::Duration until{};
+    bool sharesDelete = false;
+    bool pending = false;
+  };
+  std::map<std::string, Holder> holders;
+  RunClock::Duration now{};
+
+ private:
+  // The holder lets go once the clock reaches its moment; a delete left pending completes then.
+  void Settle() {
+    std::erase_if(holders, [this](const auto& held) {
+      if (now < held.second.until) return false;
+      if (held.second.pending) files.erase(held.first);
+      return true;
+    });
+  }
+  bool Holds(const std::string& path) const { return holders.contains(path); }
+  bool Pending(const std::string& path) const { return Holds(path) && holders.at(path).pending; }
 };
 
 class TransferOnDisk : public ::testing::Test {
@@ -76,10 +136,13 @@ class TransferOnDisk : public ::testing::Test {
     }
   }
   void ExpectStagingEmpty() { EXPECT_TRUE(std::filesystem::is_empty(staging.path())); }
+  int Run(const std::string& stagingDir, const std::string& root) {
+    return TransferFirmwareSet(DecidedCheck(), payloads, files, {stagingDir, root}).intactCount;
+  }
 };
 
 TEST_F(TransferOnDisk, WritesEveryEntryByteForByteAndLeavesNoStagingFile) {
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
   int filesOnDrive = 0;
@@ -92,30 +155,30 @@ TEST_F(TransferOnDisk, ReplacesAnOlderSetAndRepeatsIdentically) {
   for (const CatalogueEntry& entry : kFirmwareCatalogue) {
     WriteBytes(drive.path() / entry.fileName, std::vector<std::uint8_t>(5000, 0xEE));
   }
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, StagingFileLeftFromAnEarlierRunIsReplaced) {
   WriteBytes(staging.path() / "KQ_rus.rub", std::vector<std::uint8_t>(900000, 0x55));
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), drive.Dir()), 30);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, VanishedDriveCountsEveryCopyOutButCleansStaging) {
   const std::string goneRoot = drive.Dir() + "unplugged" + drive.Dir().back();
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, staging.Dir(), goneRoot), 0);
+  EXPECT_EQ(Run(staging.Dir(), goneRoot), 0);
   ExpectStagingEmpty();
 }
 
 TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
   const std::string missingDir = staging.Dir() + "missing" + staging.Dir().back();
   try {
-    TransferFirmwareSet(DecidedCheck(), payloads, files, missingDir, drive.Dir());
+    Run(missingDir, drive.Dir());
     FAIL() << "the run went on without its staging file";
   } catch (const Failure& failure) {
     const std::string prefix = "Cannot create file \"" + missingDir + "KQ1769_m.dat\". ";
@@ -132,9 +195,7 @@ TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
 TEST_F(TransferOnDisk, NonAsciiFolderNames) {
   TempFolder cyrillicStaging("Прошивка KQ");
   TempFolder cyrillicDrive("Флешка");
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, cyrillicStaging.Dir(),
-                                cyrillicDrive.Dir()),
-            30);
+  EXPECT_EQ(Run(cyrillicStaging.Dir(), cyrillicDrive.Dir()), 30);
   EXPECT_EQ(ReadBytes(cyrillicDrive.path() / "KQSAME.lng"), payloads.Bytes("Languagess"));
   EXPECT_TRUE(std::filesystem::is_empty(cyrillicStaging.path()));
 }
@@ -147,9 +208,7 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
   const std::string executableDir = drive.Dir() + "." + drive.Dir().back();
   const bool same = RealSameDirectory(executableDir, drive.Dir());
   EXPECT_TRUE(same);
-  EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files,
-                                StagingDirectory(executableDir, same, staging.Dir()), drive.Dir()),
-            30);
+  EXPECT_EQ(Run(StagingDirectory(executableDir, same, staging.Dir()), drive.Dir()), 30);
   ExpectWholeSetOnDrive();
   ExpectStagingEmpty();
   EXPECT_EQ(StagingDirectory("C:\\Tools\\", false, "C:\\Temp\\"), "C:\\Tools\\");
@@ -158,7 +217,7 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
 TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) {
   FakePayloads payloads;
   LyingFiles files;
-  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\"), 30);
+  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}).intactCount, 30);
   const std::size_t entries = kFirmwareCatalogue.size();
   ASSERT_EQ(files.steps.size(), 6 * entries);
   for (std::size_t i = 0; i < entries; ++i) {
@@ -198,17 +257,75 @@ TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOther) {
     FakePayloads payloads;
     LyingFiles files;
     c.lie(files);
-    const std::vector<const CatalogueEntry*> copied =
-        CopyFirmwareSet(payloads, files, "X\\", "E:\\");
-    EXPECT_EQ(ReadBackFirmwareSet(payloads, files, "E:\\", copied), 29) << c.what;
-    // Every other copied file reads back whole, so the one counted out is the victim.
-    std::vector<const CatalogueEntry*> others;
-    for (const CatalogueEntry* entry : copied) {
-      if ("E:\\" + std::string(entry->fileName) != c.victim) others.push_back(entry);
+    EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}).intactCount, 29)
+        << c.what;
+    // The one counted out left nothing under its name; every other file holds its payload.
+    for (const CatalogueEntry& entry : kFirmwareCatalogue) {
+      const std::string path = "E:\\" + std::string(entry.fileName);
+      if (path == c.victim)
+        EXPECT_FALSE(files.files.contains(path)) << c.what;
+      else
+        EXPECT_EQ(files.files[path], payloads.Bytes(entry.payloadName)) << c.what << path;
     }
-    EXPECT_EQ(others.size(), 29u) << c.what;
-    EXPECT_EQ(ReadBackFirmwareSet(payloads, files, "E:\\", others), 29) << c.what;
   }
+}
+
+TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
+  using namespace std::chrono_literals;
+  const std::string rub = "E:\\KQ_rus.rub";
+  const struct {
+    const char* what;
+    std::map<std::string, LyingFiles::Holder> holders;
+    bool readOnly;
+    int intact;
+    RunClock::Duration sleptAtLeast, sleptAtMost;
+  } cases[] = {
+      // clang-format off
+      {"held 0.3 s sharing nothing", {{rub, {300ms}}}, false, 30, 300ms, 500ms},
+      {"held 0.3 s sharing deletion: a delete pending", {{rub, {300ms, true}}}, false, 30,
+       300ms, 500ms},
+      {"held throughout: counted out after its entry's 2 s", {{rub, {1h}}}, false, 29, 2s, 2s},
+      {"read-only: no waiting", {}, true, 29, 0s, 0s},
+      {"four held throughout: the run's 5 s run out at the third",
+       {{rub, {1h}}, {"E:\\KQ_kaz.kzt", {1h}}, {"E:\\KQ_rus.kzt", {1h, true}},
+        {"E:\\KQ_eng.eur", {1h}}}, false, 26, 5s, 5s},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    FakePayloads payloads;
+    LyingFiles files;
+    files.files[rub] = {1, 2, 3};
+    files.holders = c.holders;
+    if (c.readOnly) files.readOnly.insert(rub);
+    const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
+                                                   nullptr, files.Clock());
+    EXPECT_EQ(run.intactCount, c.intact) << c.what;
+    EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
+    EXPECT_LE(files.now, c.sleptAtMost) << c.what;
+    if (!c.readOnly) continue;
+    // A read-only file the copy could not replace is left as it was, not deleted once more.
+    EXPECT_EQ(std::count(files.steps.begin(), files.steps.end(), "delete " + rub), 1);
+    EXPECT_EQ(files.files[rub], (std::vector<std::uint8_t>{1, 2, 3}));
+  }
+}
+
+TEST(TransferSteps, DriveWithoutRoomTouchesNothingAndSaysWhatItLacks) {
+  FakePayloads payloads;
+  LyingFiles files;
+  const auto run = [&](bool stagingOnDrive) {
+    return TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\", stagingOnDrive});
+  };
+  // 30 payloads of one 512-byte cluster each and 30 new names taking 6 more: 36 are needed.
+  files.space = VolumeSpace{512, 10};
+  EXPECT_EQ(run(false).shortfallBytes, 26u * 512);
+  EXPECT_EQ(files.steps, std::vector<std::string>{});
+  // Staged on the drive too, the last entry's staging file needs one cluster more.
+  files.space = VolumeSpace{512, 36};
+  EXPECT_EQ(run(true).shortfallBytes, 512u);
+  // With room enough, or on a drive that cannot say, the run goes on.
+  EXPECT_EQ(run(false).intactCount, 30);
+  files.space.reset();
+  EXPECT_EQ(run(false).intactCount, 30);
 }
 
 // Notes the bytes of each file as the transfer reports it done.
@@ -228,7 +345,9 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
 
   LyingFiles files;
   NotedProgress progress;
-  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\", &progress), 30);
+  ASSERT_EQ(
+      TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}, &progress).intactCount,
+      30);
   std::vector<std::uint64_t> twice = sizes;
   twice.insert(twice.end(), sizes.begin(), sizes.end());
   EXPECT_EQ(progress.files, twice);
@@ -237,7 +356,7 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
   LyingFiles failing;
   failing.failingCopy = "E:\\KQ_geo.gel";
   NotedProgress counted;
-  TransferFirmwareSet(DecidedCheck(), payloads, failing, "X\\", "E:\\", &counted);
+  TransferFirmwareSet(DecidedCheck(), payloads, failing, {"X\\", "E:\\"}, &counted);
   const std::uint64_t geo = payloads.Bytes("Firmware10").size();
   EXPECT_EQ(counted.files.size(), 58u);
   EXPECT_EQ(std::accumulate(counted.files.begin(), counted.files.end(), std::uint64_t{0}),
@@ -253,7 +372,7 @@ TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {
   payloads.Remove("Firmware4");
   LyingFiles files;
   try {
-    TransferFirmwareSet(DecidedCheck(), payloads, files, "X\\", "E:\\");
+    TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"});
     FAIL() << "a missing payload went unnoticed";
   } catch (const Failure& failure) {
     EXPECT_STREQ(failure.what(), "Resource Firmware4 not found");
@@ -279,13 +398,13 @@ TEST(TransferSteps, FirstWaitsForTheCheckAndASetNotAsBuiltTouchesNoFile) {
     FakePayloads payloads;
     LyingFiles files;
     auto run = std::async(std::launch::async, [&] {
-      return TransferFirmwareSet(check, payloads, files, "X\\", "E:\\");
+      return TransferFirmwareSet(check, payloads, files, {"X\\", "E:\\"});
     });
     // Until the check has spoken the run does nothing at all.
     EXPECT_EQ(run.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout) << c.what;
     verdicts.set_value(c.verdicts);
     if (!c.refused) {
-      EXPECT_EQ(run.get(), 30) << c.what;
+      EXPECT_EQ(run.get().intactCount, 30) << c.what;
       EXPECT_EQ(files.steps.size(), 6 * kFirmwareSetSize) << c.what;
       continue;
     }

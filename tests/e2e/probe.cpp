@@ -62,6 +62,11 @@ class Stopwatch {
     return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) /
            static_cast<double>(frequency_.QuadPart);
   }
+  // When it started, in seconds of the performance counter, which Wine takes from Linux's
+  // CLOCK_MONOTONIC_RAW: a Linux program can set its own times beside it.
+  double StartSeconds() const {
+    return static_cast<double>(start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
+  }
 
  private:
   LARGE_INTEGER frequency_, start_;
@@ -417,23 +422,31 @@ void Click(HWND control) {
   SendInput(2, press, sizeof(INPUT));
 }
 
-// Clicks the write button, times the click to the first message box, then closes every box
-// of the run with OK and names them. Told to watch the answers, it sends the window until the
-// box one message after another that any window answers at once: the longest wait for an
-// answer is the longest time the window left its messages alone.
+// Clicks the write button, times the click to the button's disabling (the run's handler has
+// started) and to the first message box, then closes every box of the run with OK and names
+// them. Told to watch the answers, it sends the window until the box one message after another
+// that any window answers at once: the longest wait for an answer is the longest time the window
+// left its messages alone.
 int TimeWriteRun(bool watchAnswers) {
   HWND form = Form();
   if (!form) return 1;
+  HWND button = GetDlgItem(form, kSaveButton);
   const Stopwatch watch;
-  Click(GetDlgItem(form, kSaveButton));
+  Click(button);
   double longest = 0;
+  double disabledMs = 0;
   HWND box = nullptr;
   while (!(box = ShownBox()) && watch.Ms() < 120000) {
+    if (!disabledMs && !IsWindowEnabled(button)) disabledMs = watch.Ms();
     if (watchAnswers) longest = std::max(longest, Ask(form, WM_NULL, 0, 0, 120000).ms);
     Sleep(1);
   }
   if (!box) return 3;
   SayMs("box_ms", watch.Ms());
+  SayMs("disabled_ms", disabledMs);
+  char clicked[32];
+  snprintf(clicked, sizeof(clicked), "%.6f", watch.StartSeconds());
+  Say("clicked_s", clicked);
   if (watchAnswers) SayMs("longest_unanswered_ms", longest);
   std::string captions;
   for (; box; box = Await(1000, ShownBox)) {
@@ -506,6 +519,23 @@ int Hold(const std::wstring& path, int seconds) {
   Say("holding", file != INVALID_HANDLE_VALUE ? "1" : "0");
   if (file == INVALID_HANDLE_VALUE) return 2;
   Sleep(seconds * 1000);
+  CloseHandle(file);
+  return 0;
+}
+
+// Holds a file open sharing everything, as a virus scanner looking at a stick that has just
+// arrived, clicks the write button, and lets go after a while; says whether the run's box showed
+// while the file was held.
+int HoldDuringRun(const std::wstring& path, DWORD milliseconds) {
+  HWND form = Form();
+  if (!form) return 1;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 2;
+  Click(GetDlgItem(form, kSaveButton));
+  Sleep(milliseconds);
+  Say("box_while_held", ShownBox() ? "1" : "0");
   CloseHandle(file);
   return 0;
 }
@@ -615,6 +645,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
   if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
+  if (command == L"hold-during-run" && argc == 4) return HoldDuringRun(argv[2], _wtoi(argv[3]));
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   if (command == L"time-start" && argc == 4) return TimeStart(argv[2], Narrow(argv[3]));
@@ -627,6 +658,7 @@ int wmain(int argc, wchar_t** argv) {
       "accessibility | "
       "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
+      "hold-during-run PATH MILLISECONDS | "
       "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run [answers] | gdi");
   return 64;
 }

@@ -1,6 +1,8 @@
-"""End-to-end tests of what makes a success box trustworthy: the tool run from the flash drive
-itself, a drive that silently corrupts what is written to it, and a slow drive whose run the
-operator can neither cut short nor confuse."""
+"""End-to-end tests of what makes a success box trustworthy and a stick safe to hand on: the tool
+run from the flash drive itself and letting go of it, a drive that silently corrupts what is
+written to it, a stick without room for the set, a file another program holds for a moment, and a
+slow drive whose run the operator can neither cut short nor confuse."""
+import glob
 import itertools
 import os
 import subprocess
@@ -11,8 +13,26 @@ from tool_case import EXE, EXPECTED, SUCCESS, WARNING, ToolCase, close_desktop, 
 
 CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 WRITE_ERROR = ("Ошибка записи", 'Ошибка записи на "E:\\"')
+CLUSTER = 4096
+MB = 1024 * 1024
 # Each write to the slow drive waits this long: a run then lasts several seconds.
 SLOW_WRITE_MS = 40
+
+
+def files_open_under(folder):
+    """Every file or folder under folder that a process of this user holds open. The Wine server
+    holds the handles of all the prefix's programs, each one's current directory among them."""
+    def target(descriptor):
+        try:
+            return os.readlink(descriptor)
+        except OSError:  # closed meanwhile
+            return ""
+    held = {target(descriptor) for descriptor in glob.glob("/proc/[0-9]*/fd/*")}
+    return {path for path in held if path == str(folder) or path.startswith(f"{folder}/")}
+
+
+def clusters(size):
+    return -(-size // CLUSTER)
 
 
 def setUpModule():
@@ -27,7 +47,7 @@ class WriteCheckTest(ToolCase):
     def staged_in_temp(self):
         return [p.name for p in self.desktop.prefix.glob("drive_c/users/*/Temp/*") if p.name in EXPECTED]
 
-    def test_run_from_the_drive_root_replaces_the_set_and_loses_nothing(self):
+    def test_run_from_the_drive_root_replaces_the_set_and_then_holds_nothing_of_the_stick(self):
         desktop = self.desktop
         for name in EXPECTED:
             (desktop.drive / name).write_bytes(b"old firmware " * 1000)
@@ -40,6 +60,8 @@ class WriteCheckTest(ToolCase):
         for name, content in EXPECTED.items():
             self.assertEqual((desktop.drive / name).read_bytes(), content, name)
         self.assertEqual(self.staged_in_temp(), [])
+        # Windows may remove the stick safely: of it the tool holds at most its own image.
+        self.assertLessEqual(files_open_under(desktop.drive), {str(desktop.drive / EXE.name)})
 
     def mount_drive(self, **behaviour):
         backing, log, unmount = self.desktop.mount_drive_stand_in(CORRUPTING_DRIVE, **behaviour)
@@ -81,12 +103,11 @@ class WriteCheckTest(ToolCase):
         self.assertEqual(desktop.pointer_shape(), idle_pointer)
         self.close_box(*WRITE_ERROR, "error")
 
-        # Every other file is on the drive as it should be; the altered one kept its length.
-        self.assertEqual(sorted(p.name for p in backing.iterdir()), sorted(EXPECTED))
-        for name, content in EXPECTED.items():
-            on_drive = (backing / name).read_bytes()
-            self.assertEqual(on_drive == content, name != "KQ_geo.gel", name)
-            self.assertEqual(len(on_drive), len(content), name)
+        # Every other file is on the drive as it should be; the altered one is gone, so that no
+        # terminal takes it for firmware.
+        self.assertEqual(sorted(p.name for p in backing.iterdir()), sorted(set(EXPECTED) - {"KQ_geo.gel"}))
+        for name in EXPECTED.keys() - {"KQ_geo.gel"}:
+            self.assertEqual((backing / name).read_bytes(), EXPECTED[name], name)
         self.assert_nothing_staged()
 
         # Each file was flushed after it was written, and read back only once the whole set was.
@@ -99,6 +120,47 @@ class WriteCheckTest(ToolCase):
             self.assertTrue(writes and flushes and reads, name)
             self.assertGreater(max(flushes), max(writes), name)
             self.assertGreater(min(reads), last_write, name)
+
+    def test_stick_without_room_keeps_its_older_set_and_says_what_it_lacks(self):
+        desktop = self.desktop
+        capacity = 12 * MB
+        backing, _ = self.mount_drive(capacity=capacity)
+        # Each older file is smaller than its replacement, so the run would only lose room on its
+        # way: it lacks at the end what the new set and the operator's file need beyond the stick.
+        older = {name: b"older " * (60 if name.endswith(".lng") else 30_000) for name in EXPECTED}
+        own = os.urandom(4 * MB)
+        for name, content in older.items():
+            (backing / name).write_bytes(content)
+        (backing / "Акт сверки.pdf").write_bytes(own)
+        lacking = sum(map(clusters, map(len, EXPECTED.values()))) + clusters(len(own)) - capacity // CLUSTER
+        tenths = -(-lacking * CLUSTER * 10 // MB)
+        lack = f"{tenths // 10},{tenths % 10} МБ"
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box("Ошибка записи", f'Недостаточно места на "E:\\": не хватает {lack}. Прошивка не записана, '
+                                        "файлы на USB-Flash не изменены.", "error")
+        self.assertEqual(desktop.boxes(), [])
+        self.assertEqual(desktop.form()["savebutton.enabled"], "1")
+        self.assertEqual(sorted(p.name for p in backing.iterdir()), sorted([*older, "Акт сверки.pdf"]))
+        for name, content in older.items():
+            self.assertEqual((backing / name).read_bytes(), content, name)
+        self.assertEqual((backing / "Акт сверки.pdf").read_bytes(), own)
+        self.assert_nothing_staged()
+
+    def test_file_another_program_holds_for_half_a_second_is_waited_for(self):
+        desktop = self.desktop
+        for name in EXPECTED:
+            (desktop.drive / name).write_bytes(b"old firmware " * 1000)
+        self.start()
+        self.wait_for_drives("E:\\")
+        # A scanner sharing everything: the run's delete of the old file stays pending until it
+        # lets go, and only then may the new file take the name.
+        held = desktop.probe("hold-during-run", desktop.windows_path(desktop.drive / "KQ1769_m.dat"), "500")
+        self.assertEqual(held, {"box_while_held": "0"})
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+        self.assert_drive_holds_the_set()
 
     def test_slow_drive_run_keeps_the_window_answering_and_lets_nothing_cut_it_short(self):
         desktop = self.desktop

@@ -7,7 +7,7 @@
 #include "firmware/transfer_files_win.h"
 using RealTransferFiles = WinTransferFiles;
 inline bool RealSameDirectory(const std::string& first, const std::string& second) {
-  return SameDirectory(first, second);
+  return RelateDirectories(first, second).sameDirectory;
 }
 #else
 #include "support/std_transfer_files.h"

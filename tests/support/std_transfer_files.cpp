@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -44,6 +45,14 @@ class PosixUncachedFile : public UncachedFile {
   Descriptor fd_;
 };
 
+// POSIX knows no sharing violations: no other program's open file stands in a step's way.
+FileOutcome Outcome(const std::error_code& error) {
+  if (error == std::errc::file_exists) return FileOutcome::kNameTaken;
+  return error == std::errc::permission_denied ? FileOutcome::kDenied : FileOutcome::kFailed;
+}
+
+FileOutcome LastOutcome() { return Outcome({errno, std::generic_category()}); }
+
 }  // namespace
 
 void StdTransferFiles::WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -55,26 +64,55 @@ void StdTransferFiles::WriteWhole(const std::string& path, std::span<const std::
   if (!out) throw StreamWriteError();
 }
 
-bool StdTransferFiles::Delete(const std::string& path) {
+FileOutcome StdTransferFiles::Delete(const std::string& path) {
   std::error_code error;
-  return std::filesystem::remove(Utf8Path(path), error);
+  return std::filesystem::remove(Utf8Path(path), error) ? FileOutcome::kDone : Outcome(error);
 }
 
-bool StdTransferFiles::Copy(const std::string& from, const std::string& to) {
+FileOutcome StdTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
   std::error_code error;
-  return std::filesystem::copy_file(Utf8Path(from), Utf8Path(to),
-                                    std::filesystem::copy_options::overwrite_existing, error);
+  const auto options = replace ? std::filesystem::copy_options::overwrite_existing
+                               : std::filesystem::copy_options::none;
+  return std::filesystem::copy_file(Utf8Path(from), Utf8Path(to), options, error)
+             ? FileOutcome::kDone
+             : Outcome(error);
 }
 
-bool StdTransferFiles::Flush(const std::string& path) {
+FileOutcome StdTransferFiles::Flush(const std::string& path) {
   const Descriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC));
-  return file.get() >= 0 && fsync(file.get()) == 0;
+  return file.get() >= 0 && fsync(file.get()) == 0 ? FileOutcome::kDone : LastOutcome();
 }
 
-std::unique_ptr<UncachedFile> StdTransferFiles::OpenUncached(const std::string& path) {
+OpenedFile StdTransferFiles::OpenUncached(const std::string& path) {
   int fd = open(path.c_str(), O_RDONLY | O_DIRECT | O_CLOEXEC);
   // tmpfs and a few others have no direct I/O; there the page cache is all there is.
   if (fd < 0 && errno == EINVAL) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  return std::make_unique<PosixUncachedFile>(fd);
+  if (fd < 0) return {LastOutcome(), nullptr};
+  return {FileOutcome::kDone, std::make_unique<PosixUncachedFile>(fd)};
+}
+
+bool StdTransferFiles::Exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(Utf8Path(path), error));
+}
+
+std::optional<std::vector<DirectoryEntry>> StdTransferFiles::List(const std::string& directory) {
+  std::error_code error;
+  std::vector<DirectoryEntry> entries;
+  for (const auto& found : std::filesystem::directory_iterator(Utf8Path(directory), error)) {
+    const bool folder = found.is_directory();
+    const auto permissions = found.status().permissions();
+    entries.push_back(
+        {found.path().filename().string(), folder,
+         (permissions & std::filesystem::perms::owner_write) == std::filesystem::perms::none,
+         folder ? 0 : static_cast<std::uint64_t>(found.file_size())});
+  }
+  if (error) return std::nullopt;
+  return entries;
+}
+
+std::optional<VolumeSpace> StdTransferFiles::Space(const std::string& directory) {
+  struct statvfs volume {};
+  if (statvfs(directory.c_str(), &volume) != 0 || volume.f_frsize == 0) return std::nullopt;
+  return VolumeSpace{volume.f_frsize, volume.f_bavail};
 }

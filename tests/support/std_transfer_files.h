@@ -4,12 +4,15 @@
 
 // The transfer's file steps on the standard library and POSIX, for running the transfer
 // natively: fsync for the flush, O_DIRECT for reading past the page cache where the file
-// system takes it.
+// system takes it, statvfs for the room.
 class StdTransferFiles : public TransferFiles {
  public:
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override;
-  bool Delete(const std::string& path) override;
-  bool Copy(const std::string& from, const std::string& to) override;
-  bool Flush(const std::string& path) override;
-  std::unique_ptr<UncachedFile> OpenUncached(const std::string& path) override;
+  FileOutcome Delete(const std::string& path) override;
+  FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override;
+  FileOutcome Flush(const std::string& path) override;
+  OpenedFile OpenUncached(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+  std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override;
+  std::optional<VolumeSpace> Space(const std::string& directory) override;
 };

@@ -118,7 +118,7 @@ std::string Upper(std::string text) {
   return text;
 }
 
-TEST(SameDirectory, ComparesTheFolderNotItsSpelling) {
+TEST(RelateDirectories, ComparesTheFolderNotItsSpellingAndTellsItsVolume) {
   TempFolder folder("Флешка root");
   TempFolder other("elsewhere");
   wchar_t letter = 0;
@@ -146,7 +146,12 @@ TEST(SameDirectory, ComparesTheFolderNotItsSpelling) {
       {dir + "missing\\", dir + "missing\\", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(SameDirectory(c.first, c.second), c.same) << c.first << " | " << c.second;
+    EXPECT_EQ(RelateDirectories(c.first, c.second).sameDirectory, c.same)
+        << c.first << " | " << c.second;
+  // A folder of the stick is on the stick's volume; a folder that cannot be opened is on none.
+  CreateDirectoryW(Widen(dir + "app").c_str(), nullptr);
+  EXPECT_TRUE(RelateDirectories(root + "app\\", root).sameVolume);
+  EXPECT_FALSE(RelateDirectories(dir + "missing\\", root).sameVolume);
   DefineWineDrive(letter, DRIVE_NO_ROOT_DIR, "");
 }
 
@@ -157,27 +162,59 @@ TEST(TemporaryDirectory, IsAnExistingFolderWithItsBackslash) {
   EXPECT_TRUE(std::filesystem::is_directory(Utf8Path(temp)));
 }
 
+HANDLE Hold(const std::string& path, DWORD share) {
+  return CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
+}
+
 TEST(WinTransferFiles, FlushAndUncachedReadNeedAnExistingFile) {
   TempFolder folder("flush");
   WinTransferFiles files;
   const std::string path = folder.Dir() + "KQ_rus.rub";
-  EXPECT_FALSE(files.Flush(path));
-  EXPECT_EQ(files.OpenUncached(path), nullptr);
+  EXPECT_EQ(files.Flush(path), FileOutcome::kFailed);
+  EXPECT_EQ(files.OpenUncached(path).file, nullptr);
   std::vector<std::uint8_t> bytes(kSectorMultiple * 3 + 17);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 253);
   WriteBytes(Utf8Path(path), bytes);
-  EXPECT_TRUE(files.Flush(path));
-  // Held open by another reader, as a virus scanner might, the file still flushes.
-  HANDLE reader = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-  EXPECT_TRUE(files.Flush(path));
-  CloseHandle(reader);
-  const std::unique_ptr<UncachedFile> file = files.OpenUncached(path);
+  // Held open for writing and deletion by a scanner that shares everything, the file still
+  // flushes and reads back.
+  const HANDLE scanner = Hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files.Flush(path), FileOutcome::kDone);
+  const std::unique_ptr<UncachedFile> file = files.OpenUncached(path).file;
+  CloseHandle(scanner);
   ASSERT_NE(file, nullptr);
   EXPECT_TRUE(ReadBackCheck().Matches(*file, bytes));
   bytes.back() ^= 1;
-  EXPECT_FALSE(ReadBackCheck().Matches(*files.OpenUncached(path), bytes));
+  EXPECT_FALSE(ReadBackCheck().Matches(*files.OpenUncached(path).file, bytes));
+}
+
+TEST(WinTransferFiles, TellsAHeldFileAPendingDeleteAndWhatTheFolderHolds) {
+  TempFolder folder("held");
+  WinTransferFiles files;
+  const std::string staged = folder.Dir() + "staged", path = folder.Dir() + "KQ_kaz.kzt";
+  WriteBytes(Utf8Path(path), {4});
+  EXPECT_EQ(files.List(folder.Dir()),
+            std::vector<DirectoryEntry>({{"KQ_kaz.kzt", false, false, 1}}));
+  WriteBytes(Utf8Path(staged), {1, 2, 3});
+  HANDLE holder = Hold(path, 0);
+  EXPECT_EQ(files.Delete(path), FileOutcome::kHeld);
+  EXPECT_EQ(files.Copy(staged, path, true), FileOutcome::kHeld);
+  EXPECT_EQ(files.OpenUncached(path).outcome, FileOutcome::kHeld);
+  CloseHandle(holder);
+  // Deleted while a holder shares deletion, the name stays until it lets go: a copy that must
+  // not replace finds it taken.
+  holder = Hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  EXPECT_EQ(files.Delete(path), FileOutcome::kDone);
+  EXPECT_TRUE(files.Exists(path));
+  EXPECT_NE(files.Copy(staged, path, false), FileOutcome::kDone);
+  CloseHandle(holder);
+  EXPECT_FALSE(files.Exists(path));
+  EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kDone);
+  EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kNameTaken);
+  EXPECT_FALSE(files.List(folder.Dir() + "missing\\"));
+  EXPECT_GT(files.Space("C:\\").value_or(VolumeSpace{}).freeClusters, 0u);
+  EXPECT_FALSE(files.Space("Q:\\"));
 }
 
 TEST(IsVolumeArrival, TellsAnArrivedVolumeFromEveryOtherDeviceChange) {

@@ -1,0 +1,46 @@
+#include "firmware/room_check.h"
+
+#include <algorithm>
+
+namespace {
+
+// exFAT takes three 32-byte directory entries for a file, FAT a long-name entry beside the
+// short one: 96 bytes covers either for the set's names.
+constexpr std::uint64_t kNewNameBytes = 96;
+constexpr std::uint64_t kMegabyte = 1024 * 1024;
+
+std::int64_t Clusters(std::uint64_t bytes, std::uint64_t clusterBytes) {
+  return static_cast<std::int64_t>((bytes + clusterBytes - 1) / clusterBytes);
+}
+
+}  // namespace
+
+// Walks the run step by step, as each entry is staged, its old file deleted, the payload copied
+// and the staging file deleted: a set whose total fits can still run out of room on the way,
+// when a large new file comes before the old ones that would make room for it. Free clusters
+// are checked after each step that takes some; the deepest deficit is what the volume lacks.
+std::uint64_t RoomShortfall(const VolumeSpace& volume, std::span<const EntryRoom> entries,
+                            bool stagingOnVolume) {
+  const std::uint64_t clusterBytes = volume.clusterBytes;
+  if (clusterBytes == 0) return 0;
+  const auto newNames = std::count_if(entries.begin(), entries.end(),
+                                      [](const EntryRoom& entry) { return entry.newName; });
+  std::int64_t free = static_cast<std::int64_t>(volume.freeClusters) -
+                      Clusters(static_cast<std::uint64_t>(newNames) * kNewNameBytes, clusterBytes);
+  std::int64_t lowest = 0;
+  for (const EntryRoom& entry : entries) {
+    const std::int64_t payload = Clusters(entry.payloadBytes, clusterBytes);
+    const std::int64_t staging = stagingOnVolume ? payload : 0;
+    free -= staging;
+    lowest = std::min(lowest, free);
+    free += Clusters(entry.freedBytes, clusterBytes) - payload;
+    lowest = std::min(lowest, free);
+    free += staging;
+  }
+  return static_cast<std::uint64_t>(-lowest) * clusterBytes;
+}
+
+std::string ShortfallText(std::uint64_t bytes) {
+  const std::uint64_t tenths = std::max<std::uint64_t>(1, (bytes * 10 + kMegabyte - 1) / kMegabyte);
+  return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " МБ";
+}

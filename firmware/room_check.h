@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+// The room a volume has, counted in its allocation units (clusters).
+struct VolumeSpace {
+  std::uint64_t clusterBytes = 0;
+  // The clusters this user may still fill, quotas included.
+  std::uint64_t freeClusters = 0;
+};
+
+// What a run does to the volume for one catalogue entry.
+struct EntryRoom {
+  std::uint64_t payloadBytes = 0;
+  // The old file of that name which the run deletes before its copy; 0 when there is none, or
+  // when the run cannot delete what holds the name (a read-only file, a folder).
+  std::uint64_t freedBytes = 0;
+  // Nothing of that name is in the root yet: the copy takes a new directory entry.
+  bool newName = false;
+};
+
+// How many bytes the volume lacks, at the tightest moment of a run that goes through the entries
+// in order; 0 when the run fits. stagingOnVolume: each payload is staged on this volume too.
+std::uint64_t RoomShortfall(const VolumeSpace& volume, std::span<const EntryRoom> entries,
+                            bool stagingOnVolume);
+
+// A shortfall as the operator reads it: megabytes of 1,048,576 bytes with one decimal after a
+// comma, rounded up and at least "0,1", then "МБ" ("5,6 МБ").
+std::string ShortfallText(std::uint64_t bytes);
