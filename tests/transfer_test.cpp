@@ -21,30 +21,27 @@ namespace {
 
 // The file layer in memory: notes every step and tells the lies it is set up to tell, as a
 // worn or counterfeit drive would. Other programs may hold files until a moment of the run's
-// clock, as on Windows: sharing nothing, every step on the file is a sharing violation; sharing
-// deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
+// clock, as on Windows: sharing nothing, a delete or a copy of the file is a sharing violation;
+// sharing deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
 class LyingFiles : public TransferFiles {
  public:
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override {
-    steps.push_back("write " + path);
+    Note("write " + path);
     files[path].assign(bytes.begin(), bytes.end());
   }
   FileOutcome Delete(const std::string& path) override {
-    steps.push_back("delete " + path);
-    Settle();
+    Note("delete " + path);
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
-    if (Holds(path) && !holders.at(path).sharesDelete) return FileOutcome::kHeld;
-    if (Holds(path)) {
-      holders.at(path).pending = true;
-      return FileOutcome::kDone;
+    if (const auto held = holders.find(path); held != holders.end()) {
+      held->second.pending = held->second.sharesDelete;
+      return held->second.pending ? FileOutcome::kDone : FileOutcome::kHeld;
     }
     return files.erase(path) > 0 ? FileOutcome::kDone : FileOutcome::kFailed;
   }
   FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
-    steps.push_back("copy " + from + " > " + to);
-    Settle();
+    Note("copy " + from + " > " + to);
     if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
-    if (Holds(to)) return FileOutcome::kHeld;
+    if (holders.contains(to)) return FileOutcome::kHeld;
     if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
     std::vector<std::uint8_t> bytes = files.at(from);
     // As Wine leaves a copy that failed: cut short under its name.
@@ -60,24 +57,17 @@ class LyingFiles : public TransferFiles {
     return to == failingCopy ? FileOutcome::kFailed : FileOutcome::kDone;
   }
   FileOutcome Flush(const std::string& path) override {
-    steps.push_back("flush " + path);
-    Settle();
-    if (Holds(path)) return FileOutcome::kHeld;
+    Note("flush " + path);
     return path == failingFlush ? FileOutcome::kFailed : FileOutcome::kDone;
   }
   OpenedFile OpenUncached(const std::string& path) override {
-    steps.push_back("read back " + path);
-    Settle();
-    if (Holds(path)) return {FileOutcome::kHeld, nullptr};
+    Note("read back " + path);
     if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
     return {FileOutcome::kDone, std::move(file)};
   }
-  bool Exists(const std::string& path) override {
-    Settle();
-    return files.contains(path);
-  }
+  bool Exists(const std::string& path) override { return files.contains(path); }
   std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override {
     std::vector<DirectoryEntry> entries;
     for (const auto& [path, bytes] : files) {
@@ -110,16 +100,19 @@ class LyingFiles : public TransferFiles {
   RunClock::Duration now{};
 
  private:
-  // The holder lets go once the clock reaches its moment; a delete left pending completes then.
-  void Settle() {
+  // By the time of a step, a holder whose moment has come has let go: a delete it left pending
+  // has completed.
+  void Note(std::string step) {
+    steps.push_back(std::move(step));
     std::erase_if(holders, [this](const auto& held) {
       if (now < held.second.until) return false;
       if (held.second.pending) files.erase(held.first);
       return true;
     });
   }
-  bool Holds(const std::string& path) const { return holders.contains(path); }
-  bool Pending(const std::string& path) const { return Holds(path) && holders.at(path).pending; }
+  bool Pending(const std::string& path) const {
+    return holders.contains(path) && holders.at(path).pending;
+  }
 };
 
 class TransferOnDisk : public ::testing::Test {
