@@ -26,11 +26,11 @@ namespace {
 class LyingFiles : public TransferFiles {
  public:
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override {
-    Note("write " + path);
+    steps.push_back("write " + path);
     files[path].assign(bytes.begin(), bytes.end());
   }
   FileOutcome Delete(const std::string& path) override {
-    Note("delete " + path);
+    steps.push_back("delete " + path);
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
     if (const auto held = holders.find(path); held != holders.end()) {
       held->second.pending = held->second.sharesDelete;
@@ -39,7 +39,7 @@ class LyingFiles : public TransferFiles {
     return files.erase(path) > 0 ? FileOutcome::kDone : FileOutcome::kFailed;
   }
   FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
-    Note("copy " + from + " > " + to);
+    steps.push_back("copy " + from + " > " + to);
     if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
     if (holders.contains(to)) return FileOutcome::kHeld;
     if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
@@ -57,11 +57,11 @@ class LyingFiles : public TransferFiles {
     return to == failingCopy ? FileOutcome::kFailed : FileOutcome::kDone;
   }
   FileOutcome Flush(const std::string& path) override {
-    Note("flush " + path);
+    steps.push_back("flush " + path);
     return path == failingFlush ? FileOutcome::kFailed : FileOutcome::kDone;
   }
   OpenedFile OpenUncached(const std::string& path) override {
-    Note("read back " + path);
+    steps.push_back("read back " + path);
     if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
@@ -79,10 +79,18 @@ class LyingFiles : public TransferFiles {
   }
   std::optional<VolumeSpace> Space(const std::string&) override { return space; }
 
-  // The run's clock, which only its pauses move on.
+  // The run's clock, which only its pauses move on. Each holder lets go once it reaches the
+  // holder's moment, and a delete the holder left pending completes then.
   RunClock Clock() {
     return {[this] { return std::chrono::steady_clock::time_point(now); },
-            [this](RunClock::Duration pause) { now += pause; }};
+            [this](RunClock::Duration pause) {
+              now += pause;
+              std::erase_if(holders, [this](const auto& held) {
+                if (now < held.second.until) return false;
+                if (held.second.pending) files.erase(held.first);
+                return true;
+              });
+            }};
   }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
@@ -100,16 +108,6 @@ class LyingFiles : public TransferFiles {
   RunClock::Duration now{};
 
  private:
-  // By the time of a step, a holder whose moment has come has let go: a delete it left pending
-  // has completed.
-  void Note(std::string step) {
-    steps.push_back(std::move(step));
-    std::erase_if(holders, [this](const auto& held) {
-      if (now < held.second.until) return false;
-      if (held.second.pending) files.erase(held.first);
-      return true;
-    });
-  }
   bool Pending(const std::string& path) const {
     return holders.contains(path) && holders.at(path).pending;
   }
