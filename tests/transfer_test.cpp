@@ -303,20 +303,18 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
 TEST(TransferSteps, DriveWithoutRoomTouchesNothingAndSaysWhatItLacks) {
   FakePayloads payloads;
   LyingFiles files;
-  const auto run = [&](bool stagingOnDrive) {
+  const auto run = [&](std::optional<VolumeSpace> space, bool stagingOnDrive) {
+    files.space = space;
     return TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\", stagingOnDrive});
   };
   // 30 payloads of one 512-byte cluster each and 30 new names taking 6 more: 36 are needed.
-  files.space = VolumeSpace{512, 10};
-  EXPECT_EQ(run(false).shortfallBytes, 26u * 512);
+  EXPECT_EQ(run(VolumeSpace{512, 10}, false).shortfallBytes, 26u * 512);
   EXPECT_EQ(files.steps, std::vector<std::string>{});
   // Staged on the drive too, the last entry's staging file needs one cluster more.
-  files.space = VolumeSpace{512, 36};
-  EXPECT_EQ(run(true).shortfallBytes, 512u);
+  EXPECT_EQ(run(VolumeSpace{512, 36}, true).shortfallBytes, 512u);
   // With room enough, or on a drive that cannot say, the run goes on.
-  EXPECT_EQ(run(false).intactCount, 30);
-  files.space.reset();
-  EXPECT_EQ(run(false).intactCount, 30);
+  EXPECT_EQ(run(VolumeSpace{512, 36}, false).intactCount, 30);
+  EXPECT_EQ(run(std::nullopt, false).intactCount, 30);
 }
 
 // Notes the bytes of each file as the transfer reports it done.
