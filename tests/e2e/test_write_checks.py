@@ -123,12 +123,12 @@ class WriteCheckTest(ToolCase):
 
     def test_stick_without_room_keeps_its_older_set_and_says_what_it_lacks(self):
         desktop = self.desktop
+        # A 12 MB stick. Each older file is smaller than its replacement, so the run would only lose
+        # room on its way: it lacks at the end what the new set and the operator's file need beyond it.
         capacity = 12 * MB
-        backing, _ = self.mount_drive(capacity=capacity)
-        # Each older file is smaller than its replacement, so the run would only lose room on its
-        # way: it lacks at the end what the new set and the operator's file need beyond the stick.
         on_stick = {name: b"older " * (60 if name.endswith(".lng") else 30_000) for name in EXPECTED}
         on_stick["Акт сверки.pdf"] = os.urandom(4 * MB)  # the operator's own
+        backing, _ = self.mount_drive(free=capacity - CLUSTER * sum(clusters(len(c)) for c in on_stick.values()))
         for name, content in on_stick.items():
             (backing / name).write_bytes(content)
         lacking = sum(map(clusters, map(len, EXPECTED.values()))) + clusters(4 * MB) - capacity // CLUSTER
