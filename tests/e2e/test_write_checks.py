@@ -2,6 +2,7 @@
 run from the flash drive itself and letting go of it, a drive that silently corrupts what is
 written to it, a stick without room for the set, a file another program holds for a moment, and a
 slow drive whose run the operator can neither cut short nor confuse."""
+import contextlib
 import glob
 import itertools
 import os
@@ -22,13 +23,11 @@ SLOW_WRITE_MS = 40
 def files_open_under(folder):
     """Every file or folder under folder that a process of this user holds open. The Wine server
     holds the handles of all the prefix's programs, each one's current directory among them."""
-    def target(descriptor):
-        try:
-            return os.readlink(descriptor)
-        except OSError:  # closed meanwhile
-            return ""
-    held = {target(descriptor) for descriptor in glob.glob("/proc/[0-9]*/fd/*")}
-    return {path for path in held if path == str(folder) or path.startswith(f"{folder}/")}
+    held = set()
+    for descriptor in glob.glob("/proc/[0-9]*/fd/*"):
+        with contextlib.suppress(OSError):  # closed meanwhile
+            held.add(os.readlink(descriptor))
+    return {path for path in held if Path(path).is_relative_to(folder)}
 
 
 def clusters(size):
@@ -132,8 +131,7 @@ class WriteCheckTest(ToolCase):
         for name, content in on_stick.items():
             (backing / name).write_bytes(content)
         lacking = sum(map(clusters, map(len, EXPECTED.values()))) + clusters(4 * MB) - capacity // CLUSTER
-        tenths = -(-lacking * CLUSTER * 10 // MB)
-        lack = f"{tenths // 10},{tenths % 10} МБ"
+        lack = "{},{} МБ".format(*divmod(-(-lacking * CLUSTER * 10 // MB), 10))  # tenths, rounded up
         self.start()
         self.wait_for_drives("E:\\")
         self.write_set()
