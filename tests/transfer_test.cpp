@@ -21,8 +21,8 @@ namespace {
 
 // The file layer in memory: notes every step and tells the lies it is set up to tell, as a
 // worn or counterfeit drive would. Other programs may hold files until a moment of the run's
-// clock, as on Windows: sharing nothing, every step on the file is a sharing violation; sharing
-// deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
+// clock, as on Windows: sharing nothing, a delete or a copy of the file is a sharing violation;
+// sharing deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
 class LyingFiles : public TransferFiles {
  public:
   void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override {
@@ -31,20 +31,17 @@ class LyingFiles : public TransferFiles {
   }
   FileOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
-    Settle();
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
-    if (Holds(path) && !holders.at(path).sharesDelete) return FileOutcome::kHeld;
-    if (Holds(path)) {
-      holders.at(path).pending = true;
-      return FileOutcome::kDone;
+    if (const auto held = holders.find(path); held != holders.end()) {
+      held->second.pending = held->second.sharesDelete;
+      return held->second.pending ? FileOutcome::kDone : FileOutcome::kHeld;
     }
     return files.erase(path) > 0 ? FileOutcome::kDone : FileOutcome::kFailed;
   }
   FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
     steps.push_back("copy " + from + " > " + to);
-    Settle();
     if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
-    if (Holds(to)) return FileOutcome::kHeld;
+    if (holders.contains(to)) return FileOutcome::kHeld;
     if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
     std::vector<std::uint8_t> bytes = files.at(from);
     // As Wine leaves a copy that failed: cut short under its name.
@@ -61,23 +58,16 @@ class LyingFiles : public TransferFiles {
   }
   FileOutcome Flush(const std::string& path) override {
     steps.push_back("flush " + path);
-    Settle();
-    if (Holds(path)) return FileOutcome::kHeld;
     return path == failingFlush ? FileOutcome::kFailed : FileOutcome::kDone;
   }
   OpenedFile OpenUncached(const std::string& path) override {
     steps.push_back("read back " + path);
-    Settle();
-    if (Holds(path)) return {FileOutcome::kHeld, nullptr};
     if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
     return {FileOutcome::kDone, std::move(file)};
   }
-  bool Exists(const std::string& path) override {
-    Settle();
-    return files.contains(path);
-  }
+  bool Exists(const std::string& path) override { return files.contains(path); }
   std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override {
     std::vector<DirectoryEntry> entries;
     for (const auto& [path, bytes] : files) {
@@ -89,10 +79,18 @@ class LyingFiles : public TransferFiles {
   }
   std::optional<VolumeSpace> Space(const std::string&) override { return space; }
 
-  // The run's clock, which only its pauses move on.
+  // The run's clock, which only its pauses move on. Each holder lets go once it reaches the
+  // holder's moment, and a delete the holder left pending completes then.
   RunClock Clock() {
     return {[this] { return std::chrono::steady_clock::time_point(now); },
-            [this](RunClock::Duration pause) { now += pause; }};
+            [this](RunClock::Duration pause) {
+              now += pause;
+              std::erase_if(holders, [this](const auto& held) {
+                if (now < held.second.until) return false;
+                if (held.second.pending) files.erase(held.first);
+                return true;
+              });
+            }};
   }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
@@ -110,16 +108,9 @@ class LyingFiles : public TransferFiles {
   RunClock::Duration now{};
 
  private:
-  // The holder lets go once the clock reaches its moment; a delete left pending completes then.
-  void Settle() {
-    std::erase_if(holders, [this](const auto& held) {
-      if (now < held.second.until) return false;
-      if (held.second.pending) files.erase(held.first);
-      return true;
-    });
+  bool Pending(const std::string& path) const {
+    return holders.contains(path) && holders.at(path).pending;
   }
-  bool Holds(const std::string& path) const { return holders.contains(path); }
-  bool Pending(const std::string& path) const { return Holds(path) && holders.at(path).pending; }
 };
 
 class TransferOnDisk : public ::testing::Test {
@@ -312,20 +303,18 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
 TEST(TransferSteps, DriveWithoutRoomTouchesNothingAndSaysWhatItLacks) {
   FakePayloads payloads;
   LyingFiles files;
-  const auto run = [&](bool stagingOnDrive) {
+  const auto run = [&](std::optional<VolumeSpace> space, bool stagingOnDrive) {
+    files.space = space;
     return TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\", stagingOnDrive});
   };
   // 30 payloads of one 512-byte cluster each and 30 new names taking 6 more: 36 are needed.
-  files.space = VolumeSpace{512, 10};
-  EXPECT_EQ(run(false).shortfallBytes, 26u * 512);
+  EXPECT_EQ(run(VolumeSpace{512, 10}, false).shortfallBytes, 26u * 512);
   EXPECT_EQ(files.steps, std::vector<std::string>{});
   // Staged on the drive too, the last entry's staging file needs one cluster more.
-  files.space = VolumeSpace{512, 36};
-  EXPECT_EQ(run(true).shortfallBytes, 512u);
+  EXPECT_EQ(run(VolumeSpace{512, 36}, true).shortfallBytes, 512u);
   // With room enough, or on a drive that cannot say, the run goes on.
-  EXPECT_EQ(run(false).intactCount, 30);
-  files.space.reset();
-  EXPECT_EQ(run(false).intactCount, 30);
+  EXPECT_EQ(run(VolumeSpace{512, 36}, false).intactCount, 30);
+  EXPECT_EQ(run(std::nullopt, false).intactCount, 30);
 }
 
 // Notes the bytes of each file as the transfer reports it done.

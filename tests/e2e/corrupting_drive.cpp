@@ -3,10 +3,10 @@
 // file on their way in (none when VICTIM is empty). It notes each write, flush and read it
 // serves in a log, one "step name" line each, and can make each write and each flush slow as a
 // cheap stick's are. Every file is opened for direct I/O, so each read comes from here and not
-// from the kernel's cache. Given a capacity, it tells the room of a stick that size, with
-// 4096-byte clusters, that its files leave.
+// from the kernel's cache. Given a free room in bytes, it tells that room, in 4096-byte clusters,
+// whatever its files take.
 //
-//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [CAPACITY]
+//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE]
 //
 // It runs in the foreground until `fusermount3 -u MOUNTPOINT`; the mount goes with it if it dies.
 #define FUSE_USE_VERSION 31
@@ -17,7 +17,6 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -34,7 +33,7 @@ struct Drive {
   int flushDelayMs = 0;
   int writeDelayMs = 0;
   FILE* log = nullptr;
-  std::uint64_t capacityClusters = 0;  // 0: the backing folder's own room
+  std::uint64_t freeClusters = 0;  // 0: the backing folder's own room
 };
 
 constexpr std::uint64_t kCluster = 4096;
@@ -50,19 +49,6 @@ void Note(const char* step, const char* path) {
 }
 
 int Result(int outcome) { return outcome < 0 ? -errno : 0; }
-
-// The clusters the stick's files take.
-std::uint64_t UsedClusters() {
-  std::uint64_t used = 0;
-  DIR* dir = fdopendir(openat(Self().backing, ".", O_RDONLY | O_DIRECTORY));
-  while (const dirent* entry = readdir(dir)) {
-    struct stat status {};
-    if (fstatat(Self().backing, entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
-      used += (static_cast<std::uint64_t>(status.st_size) + kCluster - 1) / kCluster;
-  }
-  closedir(dir);
-  return used;
-}
 
 int GetAttr(const char* path, struct stat* status, fuse_file_info*) {
   return Result(fstatat(Self().backing, Relative(path).c_str(), status, AT_SYMLINK_NOFOLLOW));
@@ -155,11 +141,10 @@ int UTimens(const char* path, const timespec times[2], fuse_file_info* info) {
 
 int StatFs(const char*, struct statvfs* status) {
   if (fstatvfs(Self().backing, status) != 0) return -errno;
-  if (!Self().capacityClusters) return 0;
+  if (!Self().freeClusters) return 0;
+  status->f_blocks = status->f_blocks * status->f_frsize / kCluster;
   status->f_bsize = status->f_frsize = kCluster;
-  status->f_blocks = Self().capacityClusters;
-  status->f_bfree = status->f_bavail =
-      Self().capacityClusters - std::min(UsedClusters(), Self().capacityClusters);
+  status->f_bfree = status->f_bavail = Self().freeClusters;
   return 0;
 }
 
@@ -167,10 +152,9 @@ int StatFs(const char*, struct statvfs* status) {
 
 int main(int argc, char** argv) {
   if (argc != 7 && argc != 8) {
-    std::fprintf(
-        stderr,
-        "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [CAPACITY]\n",
-        argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE]\n",
+                 argv[0]);
     return 64;
   }
   Drive drive;
@@ -179,7 +163,7 @@ int main(int argc, char** argv) {
   drive.flushDelayMs = std::atoi(argv[4]);
   drive.writeDelayMs = std::atoi(argv[5]);
   drive.log = std::fopen(argv[6], "a");
-  if (argc == 8) drive.capacityClusters = std::strtoull(argv[7], nullptr, 10) / kCluster;
+  if (argc == 8) drive.freeClusters = std::strtoull(argv[7], nullptr, 10) / kCluster;
   if (drive.backing < 0 || !drive.log) {
     std::perror(argv[0]);
     return 1;

@@ -206,16 +206,16 @@ class Desktop:
         defined = self.probe("unplug", letter).get("defined") == "1"
         assert defined or not must_be_there, f"{letter}: was not plugged in"
 
-    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, capacity=0):
+    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0):
         """Mounts over the folder Wine maps as E: the FUSE drive of tests/e2e/corrupting_drive.cpp,
         which alters the victim's bytes (none for an empty name), takes its time over each flush
-        and write and, given a capacity in bytes, is a stick of that size. Gives the folder that
+        and write and, given a free room in bytes, tells that room. Gives the folder that
         backs it, its log of steps and a function that unmounts it and clears both away."""
         backing = self.root / "usb-e-backing"
         backing.mkdir()
         log = self.root / "usb-e-log.txt"
         drive = subprocess.Popen([str(program), str(backing), str(self.drive), victim, str(flush_delay_ms),
-                                  str(write_delay_ms), str(log), str(capacity)],
+                                  str(write_delay_ms), str(log), str(free)],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
         def unmount():

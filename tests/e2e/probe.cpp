@@ -513,29 +513,18 @@ int Record(const std::wstring& logFile, const std::wstring& document) {
   return 0;
 }
 
-// Holds a file open without sharing, as a viewer that keeps its document locked.
-int Hold(const std::wstring& path, int seconds) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+// Holds a file open without sharing, as a viewer that keeps its document locked. During a run,
+// it holds it sharing everything, as a virus scanner looking at a stick that has just arrived,
+// clicks the write button, and says whether the run's box showed while the file was held.
+int Hold(const std::wstring& path, int milliseconds, bool duringRun) {
+  const DWORD sharing = duringRun ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
   Say("holding", file != INVALID_HANDLE_VALUE ? "1" : "0");
   if (file == INVALID_HANDLE_VALUE) return 2;
-  Sleep(seconds * 1000);
-  CloseHandle(file);
-  return 0;
-}
-
-// Holds a file open sharing everything, as a virus scanner looking at a stick that has just
-// arrived, clicks the write button, and lets go after a while; says whether the run's box showed
-// while the file was held.
-int HoldDuringRun(const std::wstring& path, DWORD milliseconds) {
-  HWND form = Form();
-  if (!form) return 1;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 2;
-  Click(GetDlgItem(form, kSaveButton));
+  if (duringRun) Click(GetDlgItem(Form(), kSaveButton));
   Sleep(milliseconds);
-  Say("box_while_held", ShownBox() ? "1" : "0");
+  if (duringRun) Say("box_while_held", ShownBox() ? "1" : "0");
   CloseHandle(file);
   return 0;
 }
@@ -644,8 +633,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"end-session") return QueryEndSession();
   if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
-  if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]));
-  if (command == L"hold-during-run" && argc == 4) return HoldDuringRun(argv[2], _wtoi(argv[3]));
+  if (command == L"hold" && argc == 4) return Hold(argv[2], _wtoi(argv[3]) * 1000, false);
+  if (command == L"hold-during-run" && argc == 4) return Hold(argv[2], _wtoi(argv[3]), true);
   if (command == L"plug" && argc == 4) return DefineDrive(argv[2][0], Narrow(argv[3]));
   if (command == L"unplug" && argc == 3) return DefineDrive(argv[2][0], "");
   if (command == L"time-start" && argc == 4) return TimeStart(argv[2], Narrow(argv[3]));

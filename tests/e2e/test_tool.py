@@ -6,6 +6,7 @@ import unittest
 from pathlib import Path
 
 from desktop import wait_for
+from signing import signed_with_a_key_file
 from tool_case import (BUTTON_FACE, CAPTION, DAMAGED_FIRMWARE, EXE, EXPECTED, FULL_VERSION, PROBE, PROMPT_CONNECT,
                        PROMPT_SELECT, SUCCESS, TITLE, WARNING, ToolCase, close_desktop, icon_kind, open_desktop)
 
@@ -68,6 +69,13 @@ class ToolTest(ToolCase):
         self.assert_nothing_staged()
         # The floppy letter and the fixed disk were never offered.
         self.assertEqual(desktop.form()["devicebox.items"], "E:\\")
+
+    def test_signed_copy_passes_its_check_at_start_writes_the_set_and_opens_the_change_log(self):
+        # Signed by scripts/sign.sh, the signature appended last.
+        done, signed = signed_with_a_key_file(Path(os.environ["KQ_SCRIPTS"]), EXE, self.desktop.root / "signing")
+        self.assertEqual(done.returncode, 0, done.stderr)
+        signed.rename(self.app_dir / EXE.name)
+        self.write_set_and_open_the_change_log(self.start())
 
     def test_older_set_is_replaced_whole(self):
         desktop = self.desktop

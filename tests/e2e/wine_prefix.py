@@ -76,11 +76,9 @@ def make_prefix(prefix, drives, env=None, dpi=96, colours=None, template=None):
 
 
 def copy_prefix(template, prefix, home):
-    """Copies a prefix in a fraction of a second instead of the seconds of CPU a boot takes. The
-    libraries, programs and code-page tables, nearly all of its size, are hard links: Wine only
-    reads them. Everything else is copied, since Wine writes some files in place, its registry
-    among them. The user's folders, which wineboot linked to an empty home folder, are linked to
-    this one."""
+    """Copies a prefix in a fraction of a second instead of a boot's seconds of CPU: libraries, programs
+    and code-page tables, which Wine only reads, are hard links; the rest, its registry among them, is
+    copied. The user's folders, linked by wineboot to an empty home folder, are linked to this one."""
     def link_or_copy(source, target):
         if Path(source).suffix.lower() in (".dll", ".exe", ".nls"):
             os.link(source, target)

@@ -182,6 +182,22 @@ TEST(HotButtonPaint, RingColoursFromOtherSettings) {
   EXPECT_EQ(hot.Pixel({148, 30}), (Rgb{64, 128, 255}));
 }
 
+// Focused with the pointer over it in high-contrast black: the ring's foot is the selection
+// colour, the dots are the scheme's text.
+TEST(HotButtonPaint, HighContrastRingAndDotsInTheSchemesColours) {
+  const Rgb white{255, 255, 255}, cyan{26, 235, 255};
+  FixedColorScheme black;
+  black.Set(clBtnFace, {0, 0, 0}).Set(clBtnText, white).Set(clHighlight, cyan);
+  HotButtonState state = StateFor(Look::Hot);
+  state.focused = true;
+  PixelSurface s(kW, kH);
+  RecordingCaption caption(13);
+  PaintHotButton(s, kClient, state, {}, {black, true, {}, true}, caption);
+  EXPECT_EQ(s.Pixel({150, 30}), cyan);
+  for (const Point dot : {Point{3, 4}, Point{4, 3}, Point{293, 4}, Point{4, 29}})
+    EXPECT_EQ(s.Pixel(dot), white);
+}
+
 TEST(HotButtonPaint, CaptionCentredByMeasuredHeightGreyWhenDisabledAndUnderTheDots) {
   const FixedColorScheme scheme;
   const struct {
