@@ -54,14 +54,20 @@ class LyingFiles : public TransferFiles {
       std::vector<std::uint8_t>& earlier = files.at(wrapping.second);
       std::copy_n(bytes.begin(), std::min(bytes.size(), earlier.size()), earlier.begin());
     }
-    return to == failingCopy ? FileOutcome::kFailed : FileOutcome::kDone;
+    if (to == failingCopy) return FileOutcome::kFailed;
+    ScanAfter("copy", to);
+    return FileOutcome::kDone;
   }
   FileOutcome Flush(const std::string& path) override {
     steps.push_back("flush " + path);
-    return path == failingFlush ? FileOutcome::kFailed : FileOutcome::kDone;
+    if (holders.contains(path)) return FileOutcome::kHeld;
+    if (path == failingFlush) return FileOutcome::kFailed;
+    ScanAfter("flush", path);
+    return FileOutcome::kDone;
   }
   OpenedFile OpenUncached(const std::string& path) override {
     steps.push_back("read back " + path);
+    if (holders.contains(path)) return {FileOutcome::kHeld, nullptr};
     if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
@@ -105,9 +111,18 @@ class LyingFiles : public TransferFiles {
     bool pending = false;
   };
   std::map<std::string, Holder> holders;
+  // A scanner that opens a file, sharing nothing, as soon as a step of the run has made it:
+  // path -> (that step, how long it holds the file).
+  std::map<std::string, std::pair<std::string, RunClock::Duration>> scanners;
   RunClock::Duration now{};
 
  private:
+  void ScanAfter(const std::string& step, const std::string& path) {
+    const auto scanner = scanners.find(path);
+    if (scanner == scanners.end() || scanner->second.first != step) return;
+    holders[path] = {now + scanner->second.second};
+    scanners.erase(scanner);
+  }
   bool Pending(const std::string& path) const {
     return holders.contains(path) && holders.at(path).pending;
   }
@@ -270,6 +285,7 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
     bool readOnly;
     int intact;
     RunClock::Duration sleptAtLeast, sleptAtMost;
+    std::map<std::string, std::pair<std::string, RunClock::Duration>> scanners = {};
   } cases[] = {
       // clang-format off
       {"held 0.3 s sharing nothing", {{rub, {300ms}}}, false, 30, 300ms, 500ms},
@@ -280,6 +296,10 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
       {"four held throughout: the run's 5 s run out at the third",
        {{rub, {1h}}, {"E:\\KQ_kaz.kzt", {1h}}, {"E:\\KQ_rus.kzt", {1h, true}},
         {"E:\\KQ_eng.eur", {1h}}}, false, 26, 5s, 5s},
+      {"a scanner opens the new copy for 0.3 s: its flush waits", {}, false, 30, 300ms, 500ms,
+       {{rub, {"copy", 300ms}}}},
+      {"a scanner opens it once flushed: its read-back waits", {}, false, 30, 300ms, 500ms,
+       {{rub, {"flush", 300ms}}}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -287,6 +307,7 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
     LyingFiles files;
     files.files[rub] = {1, 2, 3};
     files.holders = c.holders;
+    files.scanners = c.scanners;
     if (c.readOnly) files.readOnly.insert(rub);
     const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
                                                    nullptr, files.Clock());
