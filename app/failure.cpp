@@ -4,11 +4,15 @@ Failure ResourceNotFound(const std::string& payloadName) {
   return Failure("Resource " + payloadName + " not found");
 }
 
-Failure CannotCreateFile(const std::string& path, const std::string& systemErrorText) {
-  return Failure("Cannot create file \"" + path + "\". " + TrimSystemErrorText(systemErrorText));
+Failure CannotCreateFile(const std::string& path, const std::string& systemErrorText,
+                         std::uint32_t systemError) {
+  return Failure("Cannot create file \"" + path + "\". " + TrimSystemErrorText(systemErrorText),
+                 systemError);
 }
 
-Failure StreamWriteError() { return Failure("Stream write error"); }
+Failure StreamWriteError(std::uint32_t systemError) {
+  return Failure("Stream write error", systemError);
+}
 
 Failure UnableToInsertLine() { return Failure("Unable to insert a line"); }
 

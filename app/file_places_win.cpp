@@ -38,3 +38,9 @@ std::string TemporaryDirectory() {
   path.resize(GetTempPathW(static_cast<DWORD>(path.size()), path.data()));
   return Narrow(path);
 }
+
+bool IsOnRemovableDrive(const std::string& path) {
+  wchar_t root[MAX_PATH + 1] = {};
+  return GetVolumePathNameW(Widen(path).c_str(), root, MAX_PATH + 1) &&
+         GetDriveTypeW(root) == DRIVE_REMOVABLE;
+}

@@ -13,3 +13,6 @@ DirectoryRelation RelateDirectories(const std::string& first, const std::string&
 
 // The user's temporary folder, with its trailing backslash.
 std::string TemporaryDirectory();
+
+// Whether the volume the path lies on is a removable drive, as a USB stick is.
+bool IsOnRemovableDrive(const std::string& path);

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include "app/executable_dir_win.h"
+#include "app/failure.h"
+#include "app/file_places_win.h"
 #include "app/file_write_win.h"
 #include "app/main_form_win.h"
 #include "app/notice_win.h"
@@ -13,18 +15,51 @@
 #include "firmware/embedded_integrity_win.h"
 #include "firmware/payloads_win.h"
 
+namespace {
+
+// Beside the tool, unless the tool sits on a removable drive: the stick would gain the file and
+// stay in use while a viewer holds it open. There one fixed folder of the user's is reused, so a
+// viewer still holding the last copy shows as before.
+std::string ChangeLogFolder() {
+  const std::string executableDir = ExecutableDirectory();
+  if (!IsOnRemovableDrive(executableDir)) return executableDir;
+  const std::string folder = TemporaryDirectory() + kChangeLogTemporaryFolder + "\\";
+  CreateDirectoryW(Widen(folder).c_str(), nullptr);
+  return folder;
+}
+
+// Without SEE_MASK_FLAG_NO_UI the shell shows an error of its own, and the tool could not tell
+// whether it did.
+bool OpenInViewer(const std::string& path) {
+  const std::wstring file = Widen(path);
+  SHELLEXECUTEINFOW request{};
+  request.cbSize = sizeof(request);
+  request.fMask = SEE_MASK_FLAG_NO_UI;
+  request.hwnd = Form1->Handle();
+  request.lpVerb = L"open";
+  request.lpFile = file.c_str();
+  request.nShow = SW_SHOW;
+  return ShellExecuteExW(&request);
+}
+
+// A document that cannot be written, mostly one a viewer still holds open, is not opened.
+bool WriteAndOpen(std::span<const std::uint8_t> document) {
+  const std::string path = ChangeLogFolder() + kChangeLogFileName;
+  try {
+    WriteWholeFile(path, document);
+  } catch (const Failure&) {
+    return false;
+  }
+  return OpenInViewer(path);
+}
+
+}  // namespace
+
 void ShowChangeLog() {
   // A document that is not as built is neither written nor opened.
   AwaitIntactChangeLog(StartupIntegrityCheck());
   // A missing document is a fault of the build, not of the operator's PC: it goes to the
   // default error report rather than to the box below.
   const auto document = ResourcePayloads().Open(kChangeLogPayload);
-  try {
-    const std::string path = ExecutableDirectory() + kChangeLogFileName;
-    WriteWholeFile(path, document);
-    // What the shell makes of the request is the viewer's business.
-    ShellExecuteW(Form1->Handle(), L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOW);
-  } catch (const std::exception&) {
-    ShowNotice(Form1->Handle(), ChangeLogUnavailable());
-  }
+  if (!WriteAndOpen(document)) ShowNotice(Form1->Handle(), ChangeLogUnavailable());
 }

@@ -45,6 +45,9 @@ FirmwareRunOutcome WriteSet(const FirmwareJob& job, TransferProgress& progress) 
         TransferFirmwareSet(job.check, payloads, files, job.places, &progress);
     outcome.intactCount = result.intactCount;
     outcome.shortfallBytes = result.shortfallBytes;
+    outcome.volumeFull = result.volumeFull;
+    outcome.undeletable = result.undeletable;
+    if (result.stoppedBy) outcome.failure = FailureReport(*result.stoppedBy);
   } catch (const std::exception& failure) {
     outcome.failure = FailureReport(failure);
   }

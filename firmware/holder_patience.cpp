@@ -15,19 +15,19 @@ RunClock SteadyRunClock() {
           [](RunClock::Duration pause) { std::this_thread::sleep_for(pause); }};
 }
 
-HolderPatience::HolderPatience(RunClock clock, std::size_t entries)
-    : clock_(std::move(clock)), entrySpent_(entries) {}
+HolderPatience::HolderPatience(RunClock clock, std::size_t entries, PatienceBudgets budgets)
+    : clock_(std::move(clock)), budgets_(budgets), entrySpent_(entries) {}
 
 // The time an attempt takes after its pause counts too: the budgets bound how much longer a run
 // lasts for its holders, not only how long it sleeps.
-bool HolderPatience::Persist(std::size_t entry, const std::function<FileOutcome()>& attempt,
-                             const std::function<bool(FileOutcome)>& worthWaiting) {
+FileOutcome HolderPatience::Persist(std::size_t entry, const std::function<FileOutcome()>& attempt,
+                                    const std::function<bool(FileOutcome)>& worthWaiting) {
   FileOutcome outcome = attempt();
   for (RunClock::Duration pause = kFirstPause;
        outcome != FileOutcome::kDone && worthWaiting(outcome);
        pause = std::min<RunClock::Duration>(2 * pause, kLongestPause)) {
     const RunClock::Duration left =
-        std::min<RunClock::Duration>(kEntryBudget - entrySpent_[entry], kRunBudget - runSpent_);
+        std::min<RunClock::Duration>(budgets_.entry - entrySpent_[entry], budgets_.run - runSpent_);
     if (left <= RunClock::Duration::zero()) break;
     const auto started = clock_.now();
     clock_.sleep(std::min(pause, left));
@@ -36,7 +36,7 @@ bool HolderPatience::Persist(std::size_t entry, const std::function<FileOutcome(
     entrySpent_[entry] += spent;
     runSpent_ += spent;
   }
-  return outcome == FileOutcome::kDone;
+  return outcome;
 }
 
 bool IsHeld(FileOutcome outcome) { return outcome == FileOutcome::kHeld; }

@@ -14,6 +14,8 @@ enum class FileOutcome {
   kDenied,
   // A copy told not to replace found the name taken.
   kNameTaken,
+  // The volume has no room left for what the step writes.
+  kVolumeFull,
   kFailed,
 };
 
@@ -29,25 +31,36 @@ RunClock SteadyRunClock();
 // The outcome worth waiting for at any step: another program holds the file.
 bool IsHeld(FileOutcome outcome);
 
+// How long steps may wait for holders: for one catalogue entry, and for the whole run.
+struct PatienceBudgets {
+  std::chrono::milliseconds entry;
+  std::chrono::milliseconds run;
+};
+
+// The run's steps, the read-back included.
+inline constexpr PatienceBudgets kStepBudgets{std::chrono::milliseconds{2000},
+                                              std::chrono::milliseconds{5000}};
+// Deleting what did not arrive whole: a budget of its own, so that a run that has spent its
+// patience on one held file still clears away the wrong files of the others.
+inline constexpr PatienceBudgets kCountOutBudgets{std::chrono::milliseconds{2000},
+                                                  std::chrono::milliseconds{10000}};
+
 // Patience with programs that hold the drive's files for a moment, as a virus scanner or an
 // indexer does when a stick arrives. A step that fails in a way that waiting can mend is tried
-// again after short pauses that grow, within the time each catalogue entry may spend so (its
-// read-back included) and the time the whole run may; once the run's is spent nothing is tried
-// again.
+// again after short pauses that grow, within the time each catalogue entry may spend so and the
+// time the whole run may; once the run's is spent nothing is tried again.
 class HolderPatience {
  public:
-  static constexpr std::chrono::milliseconds kEntryBudget{2000};
-  static constexpr std::chrono::milliseconds kRunBudget{5000};
-
-  HolderPatience(RunClock clock, std::size_t entries);
+  HolderPatience(RunClock clock, std::size_t entries, PatienceBudgets budgets);
 
   // Makes the attempt, and again for as long as it fails with an outcome worth waiting for and
-  // the budgets of the entry and the run allow. Gives whether it succeeded in the end.
-  bool Persist(std::size_t entry, const std::function<FileOutcome()>& attempt,
-               const std::function<bool(FileOutcome)>& worthWaiting = IsHeld);
+  // the budgets of the entry and the run allow. Gives the last attempt's outcome.
+  FileOutcome Persist(std::size_t entry, const std::function<FileOutcome()>& attempt,
+                      const std::function<bool(FileOutcome)>& worthWaiting = IsHeld);
 
  private:
   RunClock clock_;
+  PatienceBudgets budgets_;
   std::vector<RunClock::Duration> entrySpent_;
   RunClock::Duration runSpent_{};
 };

@@ -7,10 +7,22 @@ namespace {
 // exFAT takes three 32-byte directory entries for a file, FAT a long-name entry beside the
 // short one: 96 bytes covers either for the set's names.
 constexpr std::uint64_t kNewNameBytes = 96;
+// NTFS takes a file record from its file table for each new file, growing the table for it, and
+// the root's index may need a new block of its own.
+constexpr std::uint64_t kUsualFileRecordBytes = 1024;
+constexpr std::uint64_t kIndexBlockBytes = 4096;
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
 
 std::int64_t Clusters(std::uint64_t bytes, std::uint64_t clusterBytes) {
   return static_cast<std::int64_t>((bytes + clusterBytes - 1) / clusterBytes);
+}
+
+std::uint64_t NewNamesBytes(const VolumeSpace& volume, std::uint64_t newNames) {
+  if (newNames == 0) return 0;
+  if (!volume.ntfs) return newNames * kNewNameBytes;
+  const std::uint64_t record =
+      volume.fileRecordBytes ? volume.fileRecordBytes : kUsualFileRecordBytes;
+  return newNames * record + kIndexBlockBytes;
 }
 
 }  // namespace
@@ -25,8 +37,9 @@ std::uint64_t RoomShortfall(const VolumeSpace& volume, std::span<const EntryRoom
   if (clusterBytes == 0) return 0;
   const auto newNames = std::count_if(entries.begin(), entries.end(),
                                       [](const EntryRoom& entry) { return entry.newName; });
-  std::int64_t free = static_cast<std::int64_t>(volume.freeClusters) -
-                      Clusters(static_cast<std::uint64_t>(newNames) * kNewNameBytes, clusterBytes);
+  std::int64_t free =
+      static_cast<std::int64_t>(volume.freeClusters) -
+      Clusters(NewNamesBytes(volume, static_cast<std::uint64_t>(newNames)), clusterBytes);
   std::int64_t lowest = 0;
   for (const EntryRoom& entry : entries) {
     const std::int64_t payload = Clusters(entry.payloadBytes, clusterBytes);

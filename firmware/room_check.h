@@ -4,11 +4,15 @@
 #include <span>
 #include <string>
 
-// The room a volume has, counted in its allocation units (clusters).
+// The room a volume has, counted in its allocation units (clusters), and what its file system
+// spends on a new name.
 struct VolumeSpace {
   std::uint64_t clusterBytes = 0;
   // The clusters this user may still fill, quotas included.
   std::uint64_t freeClusters = 0;
+  bool ntfs = false;
+  // NTFS's file record, one for each new file; 0 when the volume does not say.
+  std::uint64_t fileRecordBytes = 0;
 };
 
 // What a run does to the volume for one catalogue entry.

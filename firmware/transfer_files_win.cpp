@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <winioctl.h>
+
 #include "app/file_handle_win.h"
 #include "app/file_write_win.h"
 #include "app/text_win.h"
+#include "firmware/system_errors.h"
 
 namespace {
 
@@ -52,25 +55,26 @@ class Search {
 };
 
 FileOutcome Outcome(BOOL done) {
-  if (done) return FileOutcome::kDone;
-  switch (GetLastError()) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return FileOutcome::kHeld;
-    case ERROR_ACCESS_DENIED:
-      return FileOutcome::kDenied;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return FileOutcome::kNameTaken;
-    default:
-      return FileOutcome::kFailed;
-  }
+  return done ? FileOutcome::kDone : OutcomeOfSystemError(GetLastError());
+}
+
+// The size of NTFS's file records, asked of the root folder; nothing where the volume is no NTFS
+// or does not answer.
+std::uint64_t FileRecordBytes(const std::wstring& root) {
+  const FileHandle folder(CreateFileW(root.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  NTFS_VOLUME_DATA_BUFFER data{};
+  DWORD returned = 0;
+  if (!folder.valid() || !DeviceIoControl(folder.get(), FSCTL_GET_NTFS_VOLUME_DATA, nullptr, 0,
+                                          &data, sizeof(data), &returned, nullptr))
+    return 0;
+  return data.BytesPerFileRecordSegment;
 }
 
 }  // namespace
 
-void WinTransferFiles::WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) {
-  WriteWholeFile(path, bytes);
+void WinTransferFiles::WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) {
+  WriteNewFile(path, bytes);
 }
 
 FileOutcome WinTransferFiles::Delete(const std::string& path) {
@@ -140,5 +144,14 @@ std::optional<VolumeSpace> WinTransferFiles::Space(const std::string& directory)
     return std::nullopt;
   const std::uint64_t clusterBytes = static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector;
   if (clusterBytes == 0) return std::nullopt;
-  return VolumeSpace{clusterBytes, freeToCaller.QuadPart / clusterBytes};
+  VolumeSpace space{clusterBytes, freeToCaller.QuadPart / clusterBytes};
+  wchar_t root[MAX_PATH + 1] = {};
+  wchar_t fileSystem[MAX_PATH + 1] = {};
+  if (GetVolumePathNameW(path.c_str(), root, MAX_PATH + 1) &&
+      GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                            MAX_PATH + 1)) {
+    space.ntfs = lstrcmpiW(fileSystem, L"NTFS") == 0;
+    if (space.ntfs) space.fileRecordBytes = FileRecordBytes(root);
+  }
+  return space;
 }

@@ -5,7 +5,7 @@
 // The transfer's file steps on the Win32 file API.
 class WinTransferFiles : public TransferFiles {
  public:
-  void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override;
+  void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) override;
   FileOutcome Delete(const std::string& path) override;
   FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override;
   FileOutcome Flush(const std::string& path) override;

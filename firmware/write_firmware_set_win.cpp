@@ -24,20 +24,17 @@ void WriteFirmwareSet() {
   // Where the user keeps the temporary folder on the stick, staging there takes its room too.
   const bool stagingOnDrive =
       (executable.sameDirectory ? RelateDirectories(stagingDir, driveRoot) : executable).sameVolume;
-  Form1->StartWriting({{stagingDir, driveRoot, stagingOnDrive}, StartupIntegrityCheck()},
-                      FirmwareSetBytes(ResourcePayloads()));
+  Form1->StartWriting(
+      {{stagingDir, driveRoot, stagingOnDrive, GetCurrentProcessId()}, StartupIntegrityCheck()},
+      FirmwareSetBytes(ResourcePayloads()));
 }
 
+// A failure that stopped the run leaves the button disabled until the next drive poll.
 void ReportFirmwareSet(const FirmwareRunOutcome& outcome) {
-  // A failure that stopped the run leaves the button disabled until the next drive poll.
-  if (outcome.failure) {
-    ShowNotice(Form1->Handle(), *outcome.failure);
-    return;
-  }
   for (const Notice& notice : FirmwareRunReport(outcome)) {
     // Closed while a box was up: the window is gone and nobody is left to tell.
     if (!Form1->Handle()) return;
     ShowNotice(Form1->Handle(), notice);
   }
-  if (Form1->Handle()) Form1->SetWriteEnabled(true);
+  if (Form1->Handle() && !outcome.failure) Form1->SetWriteEnabled(true);
 }

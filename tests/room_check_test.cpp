@@ -45,6 +45,32 @@ TEST(RoomShortfall, WalksTheRunStepByStepInWholeClusters) {
   }
 }
 
+TEST(RoomShortfall, ReservesAFileRecordForEachNewNameOnNtfs) {
+  // 30 new files of one 4 KiB cluster each.
+  const std::vector<EntryRoom> set(30, {k4, 0, true});
+  const std::vector<EntryRoom> replaced(30, {k4, k4, false});
+  const struct {
+    const char* what;
+    VolumeSpace volume;
+    const std::vector<EntryRoom>& entries;
+    std::uint64_t neededClusters;
+  } cases[] = {
+      {"FAT or exFAT: 96 bytes a name", {k4, 0}, set, 30 + 1},
+      {"NTFS of 1 KiB records, and 4 KiB for the root's index", {k4, 0, true, 1024}, set, 30 + 9},
+      {"NTFS that does not say: 1 KiB records", {k4, 0, true}, set, 30 + 9},
+      {"NTFS of 4 KiB records", {k4, 0, true, 4096}, set, 30 + 31},
+      {"NTFS with every name there already", {k4, 0, true, 1024}, replaced, 0},
+  };
+  for (const auto& c : cases) {
+    VolumeSpace volume = c.volume;
+    volume.freeClusters = c.neededClusters;
+    EXPECT_EQ(RoomShortfall(volume, c.entries, false), 0u) << c.what;
+    if (c.neededClusters == 0) continue;
+    volume.freeClusters = c.neededClusters - 1;
+    EXPECT_EQ(RoomShortfall(volume, c.entries, false), k4) << c.what;
+  }
+}
+
 TEST(ShortfallText, MegabytesWithOneDecimalRoundedUp) {
   const std::pair<std::uint64_t, const char*> cases[] = {
       {1, "0,1 МБ"},       {104'857, "0,1 МБ"},     {104'858, "0,2 МБ"},     {5'872'025, "5,6 МБ"},

@@ -31,4 +31,48 @@ TEST(FirmwareRunReport, DriveWithoutRoomIsOneErrorBoxSayingWhatItLacks) {
                                   "Ошибка записи", NoticeIcon::kError}}));
 }
 
+TEST(FirmwareRunReport, FilesThatCouldNotBeDeletedAreNamedInASecondLine) {
+  const std::string line =
+      "Файл KQ_kaz.kzt на USB-Flash не удалось удалить, его содержимое может "
+      "быть неверным. Удалите его вручную, прежде чем прошивать терминал.";
+  const std::string lines =
+      " на USB-Flash не удалось удалить, их содержимое может быть неверным. "
+      "Удалите их вручную, прежде чем прошивать терминал.";
+  const struct {
+    std::vector<std::string> names;
+    std::string text;
+  } lists[] = {
+      {{"KQ_kaz.kzt"}, line},
+      {{"KQ_kaz.kzt", "KQS_geo.gel"}, "Файлы KQ_kaz.kzt, KQS_geo.gel" + lines},
+      {{"KQ_kaz.kzt", "KQ_rus.kzt", "KQ_eng.eur", "KQ_lva.eur", "KQSAME.lng"},
+       "Файлы KQ_kaz.kzt, KQ_rus.kzt, KQ_eng.eur и ещё 2" + lines},
+  };
+  for (const auto& list : lists) EXPECT_EQ(UndeletableFilesLine(list.names), list.text);
+
+  // Whatever box closes the run keeps its first line.
+  const Notice stopped{"Stream write error.", "Загрузочный модуль KQ", NoticeIcon::kError};
+  const struct {
+    FirmwareRunOutcome outcome;
+    Notice box;
+  } runs[] = {
+      {{"E:\\", 29, 0, false, {"KQ_kaz.kzt"}},
+       {"Ошибка записи на \"E:\\\"\r\n" + line, "Ошибка записи", NoticeIcon::kError}},
+      {{"E:\\", 12, 0, true, {"KQ_kaz.kzt"}},
+       {"Недостаточно места на \"E:\\\": прошивка записана не полностью. Освободите место на "
+        "USB-Flash и запишите прошивку заново.\r\n" +
+            line,
+        "Ошибка записи", NoticeIcon::kError}},
+      {{"E:\\", 3, 0, false, {"KQ_kaz.kzt"}, stopped},
+       {"Stream write error.\r\n" + line, "Загрузочный модуль KQ", NoticeIcon::kError}},
+  };
+  for (const auto& run : runs) {
+    EXPECT_EQ(FirmwareRunReport(run.outcome), std::vector<Notice>{run.box});
+    EXPECT_FALSE(run.outcome.Succeeded());
+  }
+  // A full stick is told as such even when nothing else went wrong.
+  EXPECT_EQ(FirmwareRunReport({"F:\\", 29, 0, true}).front().text,
+            "Недостаточно места на \"F:\\\": прошивка записана не полностью. Освободите место на "
+            "USB-Flash и запишите прошивку заново.");
+}
+
 }  // namespace

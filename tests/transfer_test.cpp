@@ -11,6 +11,7 @@
 
 #include "app/failure.h"
 #include "firmware/catalogue.h"
+#include "firmware/system_errors.h"
 #include "support/decided_check.h"
 #include "support/fake_payloads.h"
 #include "support/memory_file.h"
@@ -25,13 +26,16 @@ namespace {
 // sharing deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
 class LyingFiles : public TransferFiles {
  public:
-  void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override {
+  void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) override {
     steps.push_back("write " + path);
+    if (files.contains(path)) throw CannotCreateFile(path, "taken", kErrorFileExists);
+    if (path == failingStage) throw StreamWriteError(stageError);
     files[path].assign(bytes.begin(), bytes.end());
   }
   FileOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
+    if (undeletable.contains(path)) return FileOutcome::kFailed;
     if (const auto held = holders.find(path); held != holders.end()) {
       held->second.pending = held->second.sharesDelete;
       return held->second.pending ? FileOutcome::kDone : FileOutcome::kHeld;
@@ -45,8 +49,8 @@ class LyingFiles : public TransferFiles {
     if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
     std::vector<std::uint8_t> bytes = files.at(from);
     // As Wine leaves a copy that failed: cut short under its name.
-    if (to == failingCopy) bytes.resize(bytes.size() / 2);
-    if (to == alteringCopy) bytes[bytes.size() / 2] ^= 0x20;
+    if (to == failingCopy || to == fullCopy) bytes.resize(bytes.size() / 2);
+    if (altering.contains(to)) bytes[bytes.size() / 2] ^= 0x20;
     if (to == shorteningCopy) bytes.pop_back();
     files[to] = bytes;
     // A drive smaller than it claims wraps round: this file's data lands on an earlier one's.
@@ -55,6 +59,7 @@ class LyingFiles : public TransferFiles {
       std::copy_n(bytes.begin(), std::min(bytes.size(), earlier.size()), earlier.begin());
     }
     if (to == failingCopy) return FileOutcome::kFailed;
+    if (to == fullCopy) return FileOutcome::kVolumeFull;
     ScanAfter("copy", to);
     return FileOutcome::kDone;
   }
@@ -101,9 +106,12 @@ class LyingFiles : public TransferFiles {
 
   std::map<std::string, std::vector<std::uint8_t>> files;
   std::vector<std::string> steps;
-  std::string failingCopy, alteringCopy, shorteningCopy, failingFlush, failingOpen, failingRead;
+  std::string failingCopy, fullCopy, shorteningCopy, failingFlush, failingOpen, failingRead;
+  std::string failingStage;
+  std::uint32_t stageError = 0;
+  std::set<std::string> altering;
   std::pair<std::string, std::string> wrapping;  // copying to first overwrites second's data
-  std::set<std::string> readOnly;
+  std::set<std::string> readOnly, undeletable;
   std::optional<VolumeSpace> space;
   struct Holder {
     RunClock::Duration until{};
@@ -142,8 +150,10 @@ class TransferOnDisk : public ::testing::Test {
     }
   }
   void ExpectStagingEmpty() { EXPECT_TRUE(std::filesystem::is_empty(staging.path())); }
-  int Run(const std::string& stagingDir, const std::string& root) {
-    return TransferFirmwareSet(DecidedCheck(), payloads, files, {stagingDir, root}).intactCount;
+  int Run(const std::string& stagingDir, const std::string& root, unsigned long processId = 0) {
+    return TransferFirmwareSet(DecidedCheck(), payloads, files,
+                               {stagingDir, root, false, processId})
+        .intactCount;
   }
 };
 
@@ -168,11 +178,22 @@ TEST_F(TransferOnDisk, ReplacesAnOlderSetAndRepeatsIdentically) {
   ExpectStagingEmpty();
 }
 
-TEST_F(TransferOnDisk, StagingFileLeftFromAnEarlierRunIsReplaced) {
-  WriteBytes(staging.path() / "KQ_rus.rub", std::vector<std::uint8_t>(900000, 0x55));
-  EXPECT_EQ(Run(staging.Dir(), drive.Dir()), 30);
+TEST_F(TransferOnDisk, FilesBesideTheToolStayAsTheyAreAndTakenStagingNamesArePassedOver) {
+  // An older set the operator keeps beside the tool, and a staging file an earlier run of the
+  // same process number could not delete.
+  const std::map<std::string, std::vector<std::uint8_t>> beside{
+      {"KQ1769_m.dat", std::vector<std::uint8_t>(900000, 0x55)},
+      {"KQ_rus.rub", {1, 2, 3}},
+      {StagingFileName(4242, 1), {4, 5}},
+  };
+  for (const auto& [name, bytes] : beside) WriteBytes(staging.path() / name, bytes);
+  EXPECT_EQ(Run(staging.Dir(), drive.Dir(), 4242), 30);
   ExpectWholeSetOnDrive();
-  ExpectStagingEmpty();
+  std::map<std::string, std::vector<std::uint8_t>> left;
+  for (const auto& file : std::filesystem::directory_iterator(staging.path()))
+    left[PathUtf8(file.path().filename())] = ReadBytes(file.path());
+  EXPECT_EQ(left, beside);
+  EXPECT_EQ(StagingFileName(4242, 17), "~KQ4242-17.tmp");
 }
 
 TEST_F(TransferOnDisk, VanishedDriveCountsEveryCopyOutButCleansStaging) {
@@ -183,18 +204,17 @@ TEST_F(TransferOnDisk, VanishedDriveCountsEveryCopyOutButCleansStaging) {
 
 TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
   const std::string missingDir = staging.Dir() + "missing" + staging.Dir().back();
-  try {
-    Run(missingDir, drive.Dir());
-    FAIL() << "the run went on without its staging file";
-  } catch (const Failure& failure) {
-    const std::string prefix = "Cannot create file \"" + missingDir + "KQ1769_m.dat\". ";
-    const std::string message = failure.what();
-    ASSERT_EQ(message.substr(0, prefix.size()), prefix);
-    const std::string systemText = message.substr(prefix.size());
-    EXPECT_FALSE(systemText.empty());
-    EXPECT_NE(systemText.back(), '.');
-    EXPECT_NE(systemText.back(), '\n');
-  }
+  const TransferResult run =
+      TransferFirmwareSet(DecidedCheck(), payloads, files, {missingDir, drive.Dir()});
+  ASSERT_TRUE(run.stoppedBy) << "the run went on without its staging file";
+  const std::string prefix = "Cannot create file \"" + missingDir + "~KQ0-1.tmp\". ";
+  const std::string message = run.stoppedBy->what();
+  ASSERT_EQ(message.substr(0, prefix.size()), prefix);
+  const std::string systemText = message.substr(prefix.size());
+  EXPECT_FALSE(systemText.empty());
+  EXPECT_NE(systemText.back(), '.');
+  EXPECT_NE(systemText.back(), '\n');
+  EXPECT_EQ(run.intactCount, 0);
   EXPECT_TRUE(std::filesystem::is_empty(drive.path()));
 }
 
@@ -228,11 +248,12 @@ TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) 
   ASSERT_EQ(files.steps.size(), 6 * entries);
   for (std::size_t i = 0; i < entries; ++i) {
     const std::string name = kFirmwareCatalogue[i].fileName;
-    EXPECT_EQ(files.steps[5 * i + 0], "write X\\" + name);
+    const std::string staged = "X\\" + StagingFileName(0, i + 1);
+    EXPECT_EQ(files.steps[5 * i + 0], "write " + staged);
     EXPECT_EQ(files.steps[5 * i + 1], "delete E:\\" + name);
-    EXPECT_EQ(files.steps[5 * i + 2], "copy X\\" + name + " > E:\\" + name);
+    EXPECT_EQ(files.steps[5 * i + 2], "copy " + staged + " > E:\\" + name);
     EXPECT_EQ(files.steps[5 * i + 3], "flush E:\\" + name);
-    EXPECT_EQ(files.steps[5 * i + 4], "delete X\\" + name);
+    EXPECT_EQ(files.steps[5 * i + 4], "delete " + staged);
     EXPECT_EQ(files.steps[5 * entries + i], "read back E:\\" + name);
   }
 }
@@ -245,7 +266,7 @@ TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOther) {
   } cases[] = {
       {"copy fails", "E:\\KQ_geo.gel", [](LyingFiles& f) { f.failingCopy = "E:\\KQ_geo.gel"; }},
       {"copy reports success but alters bytes", "E:\\KQS_tkm.tmt",
-       [](LyingFiles& f) { f.alteringCopy = "E:\\KQS_tkm.tmt"; }},
+       [](LyingFiles& f) { f.altering = {"E:\\KQS_tkm.tmt"}; }},
       {"copy writes a shorter file", "E:\\KQSAME_m.dat",
        [](LyingFiles& f) { f.shorteningCopy = "E:\\KQSAME_m.dat"; }},
       {"a later copy overwrites an earlier file's data", "E:\\KQ_rus.rub",
@@ -291,11 +312,12 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
       {"held 0.3 s sharing nothing", {{rub, {300ms}}}, false, 30, 300ms, 500ms},
       {"held 0.3 s sharing deletion: a delete pending", {{rub, {300ms, true}}}, false, 30,
        300ms, 500ms},
-      {"held throughout: counted out after its entry's 2 s", {{rub, {1h}}}, false, 29, 2s, 2s},
+      {"held throughout: its entry's 2 s, then 2 s more to delete it", {{rub, {1h}}}, false, 29,
+       4s, 4s},
       {"read-only: no waiting", {}, true, 29, 0s, 0s},
-      {"four held throughout: the run's 5 s run out at the third",
+      {"four held throughout: the run's 5 s run out at the third; a pending delete needs no more",
        {{rub, {1h}}, {"E:\\KQ_kaz.kzt", {1h}}, {"E:\\KQ_rus.kzt", {1h, true}},
-        {"E:\\KQ_eng.eur", {1h}}}, false, 26, 5s, 5s},
+        {"E:\\KQ_eng.eur", {1h}}}, false, 26, 11s, 11s},
       {"a scanner opens the new copy for 0.3 s: its flush waits", {}, false, 30, 300ms, 500ms,
        {{rub, {"copy", 300ms}}}},
       {"a scanner opens it once flushed: its read-back waits", {}, false, 30, 300ms, 500ms,
@@ -312,6 +334,8 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
     const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
                                                    nullptr, files.Clock());
     EXPECT_EQ(run.intactCount, c.intact) << c.what;
+    // An old file the run could not replace is no file of its writing.
+    EXPECT_EQ(run.undeletable, std::vector<std::string>{}) << c.what;
     EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
     EXPECT_LE(files.now, c.sleptAtMost) << c.what;
     if (!c.readOnly) continue;
@@ -377,9 +401,10 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
   EXPECT_EQ(FirmwareSetBytes(payloads), setBytes - geo);
 }
 
-TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {
+TEST(TransferSteps, MissingPayloadTouchesNothing) {
   FakePayloads payloads;
   payloads.Remove("Firmware4");
+  payloads.Remove("Firmware9s");
   LyingFiles files;
   try {
     TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"});
@@ -387,9 +412,139 @@ TEST(TransferSteps, MissingPayloadEndsTheRunAtItsEntry) {
   } catch (const Failure& failure) {
     EXPECT_STREQ(failure.what(), "Resource Firmware4 not found");
   }
-  // Entries 1 to 4 went through whole; nothing of entry 5 or later was touched, nothing read back.
-  EXPECT_EQ(files.steps.size(), 4u * 5u);
-  EXPECT_EQ(files.steps.back(), "delete X\\KQ_rus.kzt");
+  EXPECT_EQ(files.steps, std::vector<std::string>{});
+}
+
+TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
+  using namespace std::chrono_literals;
+  const std::vector<std::string> six{"E:\\KQ_fre.tnd", "E:\\KQ_tkm.tmt", "E:\\KQ_blg.bgn",
+                                     "E:\\KQ_arm.amd", "E:\\KQ_geo.gel", "E:\\KQ_rus.kgs"};
+  const struct {
+    const char* what;
+    std::vector<std::string> held;  // old files held throughout, sharing nothing
+    std::vector<std::string> altered;
+    RunClock::Duration scannerHolds;  // each altered file, from its flush on
+    int intact;
+    std::vector<std::string> undeletable;
+    RunClock::Duration sleptAtLeast, sleptAtMost;
+  } cases[] = {
+      {"the run's 5 s spent on held files, a scanner holds an altered file 1 s: deleted",
+       {"E:\\KQ_rus.rub", "E:\\KQ_kaz.kzt", "E:\\KQ_rus.kzt"},
+       {"E:\\KQ_geo.gel"},
+       1s,
+       26,
+       {},
+       12s,
+       12200ms},
+      {"six altered files held throughout: 2 s each until the 10 s are spent, all named",
+       {},
+       six,
+       1h,
+       24,
+       {"KQ_fre.tnd", "KQ_tkm.tmt", "KQ_blg.bgn", "KQ_arm.amd", "KQ_geo.gel", "KQ_rus.kgs"},
+       15s,
+       15s},
+  };
+  for (const auto& c : cases) {
+    FakePayloads payloads;
+    LyingFiles files;
+    for (const std::string& path : c.held) {
+      files.files[path] = {7};
+      files.holders[path] = {1h};
+    }
+    for (const std::string& path : c.altered) {
+      files.altering.insert(path);
+      files.scanners[path] = {"flush", c.scannerHolds};
+    }
+    const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
+                                                   nullptr, files.Clock());
+    EXPECT_EQ(run.intactCount, c.intact) << c.what;
+    EXPECT_EQ(run.undeletable, c.undeletable) << c.what;
+    EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
+    EXPECT_LE(files.now, c.sleptAtMost) << c.what;
+    for (const std::string& path : c.altered)
+      EXPECT_EQ(files.files.contains(path), !c.undeletable.empty()) << c.what << path;
+  }
+}
+
+TEST(TransferSteps, ARunStoppedPartWayReadsBackWhatItCopied) {
+  // The fifth entry stops the run; the second was altered on its way to the stick.
+  const std::string fifth = "E:\\KQ_eng.eur", altered = "E:\\KQ_rus.rub";
+  const std::string fifthStaged = "X\\" + StagingFileName(0, 5);
+  const struct {
+    const char* what;
+    std::function<void(LyingFiles&)> stop;
+    bool stagingOnDrive;
+    bool volumeFull;
+    const char* failure;  // nullptr: none
+    bool alteredStays;
+  } cases[] = {
+      {"its staging write fails", [&](LyingFiles& f) { f.failingStage = fifthStaged; }, false,
+       false, "Stream write error", false},
+      {"its staging write fills the PC's disk",
+       [&](LyingFiles& f) { f.failingStage = fifthStaged, f.stageError = kErrorDiskFull; }, false,
+       false, "Stream write error", false},
+      {"its staging write fills the stick",
+       [&](LyingFiles& f) { f.failingStage = fifthStaged, f.stageError = kErrorHandleDiskFull; },
+       true, true, nullptr, false},
+      {"its copy fills the stick", [&](LyingFiles& f) { f.fullCopy = fifth; }, false, true, nullptr,
+       false},
+      {"its copy fills the stick, and the altered file cannot be deleted",
+       [&](LyingFiles& f) { f.fullCopy = fifth, f.undeletable = {altered}; }, false, true, nullptr,
+       true},
+  };
+  for (const auto& c : cases) {
+    FakePayloads payloads;
+    LyingFiles files;
+    for (const CatalogueEntry& entry : kFirmwareCatalogue)
+      files.files["E:\\" + std::string(entry.fileName)] = {9, 9};
+    files.altering = {altered};
+    c.stop(files);
+    const TransferResult run =
+        TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\", c.stagingOnDrive});
+    EXPECT_EQ(run.intactCount, 3) << c.what;
+    EXPECT_EQ(run.volumeFull, c.volumeFull) << c.what;
+    EXPECT_EQ(run.stoppedBy ? run.stoppedBy->what() : std::string(), c.failure ? c.failure : "")
+        << c.what;
+    EXPECT_EQ(run.undeletable,
+              c.alteredStays ? std::vector<std::string>{"KQ_rus.rub"} : std::vector<std::string>{})
+        << c.what;
+    // What the run copied was read back, and a file that did not read back exact is gone;
+    // the fifth entry's file is either the old one or none; the later ones are as found.
+    for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
+      const std::string path = "E:\\" + std::string(kFirmwareCatalogue[i].fileName);
+      const bool readBack = std::count(files.steps.begin(), files.steps.end(), "read back " + path);
+      EXPECT_EQ(readBack, i < 4) << c.what << path;
+      if (path == altered)
+        EXPECT_EQ(files.files.contains(path), c.alteredStays) << c.what;
+      else if (i < 4)
+        EXPECT_EQ(files.files[path], payloads.Bytes(kFirmwareCatalogue[i].payloadName)) << c.what;
+      else if (path == fifth && c.volumeFull && !c.stagingOnDrive)
+        EXPECT_FALSE(files.files.contains(path)) << c.what;
+      else
+        EXPECT_EQ(files.files[path], (std::vector<std::uint8_t>{9, 9})) << c.what << path;
+    }
+    EXPECT_EQ(std::count_if(files.files.begin(), files.files.end(),
+                            [](const auto& file) { return file.first.starts_with("X\\"); }),
+              0)
+        << c.what;
+  }
+}
+
+TEST(OutcomeOfSystemError, TellsWhatARunMakesOfEachError) {
+  const std::pair<std::uint32_t, FileOutcome> cases[] = {
+      {kErrorSharingViolation, FileOutcome::kHeld},
+      {kErrorLockViolation, FileOutcome::kHeld},
+      {kErrorAccessDenied, FileOutcome::kDenied},
+      {kErrorFileExists, FileOutcome::kNameTaken},
+      {kErrorAlreadyExists, FileOutcome::kNameTaken},
+      {kErrorDiskFull, FileOutcome::kVolumeFull},
+      {kErrorHandleDiskFull, FileOutcome::kVolumeFull},
+      {2, FileOutcome::kFailed},
+      {1117, FileOutcome::kFailed},
+  };
+  for (const auto& [error, outcome] : cases)
+    EXPECT_EQ(OutcomeOfSystemError(error), outcome) << error;
 }
 
 // Which verdict refuses a run with which failure is the integrity check's own test; here, when.

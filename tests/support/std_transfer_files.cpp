@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <fstream>
 
 #include "app/failure.h"
 #include "support/temp_folder.h"
@@ -48,6 +47,7 @@ class PosixUncachedFile : public UncachedFile {
 // POSIX knows no sharing violations: no other program's open file stands in a step's way.
 FileOutcome Outcome(const std::error_code& error) {
   if (error == std::errc::file_exists) return FileOutcome::kNameTaken;
+  if (error == std::errc::no_space_on_device) return FileOutcome::kVolumeFull;
   return error == std::errc::permission_denied ? FileOutcome::kDenied : FileOutcome::kFailed;
 }
 
@@ -55,13 +55,17 @@ FileOutcome LastOutcome() { return Outcome({errno, std::generic_category()}); }
 
 }  // namespace
 
-void StdTransferFiles::WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw CannotCreateFile(path, std::strerror(errno));
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) throw StreamWriteError();
+void StdTransferFiles::WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) {
+  const Descriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (file.get() < 0) throw CannotCreateFile(path, std::strerror(errno));
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t put = write(file.get(), bytes.data() + done, bytes.size() - done);
+    if (put <= 0) {
+      unlink(path.c_str());
+      throw StreamWriteError();
+    }
+    done += static_cast<std::size_t>(put);
+  }
 }
 
 FileOutcome StdTransferFiles::Delete(const std::string& path) {

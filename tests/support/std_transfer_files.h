@@ -7,7 +7,7 @@
 // system takes it, statvfs for the room.
 class StdTransferFiles : public TransferFiles {
  public:
-  void WriteWhole(const std::string& path, std::span<const std::uint8_t> bytes) override;
+  void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) override;
   FileOutcome Delete(const std::string& path) override;
   FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override;
   FileOutcome Flush(const std::string& path) override;

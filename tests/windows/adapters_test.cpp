@@ -14,6 +14,7 @@
 #include "drives/drive_source_win.h"
 #include "firmware/cng_sha256_win.h"
 #include "firmware/payloads_win.h"
+#include "firmware/system_errors.h"
 #include "firmware/transfer_files_win.h"
 #include "support/temp_folder.h"
 #include "wine_drives.h"
@@ -86,6 +87,9 @@ TEST(WriteWholeFile, FullDiskIsAStreamWriteError) {
     FAIL() << "a write to a full disk went unnoticed";
   } catch (const Failure& failure) {
     EXPECT_STREQ(failure.what(), "Stream write error");
+    // A run told so stops for a full volume when the staging folder is on the stick.
+    EXPECT_EQ(OutcomeOfSystemError(failure.SystemError()), FileOutcome::kVolumeFull)
+        << failure.SystemError();
   }
 }
 
@@ -212,6 +216,15 @@ TEST(WinTransferFiles, TellsAHeldFileAPendingDeleteAndWhatTheFolderHolds) {
   EXPECT_FALSE(files.Exists(path));
   EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kDone);
   EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kNameTaken);
+  // A staging file is only ever made new: a taken name is refused, named and left as it was.
+  try {
+    files.WriteNew(path, std::vector<std::uint8_t>{9, 9});
+    ADD_FAILURE() << "wrote over a file that was there";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(std::string(failure.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u);
+    EXPECT_EQ(OutcomeOfSystemError(failure.SystemError()), FileOutcome::kNameTaken);
+  }
+  EXPECT_EQ(ReadBytes(Utf8Path(path)), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_FALSE(files.List(folder.Dir() + "missing\\"));
   EXPECT_GT(files.Space("C:\\").value_or(VolumeSpace{}).freeClusters, 0u);
   EXPECT_FALSE(files.Space("Q:\\"));
