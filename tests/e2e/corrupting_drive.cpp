@@ -4,9 +4,11 @@
 // serves in a log, one "step name" line each, and can make each write and each flush slow as a
 // cheap stick's are. Every file is opened for direct I/O, so each read comes from here and not
 // from the kernel's cache. Given a free room in bytes, it tells that room, in 4096-byte clusters,
-// whatever its files take.
+// whatever its files take. Given a write's number, counted from 1, it refuses that write and
+// every later one for lack of room, whatever room it tells, as a stick does when another program
+// takes the room during a run.
 //
-//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE]
+//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE [FULL_FROM]]
 //
 // It runs in the foreground until `fusermount3 -u MOUNTPOINT`; the mount goes with it if it dies.
 #define FUSE_USE_VERSION 31
@@ -34,6 +36,8 @@ struct Drive {
   int writeDelayMs = 0;
   FILE* log = nullptr;
   std::uint64_t freeClusters = 0;  // 0: the backing folder's own room
+  unsigned long fullFromWrite = 0;  // 0: never full
+  unsigned long writes = 0;
 };
 
 constexpr std::uint64_t kCluster = 4096;
@@ -90,6 +94,7 @@ int Read(const char* path, char* buffer, size_t size, off_t offset, fuse_file_in
 int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_file_info* info) {
   std::this_thread::sleep_for(std::chrono::milliseconds(Self().writeDelayMs));
   Note("write", path);
+  if (Self().fullFromWrite && ++Self().writes >= Self().fullFromWrite) return -ENOSPC;
   std::vector<char> bytes(buffer, buffer + size);
   // Reported as written whole, stored with one byte changed: no length or error gives it away.
   if (Relative(path) == Self().victim && size > 0) bytes[size / 2] ^= 0x5A;
@@ -151,9 +156,10 @@ int StatFs(const char*, struct statvfs* status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 7 && argc != 8) {
+  if (argc < 7 || argc > 9) {
     std::fprintf(stderr,
-                 "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE]\n",
+                 "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE "
+                 "[FULL_FROM]]\n",
                  argv[0]);
     return 64;
   }
@@ -163,7 +169,8 @@ int main(int argc, char** argv) {
   drive.flushDelayMs = std::atoi(argv[4]);
   drive.writeDelayMs = std::atoi(argv[5]);
   drive.log = std::fopen(argv[6], "a");
-  if (argc == 8) drive.freeClusters = std::strtoull(argv[7], nullptr, 10) / kCluster;
+  if (argc >= 8) drive.freeClusters = std::strtoull(argv[7], nullptr, 10) / kCluster;
+  if (argc == 9) drive.fullFromWrite = std::strtoul(argv[8], nullptr, 10);
   if (drive.backing < 0 || !drive.log) {
     std::perror(argv[0]);
     return 1;

@@ -97,13 +97,13 @@ class Desktop:
         make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
                                   "e": ("removable", self.drive)}, self.env, self.dpi, self.colours,
                     template=os.environ.get("KQ_E2E_PREFIX_TEMPLATE"))
-        self._register_pdf_viewer()
+        self.register_pdf_viewer()
         # A server kept alive between programs makes each start take a fraction of a second.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._run("wine", "cmd", "/c", "exit")
 
-    def _register_pdf_viewer(self):
+    def register_pdf_viewer(self):
         """The probe stands in for the PDF program: it notes down each document it is given."""
         def reg_string(text):
             return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
@@ -113,6 +113,10 @@ class Desktop:
         registry = self.root / "viewer.reg"
         registry.write_text("\r\n".join(lines), encoding="utf-8")
         self._run("wine", "regedit", "/S", str(registry))
+
+    def forget_pdf_viewer(self):
+        """Leaves PDF files to no program at all, as on a PC without a PDF reader."""
+        self._run("wine", "reg", "delete", r"HKCR\.pdf", "/f")
 
     @staticmethod
     def windows_path(path):
@@ -191,6 +195,11 @@ class Desktop:
     def wait_for_box(self, timeout=30):
         return wait_for("a message box", lambda: (self.boxes() or [None])[0], timeout=timeout)
 
+    def attributes(self, path, set_to=None):
+        """A file's attributes as the system tells them (FILE_ATTRIBUTE_* flags), set first when told."""
+        answer = self.probe("attributes", self.windows_path(path), *([f"{set_to:x}"] if set_to is not None else []))
+        return int(answer["attributes"], 16)
+
     def system_colors(self):
         """The running scheme: colour name ("btnface", "highlight" ...) -> (red, green, blue)."""
         return {key: tuple(int(v) for v in value.split(","))
@@ -206,16 +215,17 @@ class Desktop:
         defined = self.probe("unplug", letter).get("defined") == "1"
         assert defined or not must_be_there, f"{letter}: was not plugged in"
 
-    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0):
+    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0, full_from_write=0):
         """Mounts over the folder Wine maps as E: the FUSE drive of tests/e2e/corrupting_drive.cpp,
         which alters the victim's bytes (none for an empty name), takes its time over each flush
-        and write and, given a free room in bytes, tells that room. Gives the folder that
-        backs it, its log of steps and a function that unmounts it and clears both away."""
+        and write, given a free room in bytes tells that room, and given a write's number refuses
+        it and every later one for lack of room. Gives the folder that backs it, its log of steps
+        and a function that unmounts it and clears both away."""
         backing = self.root / "usb-e-backing"
         backing.mkdir()
         log = self.root / "usb-e-log.txt"
         drive = subprocess.Popen([str(program), str(backing), str(self.drive), victim, str(flush_delay_ms),
-                                  str(write_delay_ms), str(log), str(free)],
+                                  str(write_delay_ms), str(log), str(free), str(full_from_write)],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
         def unmount():
@@ -228,6 +238,24 @@ class Desktop:
         if drive.poll() is not None:
             raise AssertionError(f"the FUSE drive did not mount: {drive.stderr.read().decode(errors='replace')}")
         return backing, log, unmount
+
+    def mount_ntfs(self, megabytes=64):
+        """Makes a real NTFS file system of 4 KiB clusters in an image file and mounts it with
+        ntfs-3g over the folder Wine maps as E:. Gives functions that unmount and mount it again."""
+        image = self.root / "ntfs-stick.img"
+        with open(image, "wb") as file:
+            file.truncate(megabytes << 20)
+        mkntfs = shutil.which("mkntfs", path=os.environ.get("PATH", "") + ":/usr/sbin:/sbin")
+        subprocess.run([mkntfs, "-Q", "-F", "-c", "4096", str(image)], check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+        def mount():
+            subprocess.run(["ntfs-3g", str(image), str(self.drive)], check=True)
+
+        def unmount():
+            subprocess.run(["fusermount3", "-u", str(self.drive)], check=True)
+        mount()
+        return mount, unmount
 
     # --- input and screen -----------------------------------------------------------------------
 

@@ -529,6 +529,17 @@ int Hold(const std::wstring& path, int milliseconds, bool duringRun) {
   return 0;
 }
 
+// Says a file's attributes, as the system's hexadecimal flags, after setting them when told to.
+int Attributes(const std::wstring& path, const wchar_t* set) {
+  if (set && !SetFileAttributesW(path.c_str(), wcstoul(set, nullptr, 16))) return 2;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return 2;
+  char hex[16];
+  snprintf(hex, sizeof(hex), "%lx", attributes);
+  Say("attributes", hex);
+  return 0;
+}
+
 // Loads libraries by name with the search every program gets by default: its own folder first.
 int Load(int count, wchar_t** names) {
   for (int i = 0; i < count; ++i)
@@ -628,6 +639,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"close") return Close();
   if (command == L"load") return Load(argc - 2, argv + 2);
+  if (command == L"attributes" && (argc == 3 || argc == 4))
+    return Attributes(argv[2], argc == 4 ? argv[3] : nullptr);
   if (command == L"dpi-changed" && argc == 4) return ChangeDpi(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"ping") return Ping();
   if (command == L"end-session") return QueryEndSession();
@@ -644,6 +657,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
       "form | boxes | scheme | hint | acp | close | ping | end-session | load LIBRARY... | "
+      "attributes PATH [HEX] | "
       "accessibility | "
       "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "

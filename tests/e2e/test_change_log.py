@@ -6,7 +6,8 @@ import unittest
 from pathlib import Path
 
 from desktop import wait_for
-from tool_case import DAMAGED_CHANGE_LOG, TITLE, UNAVAILABLE, ToolCase, close_desktop, open_desktop
+from tool_case import (DAMAGED_CHANGE_LOG, EXE, TITLE, UNAVAILABLE, ToolCase, close_desktop, files_open_under,
+                       open_desktop)
 
 CHANGES_PDF = Path(os.environ["KQ_CHANGES_PDF"])
 
@@ -47,6 +48,28 @@ class ChangeLogTest(ToolCase):
         self.assertEqual(self.document.read_bytes(), CHANGES_PDF.read_bytes())
         self.desktop.stop_tool()
         self.assertTrue(self.document.exists())
+
+    def test_started_from_a_stick_the_document_goes_to_the_users_temporary_folder(self):
+        desktop = self.desktop
+        self.start(desktop.drive)
+        self.click_info()
+        self.wait_until_opened(1)
+        written = list(desktop.prefix.glob("drive_c/users/*/Temp/KQ/Changes.pdf"))
+        self.assertEqual(len(written), 1)
+        self.assertEqual(written[0].read_bytes(), CHANGES_PDF.read_bytes())
+        self.assertTrue(self.newly_opened()[0].endswith("\\Temp\\KQ\\Changes.pdf"), self.newly_opened())
+        # The stick gained nothing, and the viewer holds nothing of it.
+        self.assertEqual([p.name for p in desktop.drive.iterdir()], [EXE.name])
+        self.assertLessEqual(files_open_under(desktop.drive), {str(desktop.drive / EXE.name)})
+
+    def test_without_a_program_for_pdf_files_the_error_shows(self):
+        desktop = self.desktop
+        desktop.forget_pdf_viewer()
+        self.addCleanup(desktop.register_pdf_viewer)
+        self.start()
+        self.click_info()
+        self.close_box(*UNAVAILABLE, "error")
+        self.assertEqual(self.newly_opened(), [])
 
     def test_double_click_opens_the_document_twice(self):
         form = self.start()

@@ -1,5 +1,6 @@
 """End-to-end tests of the window, the drive list and the firmware write run."""
 import os
+import re
 import shutil
 import time
 import unittest
@@ -139,16 +140,39 @@ class ToolTest(ToolCase):
         form = desktop.form()
         self.assertEqual((form["devicebox.items"], form["devicebox.selected"]), ("E:\\|F:\\", "0"))
 
+    def test_files_beside_the_tool_under_firmware_names_stay_as_they_are(self):
+        desktop = self.desktop
+        # An older set the technician keeps beside the tool: one file plain, one hidden, one read-only.
+        hidden, read_only = 0x2, 0x1
+        beside = {"KQ1769_m.dat": (b"older main image", 0), "KQ_kaz.kzt": (b"older edition", hidden),
+                  "KQSAME.lng": (b"older table", read_only)}
+        before = {}
+        for name, (content, attributes) in beside.items():
+            (self.app_dir / name).write_bytes(content)
+            before[name] = desktop.attributes(self.app_dir / name, attributes or None)
+            self.assertEqual(before[name] & (hidden | read_only), attributes, name)
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+        self.assert_drive_holds_the_set()
+        # The whole folder, not only the set's names: no staging file stays either.
+        self.assertEqual(sorted(p.name for p in self.app_dir.iterdir()), sorted([EXE.name, *beside]))
+        for name, (content, _) in beside.items():
+            self.assertEqual(((self.app_dir / name).read_bytes(), desktop.attributes(self.app_dir / name)),
+                             (content, before[name]), name)
+
     def test_executable_in_read_only_folder_reports_the_staging_failure(self):
         desktop = self.desktop
         self.start()
         self.app_dir.chmod(0o555)
         self.wait_for_drives("E:\\")
         self.write_set()
-        staged = desktop.windows_path(self.app_dir / "KQ1769_m.dat")
+        staged = re.escape(desktop.windows_path(self.app_dir)) + r"\\~KQ\d+-1\.tmp"
         box = desktop.wait_for_box()
         self.assertEqual(box["caption"], TITLE)
-        self.assertTrue(box["text"].startswith(f'Cannot create file "{staged}". '), box["text"])
+        self.assertRegex(box["text"], f'^Cannot create file "{staged}". ')
         self.assertTrue(box["text"].endswith("."), box["text"])
         self.assertNotIn("\n", box["text"])
         self.assertEqual(icon_kind(desktop, box), "error")
@@ -173,15 +197,18 @@ class ToolTest(ToolCase):
         self.assert_drive_holds_the_set()
         self.assert_nothing_staged(app_dir)
 
-    def test_missing_firmware_payload_ends_the_run_in_the_default_error_report(self):
+    def test_missing_firmware_payload_ends_the_run_in_the_default_error_report_before_the_stick(self):
         desktop = self.desktop
         self.without_payload("LANGUAGESS", "LANGUAGESX")
+        on_stick = {name: b"older " + name.encode() for name in EXPECTED} | {"Акт сверки.pdf": b"the operator's"}
+        for name, content in on_stick.items():
+            (desktop.drive / name).write_bytes(content)
         self.start()
         self.wait_for_drives("E:\\")
         self.write_set()
         self.close_box(TITLE, "Resource Languagess not found.", "error")
-        # The entries before it were written; the run stopped there without a summary.
-        self.assertEqual(sorted(p.name for p in desktop.drive.iterdir()), sorted(set(EXPECTED) - {"KQSAME.lng"}))
+        self.assertEqual({p.name: p.read_bytes() for p in desktop.drive.iterdir()}, on_stick)
+        self.assert_nothing_staged()
         self.assertEqual(desktop.boxes(), [])
         wait_for("the next tick to enable the button", lambda: desktop.form().get("savebutton.enabled") == "1")
 

@@ -1,37 +1,42 @@
 """End-to-end tests of what makes a success box trustworthy and a stick safe to hand on: the tool
 run from the flash drive itself and letting go of it, a drive that silently corrupts what is
-written to it, a stick without room for the set, a file another program holds for a moment, and a
-slow drive whose run the operator can neither cut short nor confuse."""
-import contextlib
-import glob
+written to it, a stick without room for the set, a real NTFS stick filled to the cluster, a stick
+that fills up on the way, a file another program holds for a moment, and a slow drive whose run
+the operator can neither cut short nor confuse."""
 import itertools
 import os
 import subprocess
 import time
 from pathlib import Path
 
-from tool_case import EXE, EXPECTED, SUCCESS, WARNING, ToolCase, close_desktop, open_desktop
+from tool_case import (EXE, EXPECTED, MB, SUCCESS, WARNING, ToolCase, close_desktop, files_open_under, open_desktop,
+                       room_lacking_box)
 
 CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 WRITE_ERROR = ("Ошибка записи", 'Ошибка записи на "E:\\"')
 CLUSTER = 4096
-MB = 1024 * 1024
 # Each write to the slow drive waits this long: a run then lasts several seconds.
 SLOW_WRITE_MS = 40
 
 
-def files_open_under(folder):
-    """Every file or folder under folder that a process of this user holds open. The Wine server
-    holds the handles of all the prefix's programs, each one's current directory among them."""
-    held = set()
-    for descriptor in glob.glob("/proc/[0-9]*/fd/*"):
-        with contextlib.suppress(OSError):  # closed meanwhile
-            held.add(os.readlink(descriptor))
-    return {path for path in held if Path(path).is_relative_to(folder)}
-
-
 def clusters(size):
     return -(-size // CLUSTER)
+
+
+def fill_to(path, free_clusters):
+    """Writes the operator's file at path, grown or cut until the file system it is on has exactly
+    free_clusters left; a file system spends clusters of its own on a file beside its data. Gives
+    the file's bytes."""
+    size = 0
+    for _ in range(20):
+        content = os.urandom(size)
+        path.write_bytes(content)
+        status = os.statvfs(path.parent)
+        free = status.f_bavail * status.f_frsize // CLUSTER
+        if free == free_clusters:
+            return content
+        size = max(0, size + (free - free_clusters) * CLUSTER)
+    raise AssertionError(f"could not leave {free_clusters} clusters free; {free} are")
 
 
 def setUpModule():
@@ -131,17 +136,58 @@ class WriteCheckTest(ToolCase):
         for name, content in on_stick.items():
             (backing / name).write_bytes(content)
         lacking = sum(map(clusters, map(len, EXPECTED.values()))) + clusters(4 * MB) - capacity // CLUSTER
-        lack = "{},{} МБ".format(*divmod(-(-lacking * CLUSTER * 10 // MB), 10))  # tenths, rounded up
         self.start()
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box("Ошибка записи", f'Недостаточно места на "E:\\": не хватает {lack}. Прошивка не записана, '
-                                        "файлы на USB-Flash не изменены.", "error")
+        self.close_box(*room_lacking_box(lacking * CLUSTER), "error")
         self.assertEqual(desktop.boxes(), [])
         self.assertEqual(desktop.form()["savebutton.enabled"], "1")
         self.assertEqual(sorted(p.name for p in backing.iterdir()), sorted(on_stick))
         for name, content in on_stick.items():
             self.assertEqual((backing / name).read_bytes(), content, name)
+        self.assert_nothing_staged()
+
+    def test_real_ntfs_stick_takes_the_set_in_the_room_the_check_asks_for_and_not_a_cluster_less(self):
+        desktop = self.desktop
+        operator = "Акт сверки.pdf"
+        # The set's clusters, and a file record of 1 KiB for each of its 30 new names with 4 KiB for
+        # the root's index: Wine cannot tell the record's size.
+        needed = sum(map(clusters, map(len, EXPECTED.values()))) + clusters(30 * 1024 + 4096)
+        for lacking in (0, 1):
+            mount, unmount = desktop.mount_ntfs()
+            self.addCleanup(unmount)
+            kept = fill_to(desktop.drive / operator, needed - lacking)
+            self.start()
+            self.wait_for_drives("E:\\")
+            self.write_set()
+            if lacking:
+                self.close_box(*room_lacking_box(CLUSTER), "error")
+            else:
+                self.close_box(*SUCCESS, "none")
+                self.close_box(*WARNING, "warning")
+            desktop.stop_tool()
+            # What NTFS itself keeps after the tool let go: every file byte for byte.
+            unmount()
+            mount()
+            on_stick = {p.name: p.read_bytes() for p in desktop.drive.iterdir()}
+            self.assertEqual(on_stick, {operator: kept} | ({} if lacking else EXPECTED), f"lacking {lacking}")
+            self.doCleanups()
+
+    def test_stick_that_fills_up_on_the_way_says_so_and_keeps_only_exact_files(self):
+        desktop = self.desktop
+        # Another program takes the room while the set is written: the fortieth write finds none.
+        backing, _ = self.mount_drive(full_from_write=40)
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box("Ошибка записи", 'Недостаточно места на "E:\\": прошивка записана не полностью. '
+                                        "Освободите место на USB-Flash и запишите прошивку заново.", "error")
+        self.assertEqual(desktop.boxes(), [])
+        self.assertEqual(desktop.form()["savebutton.enabled"], "1")
+        left = sorted(p.name for p in backing.iterdir())
+        self.assertTrue(0 < len(left) < len(EXPECTED), left)
+        for name in left:
+            self.assertEqual((backing / name).read_bytes(), EXPECTED[name], name)
         self.assert_nothing_staged()
 
     def test_file_another_program_holds_for_half_a_second_is_waited_for(self):

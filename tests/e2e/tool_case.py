@@ -3,6 +3,8 @@ the real executable in a folder of its own on one Wine desktop per test module.
 
 Run as an unprivileged user: as root, Wine lets through writes that Windows refuses.
 """
+import contextlib
+import glob
 import os
 import shutil
 import unittest
@@ -28,6 +30,25 @@ DAMAGED_CHANGE_LOG = ("Ошибка", "Файл программы повреж�
 PROMPT_SELECT = "Выберите USB-Flash:"
 PROMPT_CONNECT = "ПОДКЛЮЧИТЕ USB-FLASH!"
 BUTTON_FACE = (212, 208, 200)
+MB = 1024 * 1024
+
+
+def room_lacking_box(lacking_bytes):
+    """The box of a stick without room for the set, lacking that many bytes: megabytes in tenths,
+    rounded up."""
+    lack = "{},{} МБ".format(*divmod(max(1, -(-lacking_bytes * 10 // MB)), 10))
+    return ("Ошибка записи", f'Недостаточно места на "E:\\": не хватает {lack}. Прошивка не записана, '
+                             "файлы на USB-Flash не изменены.")
+
+
+def files_open_under(folder):
+    """Every file or folder under folder that a process of this user holds open. The Wine server
+    holds the handles of all the prefix's programs, each one's current directory among them."""
+    held = set()
+    for descriptor in glob.glob("/proc/[0-9]*/fd/*"):
+        with contextlib.suppress(OSError):  # closed meanwhile
+            held.add(os.readlink(descriptor))
+    return {path for path in held if Path(path).is_relative_to(folder)}
 
 
 def expected_set():
