@@ -68,7 +68,7 @@ BENCHMARK_DEFINE_F(SetRun, CopyAndFlushWithoutReadBack)(benchmark::State& state)
 
 BENCHMARK_DEFINE_F(SetRun, WholeRunWithReadBack)(benchmark::State& state) {
   for (auto _ : state)
-    Expect30(state, TransferFirmwareSet(DecidedCheck(), payloads, files, Places()).intactCount);
+    Expect30(state, TransferFirmwareSet(DecidedCheck(), payloads, files, Places()).IntactCount());
   CountBytes(state);
 }
 

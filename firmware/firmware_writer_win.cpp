@@ -43,10 +43,10 @@ FirmwareRunOutcome WriteSet(const FirmwareJob& job, TransferProgress& progress) 
     WinTransferFiles files;
     const TransferResult result =
         TransferFirmwareSet(job.check, payloads, files, job.places, &progress);
-    outcome.intactCount = result.intactCount;
-    outcome.shortfallBytes = result.shortfallBytes;
+    outcome.intactCount = result.IntactCount();
+    outcome.shortfallBytes = result.ShortfallBytes();
     outcome.volumeFull = result.volumeFull;
-    outcome.undeletable = result.undeletable;
+    outcome.undeletable = result.UndeletableFiles();
     if (result.stoppedBy) outcome.failure = FailureReport(*result.stoppedBy);
   } catch (const std::exception& failure) {
     outcome.failure = FailureReport(failure);

@@ -20,11 +20,11 @@ HolderPatience::HolderPatience(RunClock clock, std::size_t entries, PatienceBudg
 
 // The time an attempt takes after its pause counts too: the budgets bound how much longer a run
 // lasts for its holders, not only how long it sleeps.
-FileOutcome HolderPatience::Persist(std::size_t entry, const std::function<FileOutcome()>& attempt,
+StepOutcome HolderPatience::Persist(std::size_t entry, const std::function<StepOutcome()>& attempt,
                                     const std::function<bool(FileOutcome)>& worthWaiting) {
-  FileOutcome outcome = attempt();
+  StepOutcome outcome = attempt();
   for (RunClock::Duration pause = kFirstPause;
-       outcome != FileOutcome::kDone && worthWaiting(outcome);
+       outcome.kind != FileOutcome::kDone && worthWaiting(outcome.kind);
        pause = std::min<RunClock::Duration>(2 * pause, kLongestPause)) {
     const RunClock::Duration left =
         std::min<RunClock::Duration>(budgets_.entry - entrySpent_[entry], budgets_.run - runSpent_);

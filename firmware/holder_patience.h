@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -17,6 +18,17 @@ enum class FileOutcome {
   // The volume has no room left for what the step writes.
   kVolumeFull,
   kFailed,
+};
+
+// A file step's outcome and the system's error number behind it: 0 when the step succeeded or
+// the system gave none.
+struct StepOutcome {
+  StepOutcome(FileOutcome kind = FileOutcome::kDone, std::uint32_t error = 0)
+      : kind(kind), error(error) {}
+  bool operator==(FileOutcome other) const { return kind == other; }
+
+  FileOutcome kind;
+  std::uint32_t error;
 };
 
 // The time a run waits by: the steady clock and a real sleep in the program, simulated in tests.
@@ -55,8 +67,10 @@ class HolderPatience {
 
   // Makes the attempt, and again for as long as it fails with an outcome worth waiting for and
   // the budgets of the entry and the run allow. Gives the last attempt's outcome.
-  FileOutcome Persist(std::size_t entry, const std::function<FileOutcome()>& attempt,
+  StepOutcome Persist(std::size_t entry, const std::function<StepOutcome()>& attempt,
                       const std::function<bool(FileOutcome)>& worthWaiting = IsHeld);
+  // How long the entry's steps have waited so far.
+  RunClock::Duration Waited(std::size_t entry) const { return entrySpent_[entry]; }
 
  private:
   RunClock clock_;

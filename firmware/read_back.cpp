@@ -1,7 +1,6 @@
 #include "firmware/read_back.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 ReadBackCheck::ReadBackCheck()
@@ -11,8 +10,10 @@ void ReadBackCheck::FreeAligned::operator()(std::uint8_t* buffer) const {
   operator delete[](buffer, std::align_val_t{kSectorMultiple});
 }
 
-bool ReadBackCheck::Matches(UncachedFile& file, std::span<const std::uint8_t> expected) {
-  if (file.Length() != expected.size()) return false;
+std::optional<std::uint64_t> ReadBackCheck::FirstDifference(
+    UncachedFile& file, std::span<const std::uint8_t> expected) {
+  const std::optional<std::uint64_t> length = file.Length();
+  if (!length) return 0;
   std::size_t done = 0;
   while (done < expected.size()) {
     // The last read asks for the rest rounded up to whole sectors; the file ends before that.
@@ -20,10 +21,15 @@ bool ReadBackCheck::Matches(UncachedFile& file, std::span<const std::uint8_t> ex
     const std::size_t ask = std::min(
         kReadBackBufferSize, (rest + kSectorMultiple - 1) / kSectorMultiple * kSectorMultiple);
     const std::optional<std::size_t> got = file.Read({buffer_.get(), ask});
+    if (!got) return done;
+    const std::size_t compared = std::min(*got, rest);
+    const std::uint8_t* const differs =
+        std::mismatch(buffer_.get(), buffer_.get() + compared, expected.data() + done).first;
+    if (differs != buffer_.get() + compared) return done + (differs - buffer_.get());
     // A file that ends early or runs on past its length has changed under the check.
-    if (!got || *got == 0 || *got > rest || (*got < ask && *got != rest)) return false;
-    if (std::memcmp(buffer_.get(), expected.data() + done, *got) != 0) return false;
+    if (*got == 0 || *got > rest || (*got < ask && *got != rest)) return done + compared;
     done += *got;
   }
-  return true;
+  if (*length != expected.size()) return std::min<std::uint64_t>(*length, expected.size());
+  return std::nullopt;
 }

@@ -29,7 +29,11 @@ inline constexpr std::size_t kReadBackBufferSize = 256 * 1024;
 class ReadBackCheck {
  public:
   ReadBackCheck();
-  bool Matches(UncachedFile& file, std::span<const std::uint8_t> expected);
+  // Nothing when the file holds exactly the expected bytes; otherwise the offset of the first
+  // byte that could not be confirmed: one that differs, or where the file ended, ran on or
+  // could no longer be read.
+  std::optional<std::uint64_t> FirstDifference(UncachedFile& file,
+                                               std::span<const std::uint8_t> expected);
 
  private:
   struct FreeAligned {

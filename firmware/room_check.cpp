@@ -29,28 +29,27 @@ std::uint64_t NewNamesBytes(const VolumeSpace& volume, std::uint64_t newNames) {
 
 // Walks the run step by step, as each entry is staged, its old file deleted, the payload copied
 // and the staging file deleted: a set whose total fits can still run out of room on the way,
-// when a large new file comes before the old ones that would make room for it. Free clusters
-// are checked after each step that takes some; the deepest deficit is what the volume lacks.
-std::uint64_t RoomShortfall(const VolumeSpace& volume, std::span<const EntryRoom> entries,
-                            bool stagingOnVolume) {
+// when a large new file comes before the old ones that would make room for it. The clusters
+// taken are counted after each step that takes some; the most ever taken is what the run needs.
+RoomCheck CheckRoom(const VolumeSpace& volume, std::span<const EntryRoom> entries,
+                    bool stagingOnVolume) {
   const std::uint64_t clusterBytes = volume.clusterBytes;
-  if (clusterBytes == 0) return 0;
+  if (clusterBytes == 0) return {};
   const auto newNames = std::count_if(entries.begin(), entries.end(),
                                       [](const EntryRoom& entry) { return entry.newName; });
-  std::int64_t free =
-      static_cast<std::int64_t>(volume.freeClusters) -
+  std::int64_t taken =
       Clusters(NewNamesBytes(volume, static_cast<std::uint64_t>(newNames)), clusterBytes);
-  std::int64_t lowest = 0;
+  std::int64_t most = taken;
   for (const EntryRoom& entry : entries) {
     const std::int64_t payload = Clusters(entry.payloadBytes, clusterBytes);
     const std::int64_t staging = stagingOnVolume ? payload : 0;
-    free -= staging;
-    lowest = std::min(lowest, free);
-    free += Clusters(entry.freedBytes, clusterBytes) - payload;
-    lowest = std::min(lowest, free);
-    free += staging;
+    taken += staging;
+    most = std::max(most, taken);
+    taken += payload - Clusters(entry.freedBytes, clusterBytes);
+    most = std::max(most, taken);
+    taken -= staging;
   }
-  return static_cast<std::uint64_t>(-lowest) * clusterBytes;
+  return {static_cast<std::uint64_t>(most) * clusterBytes, volume.freeClusters * clusterBytes};
 }
 
 std::string ShortfallText(std::uint64_t bytes) {

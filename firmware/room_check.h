@@ -25,10 +25,21 @@ struct EntryRoom {
   bool newName = false;
 };
 
-// How many bytes the volume lacks, at the tightest moment of a run that goes through the entries
-// in order; 0 when the run fits. stagingOnVolume: each payload is staged on this volume too.
-std::uint64_t RoomShortfall(const VolumeSpace& volume, std::span<const EntryRoom> entries,
-                            bool stagingOnVolume);
+// What a run that goes through the entries in order needs of a volume at its tightest moment,
+// beside what the volume has free.
+struct RoomCheck {
+  std::uint64_t neededBytes = 0;
+  std::uint64_t freeBytes = 0;
+
+  // How many bytes the volume lacks; 0 when the run fits.
+  std::uint64_t ShortfallBytes() const {
+    return neededBytes > freeBytes ? neededBytes - freeBytes : 0;
+  }
+};
+
+// stagingOnVolume: each payload is staged on this volume too.
+RoomCheck CheckRoom(const VolumeSpace& volume, std::span<const EntryRoom> entries,
+                    bool stagingOnVolume);
 
 // A shortfall as the operator reads it: megabytes of 1,048,576 bytes with one decimal after a
 // comma, rounded up and at least "0,1", then "МБ" ("5,6 МБ").

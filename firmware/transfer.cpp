@@ -36,9 +36,9 @@ std::string SetTransfer::Destination(std::size_t entry) const {
 }
 
 // A drive that cannot be asked (it has gone) lets the run go on: its copies fail and say so.
-std::uint64_t SetTransfer::Survey() {
+std::optional<RoomCheck> SetTransfer::Survey() {
   const std::optional<std::vector<DirectoryEntry>> listed = files_.List(places_.destinationRoot);
-  if (!listed) return 0;
+  if (!listed) return std::nullopt;
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
     const auto found = std::find_if(listed->begin(), listed->end(), [&](const DirectoryEntry& f) {
       return SameName(f.name, kFirmwareCatalogue[i].fileName);
@@ -46,23 +46,27 @@ std::uint64_t SetTransfer::Survey() {
     if (found != listed->end()) found_[i] = *found;
   }
   const std::optional<VolumeSpace> space = files_.Space(places_.destinationRoot);
-  if (!space) return 0;
+  if (!space) return std::nullopt;
   std::vector<EntryRoom> room;
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
     room.push_back({payloads_.Open(kFirmwareCatalogue[i].payloadName).size(),
                     found_[i] && found_[i]->Deletable() ? found_[i]->bytes : 0, !found_[i]});
   }
-  return RoomShortfall(*space, room, places_.stagingOnDestinationVolume);
+  return CheckRoom(*space, room, places_.stagingOnDestinationVolume);
 }
 
 TransferResult SetTransfer::Run() {
-  CopyOutcome copying = CopySet();
   TransferResult result;
-  result.intactCount = ReadBack(copying.copied);
+  result.room = Survey();
+  if (result.ShortfallBytes()) return result;
+  CopyOutcome copying = CopySet();
+  ReadBack(copying.copied);
   result.volumeFull = copying.volumeFull;
   result.stoppedBy = std::move(copying.stoppedBy);
-  for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i)
-    if (undeletable_[i]) result.undeletable.push_back(kFirmwareCatalogue[i].fileName);
+  for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
+    records_[i].waited = patience_.Waited(i) + countOutPatience_.Waited(i);
+    result.entries[i] = records_[i];
+  }
   return result;
 }
 
@@ -78,6 +82,7 @@ CopyOutcome SetTransfer::CopySet() {
     try {
       staged = Stage(i, payload);
     } catch (const Failure& failure) {
+      Fail(i, EntryRecord::Step::kStage, failure.SystemError());
       if (places_.stagingOnDestinationVolume &&
           OutcomeOfSystemError(failure.SystemError()) == FileOutcome::kVolumeFull)
         outcome.volumeFull = true;
@@ -128,15 +133,26 @@ FileOutcome SetTransfer::Place(std::size_t entry, const std::string& staged, boo
     const bool nameStayed = outcome == FileOutcome::kDenied || outcome == FileOutcome::kNameTaken;
     return IsHeld(outcome) || (cleared && nameStayed && files_.Exists(destination));
   };
-  const FileOutcome copied = patience_.Persist(
+  const StepOutcome copied = patience_.Persist(
       entry, [&] { return files_.Copy(staged, destination, !cleared); }, pendingOrHeld);
   // A copy that failed on its way may leave what it wrote under the name; one that was shut out
   // wrote nothing.
   wrote_[entry] = copied == FileOutcome::kDone || copied == FileOutcome::kFailed ||
                   copied == FileOutcome::kVolumeFull;
-  if (copied != FileOutcome::kDone) return copied;
+  if (copied.kind != FileOutcome::kDone) {
+    Fail(entry, EntryRecord::Step::kCopy, copied.error);
+    return copied.kind;
+  }
   // A copy the system reports as done may still sit in its cache when the drive is pulled.
-  return patience_.Persist(entry, [&] { return files_.Flush(destination); });
+  const StepOutcome flushed = patience_.Persist(entry, [&] { return files_.Flush(destination); });
+  if (flushed.kind != FileOutcome::kDone) Fail(entry, EntryRecord::Step::kFlush, flushed.error);
+  return flushed.kind;
+}
+
+void SetTransfer::Fail(std::size_t entry, EntryRecord::Step step, std::uint32_t error) {
+  records_[entry].result = EntryRecord::Result::kFailed;
+  records_[entry].step = step;
+  records_[entry].error = error;
 }
 
 // An entry counted out leaves no file under its name for a terminal to take for firmware: not a
@@ -145,12 +161,20 @@ FileOutcome SetTransfer::Place(std::size_t entry, const std::string& staged, boo
 // stays all the same, held by a program that shares no deletion or behind an error of the
 // device, is noted for the operator.
 void SetTransfer::CountOut(std::size_t entry) {
-  if (found_[entry] && !found_[entry]->Deletable()) return;
+  EntryRecord& record = records_[entry];
+  if (found_[entry] && !found_[entry]->Deletable()) {
+    record.left = EntryRecord::Left::kOldFile;
+    return;
+  }
   const std::string destination = Destination(entry);
-  if (countOutPatience_.Persist(entry, [&] { return files_.Delete(destination); }) !=
-          FileOutcome::kDone &&
-      wrote_[entry] && files_.Exists(destination))
-    undeletable_[entry] = true;
+  const StepOutcome deleted =
+      countOutPatience_.Persist(entry, [&] { return files_.Delete(destination); });
+  if (deleted == FileOutcome::kDone) {
+    record.left = EntryRecord::Left::kDeleted;
+  } else if (files_.Exists(destination)) {
+    record.left = wrote_[entry] ? EntryRecord::Left::kWrongFile : EntryRecord::Left::kOldFile;
+    record.leftError = deleted.error;
+  }
 }
 
 int SetTransfer::ReadBack(const std::vector<const CatalogueEntry*>& copied) {
@@ -159,15 +183,23 @@ int SetTransfer::ReadBack(const std::vector<const CatalogueEntry*>& copied) {
   for (const CatalogueEntry* entry : copied) {
     const auto i = static_cast<std::size_t>(entry - kFirmwareCatalogue.data());
     std::unique_ptr<UncachedFile> file;
-    patience_.Persist(i, [&] {
-      OpenedFile opened = files_.OpenUncached(Destination(i));
-      file = std::move(opened.file);
-      return opened.outcome;
+    const StepOutcome opened = patience_.Persist(i, [&] {
+      OpenedFile found = files_.OpenUncached(Destination(i));
+      file = std::move(found.file);
+      return found.outcome;
     });
     const std::span<const std::uint8_t> expected = payloads_.Open(entry->payloadName);
-    if (file && check.Matches(*file, expected)) {
-      ++intact;
+    EntryRecord& record = records_[i];
+    if (!file) {
+      Fail(i, EntryRecord::Step::kReadBack, opened.error);
+    } else if (const auto differs = check.FirstDifference(*file, expected)) {
+      record.result = EntryRecord::Result::kDifferent;
+      record.firstDifference = *differs;
     } else {
+      record.result = EntryRecord::Result::kIntact;
+      ++intact;
+    }
+    if (record.result != EntryRecord::Result::kIntact) {
       file.reset();
       CountOut(i);
     }
@@ -176,15 +208,27 @@ int SetTransfer::ReadBack(const std::vector<const CatalogueEntry*>& copied) {
   return intact;
 }
 
+int TransferResult::IntactCount() const {
+  return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const EntryRecord& e) {
+    return e.result == EntryRecord::Result::kIntact;
+  }));
+}
+
+std::vector<std::string> TransferResult::UndeletableFiles() const {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].left == EntryRecord::Left::kWrongFile)
+      names.push_back(kFirmwareCatalogue[i].fileName);
+  return names;
+}
+
 TransferResult TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
                                    TransferFiles& files, const RunPlaces& places,
                                    TransferProgress* progress, RunClock clock) {
   AwaitIntactFirmwareSet(check);
   // A copy that lacks a payload would write only the entries before it.
   for (const CatalogueEntry& entry : kFirmwareCatalogue) payloads.Open(entry.payloadName);
-  SetTransfer transfer(payloads, files, places, std::move(clock), progress);
-  if (const std::uint64_t shortfall = transfer.Survey()) return {0, shortfall};
-  return transfer.Run();
+  return SetTransfer(payloads, files, places, std::move(clock), progress).Run();
 }
 
 // A payload the executable lacks counts nothing: the run stops before it touches a file.

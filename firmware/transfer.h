@@ -40,7 +40,7 @@ struct DirectoryEntry {
 
 // A file opened to be read back, or how opening it failed.
 struct OpenedFile {
-  FileOutcome outcome;
+  StepOutcome outcome;
   std::unique_ptr<UncachedFile> file;
 };
 
@@ -52,11 +52,11 @@ class TransferFiles {
   // Creates the file, which must not exist yet, for exclusive access and writes all of the bytes.
   // A file it made but could not fill is deleted again.
   virtual void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
-  virtual FileOutcome Delete(const std::string& path) = 0;
+  virtual StepOutcome Delete(const std::string& path) = 0;
   // Copies, replacing an existing destination; unless replace, a taken name is kNameTaken.
-  virtual FileOutcome Copy(const std::string& from, const std::string& to, bool replace) = 0;
+  virtual StepOutcome Copy(const std::string& from, const std::string& to, bool replace) = 0;
   // Pushes whatever the system still holds of the file out to the device.
-  virtual FileOutcome Flush(const std::string& path) = 0;
+  virtual StepOutcome Flush(const std::string& path) = 0;
   // Opens the file to be read from the device past the system's cache.
   virtual OpenedFile OpenUncached(const std::string& path) = 0;
   // Whether a search of its directory finds the name; it does while a delete is pending.
@@ -93,18 +93,46 @@ class TransferProgress {
   virtual void FileDone(std::uint64_t bytes) = 0;
 };
 
-// How a run ended, unless a failure stopped it before it touched the device: how many files are
-// on the device as they should be; or, when the device lacked room for the set, how many bytes it
-// lacked (that run touched nothing). A run whose copying stopped part-way, for a full volume or a
-// failure, first read back what it had copied.
+// What became of one catalogue entry in a run, as the journal tells it.
+struct EntryRecord {
+  enum class Result { kNotReached, kIntact, kDifferent, kFailed };
+  enum class Step { kStage, kCopy, kFlush, kReadBack };
+  // What stayed under the entry's name once it counted out: nothing, because the run deleted
+  // it or nothing was there; a file the run had not written, which it could not delete or was not
+  // its to delete; or a file of the run's own writing that it could not delete.
+  enum class Left { kNothing, kDeleted, kOldFile, kWrongFile };
+
+  Result result = Result::kNotReached;
+  // kFailed: the step that failed and the system's error number behind it (0: none given).
+  Step step = Step::kStage;
+  std::uint32_t error = 0;
+  // kDifferent: the first byte of the file that is not the payload's.
+  std::uint64_t firstDifference = 0;
+  // How long the entry's steps waited for programs that held its file.
+  RunClock::Duration waited{};
+  Left left = Left::kNothing;
+  // kOldFile, kWrongFile: why the delete failed.
+  std::uint32_t leftError = 0;
+
+  bool operator==(const EntryRecord&) const = default;
+};
+
+// How a run ended, unless a failure stopped it before it touched the device. When the device
+// lacked room for the set the run touched nothing. A run whose copying stopped part-way, for a
+// full volume or a failure, first read back what it had copied.
 struct TransferResult {
-  int intactCount = 0;
-  std::uint64_t shortfallBytes = 0;
+  // What the run needed of the device and what it found free; nothing when it could not tell.
+  std::optional<RoomCheck> room = std::nullopt;
   bool volumeFull = false;
   std::optional<Failure> stoppedBy = std::nullopt;
+  std::array<EntryRecord, kFirmwareSetSize> entries = {};
+
+  std::uint64_t ShortfallBytes() const { return room ? room->ShortfallBytes() : 0; }
+  // How many files are on the device as they should be.
+  int IntactCount() const;
   // The files, in catalogue order, that did not arrive whole and could not be deleted: the only
   // ones under the set's names the run may have left wrong.
-  std::vector<std::string> undeletable = {};
+  std::vector<std::string> UndeletableFiles() const;
 };
 
 // How the copying of a set ended: the entries whose copy and flush succeeded, in catalogue
@@ -123,10 +151,8 @@ class SetTransfer {
   SetTransfer(const PayloadSource& payloads, TransferFiles& files, RunPlaces places, RunClock clock,
               TransferProgress* progress = nullptr);
 
-  // Looks at the device before anything on it is touched: the files it holds under the set's
-  // names and its room. Gives the bytes it lacks for the run, or 0 when the run fits or the
-  // device cannot tell.
-  std::uint64_t Survey();
+  // Looks at the device first, then, when the set fits or the device cannot tell its room,
+  // copies the set and reads it back.
   TransferResult Run();
 
   CopyOutcome CopySet();
@@ -137,8 +163,11 @@ class SetTransfer {
 
  private:
   std::string Destination(std::size_t entry) const;
+  // What the device holds under the set's names, and whether the set fits on it.
+  std::optional<RoomCheck> Survey();
   std::string Stage(std::size_t entry, std::span<const std::uint8_t> payload);
   FileOutcome Place(std::size_t entry, const std::string& staged, bool cleared);
+  void Fail(std::size_t entry, EntryRecord::Step step, std::uint32_t error);
   void CountOut(std::size_t entry);
 
   const PayloadSource& payloads_;
@@ -151,7 +180,7 @@ class SetTransfer {
   std::array<std::optional<DirectoryEntry>, kFirmwareSetSize> found_;
   // Whether the run's copy may have put bytes under the entry's name.
   std::array<bool, kFirmwareSetSize> wrote_{};
-  std::array<bool, kFirmwareSetSize> undeletable_{};
+  std::array<EntryRecord, kFirmwareSetSize> records_{};
 };
 
 // A whole run. Its first step waits for the check of the embedded payloads; a set that is not as

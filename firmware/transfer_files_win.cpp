@@ -54,8 +54,10 @@ class Search {
   HANDLE handle_;
 };
 
-FileOutcome Outcome(BOOL done) {
-  return done ? FileOutcome::kDone : OutcomeOfSystemError(GetLastError());
+StepOutcome Outcome(BOOL done) {
+  if (done) return FileOutcome::kDone;
+  const DWORD error = GetLastError();
+  return {OutcomeOfSystemError(error), error};
 }
 
 // The size of NTFS's file records, asked of the root folder; nothing where the volume is no NTFS
@@ -77,20 +79,20 @@ void WinTransferFiles::WriteNew(const std::string& path, std::span<const std::ui
   WriteNewFile(path, bytes);
 }
 
-FileOutcome WinTransferFiles::Delete(const std::string& path) {
+StepOutcome WinTransferFiles::Delete(const std::string& path) {
   return Outcome(DeleteFileW(Widen(path).c_str()));
 }
 
 // A payload staged in an encrypted folder is copied to a stick's FAT or exFAT, which cannot hold
 // the encryption, only when the copy may leave it decrypted.
-FileOutcome WinTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
+StepOutcome WinTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
   const DWORD flags =
       COPY_FILE_ALLOW_DECRYPTED_DESTINATION | (replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
   return Outcome(
       CopyFileExW(Widen(from).c_str(), Widen(to).c_str(), nullptr, nullptr, nullptr, flags));
 }
 
-FileOutcome WinTransferFiles::Flush(const std::string& path) {
+StepOutcome WinTransferFiles::Flush(const std::string& path) {
   // The system keeps one cache per file, so flushing through a handle of our own writes out
   // what the copy left there.
   const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, kShareAll, nullptr,

@@ -6,9 +6,9 @@
 class WinTransferFiles : public TransferFiles {
  public:
   void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) override;
-  FileOutcome Delete(const std::string& path) override;
-  FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override;
-  FileOutcome Flush(const std::string& path) override;
+  StepOutcome Delete(const std::string& path) override;
+  StepOutcome Copy(const std::string& from, const std::string& to, bool replace) override;
+  StepOutcome Flush(const std::string& path) override;
   OpenedFile OpenUncached(const std::string& path) override;
   bool Exists(const std::string& path) override;
   std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override;

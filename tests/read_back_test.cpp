@@ -22,7 +22,7 @@ TEST(ReadBackCheck, MatchesThroughOneAlignedBufferWhateverTheLength) {
                            kReadBackBufferSize + 1, std::size_t{482'836}, std::size_t{1'000'000}}) {
     const std::vector<std::uint8_t> payload = Pattern(size);
     MemoryFile file(payload);
-    ASSERT_TRUE(check.Matches(file, payload)) << size;
+    ASSERT_EQ(check.FirstDifference(file, payload), std::nullopt) << size;
     EXPECT_EQ(file.buffers.size(), (size + kReadBackBufferSize - 1) / kReadBackBufferSize) << size;
     std::size_t asked = 0;
     for (const std::span<std::uint8_t> buffer : file.buffers) {
@@ -45,35 +45,40 @@ struct Device {
   std::size_t failingRead = 0;
 };
 
-TEST(ReadBackCheck, AnyDifferenceOrFailedReadIsAMismatch) {
+TEST(ReadBackCheck, AnyDifferenceOrFailedReadIsFoundWhereItBegins) {
   constexpr std::size_t kSize = 2 * kReadBackBufferSize + 1000;
   const std::vector<std::uint8_t> payload = Pattern(kSize);
   auto flip = [](std::size_t at) { return [at](Device& device) { device.bytes[at] ^= 0x01; }; };
   const struct {
     const char* what;
     std::function<void(Device&)> lie;
+    std::uint64_t firstDifference;
   } cases[] = {
-      {"first byte altered", flip(0)},
-      {"last byte of the first buffer altered", flip(kReadBackBufferSize - 1)},
-      {"first byte of the second buffer altered", flip(kReadBackBufferSize)},
-      {"last byte altered", flip(kSize - 1)},
+      {"first byte altered", flip(0), 0},
+      {"last byte of the first buffer altered", flip(kReadBackBufferSize - 1),
+       kReadBackBufferSize - 1},
+      {"first byte of the second buffer altered", flip(kReadBackBufferSize), kReadBackBufferSize},
+      {"last byte altered", flip(kSize - 1), kSize - 1},
       {"one byte short",
        [](Device& device) {
          device.bytes.pop_back();
          device.length = device.bytes.size();
-       }},
+       },
+       kSize - 1},
       {"one byte over",
        [](Device& device) {
          device.bytes.push_back(0);
          device.length = device.bytes.size();
-       }},
+       },
+       kSize},
       {"ends early under the right length",
-       [](Device& device) { device.bytes.resize(kReadBackBufferSize + 10); }},
+       [](Device& device) { device.bytes.resize(kReadBackBufferSize + 10); },
+       kReadBackBufferSize + 10},
       {"ends on a buffer edge under the right length",
-       [](Device& device) { device.bytes.resize(kReadBackBufferSize); }},
-      {"length unknown", [](Device& device) { device.length.reset(); }},
-      {"first read fails", [](Device& device) { device.failingRead = 1; }},
-      {"last read fails", [](Device& device) { device.failingRead = 3; }},
+       [](Device& device) { device.bytes.resize(kReadBackBufferSize); }, kReadBackBufferSize},
+      {"length unknown", [](Device& device) { device.length.reset(); }, 0},
+      {"first read fails", [](Device& device) { device.failingRead = 1; }, 0},
+      {"last read fails", [](Device& device) { device.failingRead = 3; }, 2 * kReadBackBufferSize},
   };
   ReadBackCheck check;
   for (const auto& c : cases) {
@@ -82,10 +87,10 @@ TEST(ReadBackCheck, AnyDifferenceOrFailedReadIsAMismatch) {
     MemoryFile file(device.bytes);
     file.length = device.length;
     file.failingRead = device.failingRead;
-    EXPECT_FALSE(check.Matches(file, payload)) << c.what;
+    EXPECT_EQ(check.FirstDifference(file, payload), c.firstDifference) << c.what;
     // The same check still passes an honest file afterwards.
     MemoryFile honest(payload);
-    EXPECT_TRUE(check.Matches(honest, payload)) << "after " << c.what;
+    EXPECT_EQ(check.FirstDifference(honest, payload), std::nullopt) << "after " << c.what;
   }
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::uint64_t KiB = 1024, MiB = 1024 * KiB, k4 = 4 * KiB;
 
-TEST(RoomShortfall, WalksTheRunStepByStepInWholeClusters) {
+TEST(CheckRoom, WalksTheRunStepByStepInWholeClusters) {
   const std::vector<EntryRoom> mixed{
       {1500, 1000, false}, {700, 0, false}, {100, 0, true}, {512, 0, true}, {513, 0, true}};
   const std::vector<EntryRoom> set(30, {480'000, 0, true});
@@ -34,18 +34,19 @@ TEST(RoomShortfall, WalksTheRunStepByStepInWholeClusters) {
       // clang-format on
   };
   for (const auto& c : cases)
-    EXPECT_EQ(RoomShortfall(c.volume, c.entries, c.stagingOnVolume), c.shortfall) << c.what;
+    EXPECT_EQ(CheckRoom(c.volume, c.entries, c.stagingOnVolume).ShortfallBytes(), c.shortfall)
+        << c.what;
   // An exact fit and one cluster short, at every size: exFAT takes 128 KiB on large sticks, and
   // 32 MiB is its largest.
   for (const std::uint64_t cluster : {std::uint64_t{512}, k4, 128 * KiB, 32 * MiB}) {
     const std::uint64_t needed = (477'108 + cluster - 1) / cluster + 1;
     const std::vector<EntryRoom> image{{477'108, 0, true}};
-    EXPECT_EQ(RoomShortfall({cluster, needed}, image, false), 0u) << cluster;
-    EXPECT_EQ(RoomShortfall({cluster, needed - 1}, image, false), cluster) << cluster;
+    EXPECT_EQ(CheckRoom({cluster, needed}, image, false).ShortfallBytes(), 0u) << cluster;
+    EXPECT_EQ(CheckRoom({cluster, needed - 1}, image, false).ShortfallBytes(), cluster) << cluster;
   }
 }
 
-TEST(RoomShortfall, ReservesAFileRecordForEachNewNameOnNtfs) {
+TEST(CheckRoom, ReservesAFileRecordForEachNewNameOnNtfs) {
   // 30 new files of one 4 KiB cluster each.
   const std::vector<EntryRoom> set(30, {k4, 0, true});
   const std::vector<EntryRoom> replaced(30, {k4, k4, false});
@@ -64,10 +65,11 @@ TEST(RoomShortfall, ReservesAFileRecordForEachNewNameOnNtfs) {
   for (const auto& c : cases) {
     VolumeSpace volume = c.volume;
     volume.freeClusters = c.neededClusters;
-    EXPECT_EQ(RoomShortfall(volume, c.entries, false), 0u) << c.what;
+    EXPECT_EQ(CheckRoom(volume, c.entries, false).neededBytes, c.neededClusters * k4) << c.what;
+    EXPECT_EQ(CheckRoom(volume, c.entries, false).ShortfallBytes(), 0u) << c.what;
     if (c.neededClusters == 0) continue;
     volume.freeClusters = c.neededClusters - 1;
-    EXPECT_EQ(RoomShortfall(volume, c.entries, false), k4) << c.what;
+    EXPECT_EQ(CheckRoom(volume, c.entries, false).ShortfallBytes(), k4) << c.what;
   }
 }
 

@@ -32,7 +32,7 @@ class LyingFiles : public TransferFiles {
     if (path == failingStage) throw StreamWriteError(stageError);
     files[path].assign(bytes.begin(), bytes.end());
   }
-  FileOutcome Delete(const std::string& path) override {
+  StepOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
     if (undeletable.contains(path)) return FileOutcome::kFailed;
@@ -42,7 +42,7 @@ class LyingFiles : public TransferFiles {
     }
     return files.erase(path) > 0 ? FileOutcome::kDone : FileOutcome::kFailed;
   }
-  FileOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
+  StepOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
     steps.push_back("copy " + from + " > " + to);
     if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
     if (holders.contains(to)) return FileOutcome::kHeld;
@@ -58,12 +58,12 @@ class LyingFiles : public TransferFiles {
       std::vector<std::uint8_t>& earlier = files.at(wrapping.second);
       std::copy_n(bytes.begin(), std::min(bytes.size(), earlier.size()), earlier.begin());
     }
-    if (to == failingCopy) return FileOutcome::kFailed;
-    if (to == fullCopy) return FileOutcome::kVolumeFull;
+    if (to == failingCopy) return {FileOutcome::kFailed, 1117};  // a device's I/O error
+    if (to == fullCopy) return {FileOutcome::kVolumeFull, kErrorDiskFull};
     ScanAfter("copy", to);
     return FileOutcome::kDone;
   }
-  FileOutcome Flush(const std::string& path) override {
+  StepOutcome Flush(const std::string& path) override {
     steps.push_back("flush " + path);
     if (holders.contains(path)) return FileOutcome::kHeld;
     if (path == failingFlush) return FileOutcome::kFailed;
@@ -153,7 +153,7 @@ class TransferOnDisk : public ::testing::Test {
   int Run(const std::string& stagingDir, const std::string& root, unsigned long processId = 0) {
     return TransferFirmwareSet(DecidedCheck(), payloads, files,
                                {stagingDir, root, false, processId})
-        .intactCount;
+        .IntactCount();
   }
 };
 
@@ -214,7 +214,7 @@ TEST_F(TransferOnDisk, StagingThatCannotBeCreatedEndsTheRunBeforeTheDrive) {
   EXPECT_FALSE(systemText.empty());
   EXPECT_NE(systemText.back(), '.');
   EXPECT_NE(systemText.back(), '\n');
-  EXPECT_EQ(run.intactCount, 0);
+  EXPECT_EQ(run.IntactCount(), 0);
   EXPECT_TRUE(std::filesystem::is_empty(drive.path()));
 }
 
@@ -243,7 +243,8 @@ TEST_F(TransferOnDisk, ExecutableInTheDriveRootStagesElsewhereAndLosesNothing) {
 TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) {
   FakePayloads payloads;
   LyingFiles files;
-  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}).intactCount, 30);
+  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}).IntactCount(),
+            30);
   const std::size_t entries = kFirmwareCatalogue.size();
   ASSERT_EQ(files.steps.size(), 6 * entries);
   for (std::size_t i = 0; i < entries; ++i) {
@@ -258,41 +259,58 @@ TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) 
   }
 }
 
-TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOther) {
+TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOtherAndIsRecorded) {
+  using Result = EntryRecord::Result;
+  using Step = EntryRecord::Step;
+  const auto differs = [](std::uint64_t at) {
+    return EntryRecord{Result::kDifferent, Step::kStage, 0, at, {}, EntryRecord::Left::kDeleted};
+  };
+  const auto failed = [](Step step, std::uint32_t error) {
+    return EntryRecord{Result::kFailed, step, error, 0, {}, EntryRecord::Left::kDeleted};
+  };
+  // A fake payload is its name, then 301 bytes that follow from the name's length.
   const struct {
     const char* what;
     std::string victim;
     std::function<void(LyingFiles&)> lie;
+    EntryRecord record;
   } cases[] = {
-      {"copy fails", "E:\\KQ_geo.gel", [](LyingFiles& f) { f.failingCopy = "E:\\KQ_geo.gel"; }},
+      {"copy fails", "E:\\KQ_geo.gel", [](LyingFiles& f) { f.failingCopy = "E:\\KQ_geo.gel"; },
+       failed(Step::kCopy, 1117)},
       {"copy reports success but alters bytes", "E:\\KQS_tkm.tmt",
-       [](LyingFiles& f) { f.altering = {"E:\\KQS_tkm.tmt"}; }},
+       [](LyingFiles& f) { f.altering = {"E:\\KQS_tkm.tmt"}; }, differs((10 + 301) / 2)},
       {"copy writes a shorter file", "E:\\KQSAME_m.dat",
-       [](LyingFiles& f) { f.shorteningCopy = "E:\\KQSAME_m.dat"; }},
+       [](LyingFiles& f) { f.shorteningCopy = "E:\\KQSAME_m.dat"; }, differs(10 + 301 - 1)},
       {"a later copy overwrites an earlier file's data", "E:\\KQ_rus.rub",
        [](LyingFiles& f) {
          f.wrapping = {"E:\\KQS_rus.rub", "E:\\KQ_rus.rub"};
-       }},
+       },
+       differs(9)},  // "Firmware1s" over "Firmware1"
       {"flush fails", "E:\\KQ1769_m.dat",
-       [](LyingFiles& f) { f.failingFlush = "E:\\KQ1769_m.dat"; }},
+       [](LyingFiles& f) { f.failingFlush = "E:\\KQ1769_m.dat"; }, failed(Step::kFlush, 0)},
       {"read-back cannot open the file", "E:\\KQSAME.lng",
-       [](LyingFiles& f) { f.failingOpen = "E:\\KQSAME.lng"; }},
+       [](LyingFiles& f) { f.failingOpen = "E:\\KQSAME.lng"; }, failed(Step::kReadBack, 0)},
       {"read-back read fails", "E:\\KQ1769.lng",
-       [](LyingFiles& f) { f.failingRead = "E:\\KQ1769.lng"; }},
+       [](LyingFiles& f) { f.failingRead = "E:\\KQ1769.lng"; }, differs(0)},
   };
   for (const auto& c : cases) {
     FakePayloads payloads;
     LyingFiles files;
     c.lie(files);
-    EXPECT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}).intactCount, 29)
-        << c.what;
+    const TransferResult run =
+        TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"});
+    EXPECT_EQ(run.IntactCount(), 29) << c.what;
     // The one counted out left nothing under its name; every other file holds its payload.
-    for (const CatalogueEntry& entry : kFirmwareCatalogue) {
-      const std::string path = "E:\\" + std::string(entry.fileName);
-      if (path == c.victim)
+    for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
+      const std::string path = "E:\\" + std::string(kFirmwareCatalogue[i].fileName);
+      if (path == c.victim) {
         EXPECT_FALSE(files.files.contains(path)) << c.what;
-      else
-        EXPECT_EQ(files.files[path], payloads.Bytes(entry.payloadName)) << c.what << path;
+        EXPECT_EQ(run.entries[i], c.record) << c.what;
+      } else {
+        EXPECT_EQ(files.files[path], payloads.Bytes(kFirmwareCatalogue[i].payloadName))
+            << c.what << path;
+        EXPECT_EQ(run.entries[i].result, Result::kIntact) << c.what << path;
+      }
     }
   }
 }
@@ -333,9 +351,13 @@ TEST(TransferSteps, ProgramsHoldingFilesAreWaitedOutWithinTheBudgets) {
     if (c.readOnly) files.readOnly.insert(rub);
     const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
                                                    nullptr, files.Clock());
-    EXPECT_EQ(run.intactCount, c.intact) << c.what;
+    EXPECT_EQ(run.IntactCount(), c.intact) << c.what;
+    // Every pause is some entry's waiting.
+    RunClock::Duration waited{};
+    for (const EntryRecord& entry : run.entries) waited += entry.waited;
+    EXPECT_EQ(waited, files.now) << c.what;
     // An old file the run could not replace is no file of its writing.
-    EXPECT_EQ(run.undeletable, std::vector<std::string>{}) << c.what;
+    EXPECT_EQ(run.UndeletableFiles(), std::vector<std::string>{}) << c.what;
     EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
     EXPECT_LE(files.now, c.sleptAtMost) << c.what;
     if (!c.readOnly) continue;
@@ -353,13 +375,13 @@ TEST(TransferSteps, DriveWithoutRoomTouchesNothingAndSaysWhatItLacks) {
     return TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\", stagingOnDrive});
   };
   // 30 payloads of one 512-byte cluster each and 30 new names taking 6 more: 36 are needed.
-  EXPECT_EQ(run(VolumeSpace{512, 10}, false).shortfallBytes, 26u * 512);
+  EXPECT_EQ(run(VolumeSpace{512, 10}, false).ShortfallBytes(), 26u * 512);
   EXPECT_EQ(files.steps, std::vector<std::string>{});
   // Staged on the drive too, the last entry's staging file needs one cluster more.
-  EXPECT_EQ(run(VolumeSpace{512, 36}, true).shortfallBytes, 512u);
+  EXPECT_EQ(run(VolumeSpace{512, 36}, true).ShortfallBytes(), 512u);
   // With room enough, or on a drive that cannot say, the run goes on.
-  EXPECT_EQ(run(VolumeSpace{512, 36}, false).intactCount, 30);
-  EXPECT_EQ(run(std::nullopt, false).intactCount, 30);
+  EXPECT_EQ(run(VolumeSpace{512, 36}, false).IntactCount(), 30);
+  EXPECT_EQ(run(std::nullopt, false).IntactCount(), 30);
 }
 
 // Notes the bytes of each file as the transfer reports it done.
@@ -379,9 +401,9 @@ TEST(TransferSteps, ProgressCountsEachFileOnceOnTheDriveAndOnceReadBack) {
 
   LyingFiles files;
   NotedProgress progress;
-  ASSERT_EQ(
-      TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}, &progress).intactCount,
-      30);
+  ASSERT_EQ(TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"}, &progress)
+                .IntactCount(),
+            30);
   std::vector<std::uint64_t> twice = sizes;
   twice.insert(twice.end(), sizes.begin(), sizes.end());
   EXPECT_EQ(progress.files, twice);
@@ -458,8 +480,8 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
     }
     const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
                                                    nullptr, files.Clock());
-    EXPECT_EQ(run.intactCount, c.intact) << c.what;
-    EXPECT_EQ(run.undeletable, c.undeletable) << c.what;
+    EXPECT_EQ(run.IntactCount(), c.intact) << c.what;
+    EXPECT_EQ(run.UndeletableFiles(), c.undeletable) << c.what;
     EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
     EXPECT_LE(files.now, c.sleptAtMost) << c.what;
     for (const std::string& path : c.altered)
@@ -502,11 +524,16 @@ TEST(TransferSteps, ARunStoppedPartWayReadsBackWhatItCopied) {
     c.stop(files);
     const TransferResult run =
         TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\", c.stagingOnDrive});
-    EXPECT_EQ(run.intactCount, 3) << c.what;
+    EXPECT_EQ(run.IntactCount(), 3) << c.what;
     EXPECT_EQ(run.volumeFull, c.volumeFull) << c.what;
+    EXPECT_EQ(run.entries[4].result, EntryRecord::Result::kFailed) << c.what;
+    EXPECT_EQ(run.entries[4].step,
+              c.stagingOnDrive || c.failure ? EntryRecord::Step::kStage : EntryRecord::Step::kCopy)
+        << c.what;
+    EXPECT_EQ(run.entries[5].result, EntryRecord::Result::kNotReached) << c.what;
     EXPECT_EQ(run.stoppedBy ? run.stoppedBy->what() : std::string(), c.failure ? c.failure : "")
         << c.what;
-    EXPECT_EQ(run.undeletable,
+    EXPECT_EQ(run.UndeletableFiles(),
               c.alteredStays ? std::vector<std::string>{"KQ_rus.rub"} : std::vector<std::string>{})
         << c.what;
     // What the run copied was read back, and a file that did not read back exact is gone;
@@ -569,7 +596,7 @@ TEST(TransferSteps, FirstWaitsForTheCheckAndASetNotAsBuiltTouchesNoFile) {
     EXPECT_EQ(run.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout) << c.what;
     verdicts.set_value(c.verdicts);
     if (!c.refused) {
-      EXPECT_EQ(run.get().intactCount, 30) << c.what;
+      EXPECT_EQ(run.get().IntactCount(), 30) << c.what;
       EXPECT_EQ(files.steps.size(), 6 * kFirmwareSetSize) << c.what;
       continue;
     }

@@ -68,12 +68,12 @@ void StdTransferFiles::WriteNew(const std::string& path, std::span<const std::ui
   }
 }
 
-FileOutcome StdTransferFiles::Delete(const std::string& path) {
+StepOutcome StdTransferFiles::Delete(const std::string& path) {
   std::error_code error;
   return std::filesystem::remove(Utf8Path(path), error) ? FileOutcome::kDone : Outcome(error);
 }
 
-FileOutcome StdTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
+StepOutcome StdTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
   std::error_code error;
   const auto options = replace ? std::filesystem::copy_options::overwrite_existing
                                : std::filesystem::copy_options::none;
@@ -82,7 +82,7 @@ FileOutcome StdTransferFiles::Copy(const std::string& from, const std::string& t
              : Outcome(error);
 }
 
-FileOutcome StdTransferFiles::Flush(const std::string& path) {
+StepOutcome StdTransferFiles::Flush(const std::string& path) {
   const Descriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC));
   return file.get() >= 0 && fsync(file.get()) == 0 ? FileOutcome::kDone : LastOutcome();
 }

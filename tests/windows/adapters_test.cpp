@@ -188,9 +188,10 @@ TEST(WinTransferFiles, FlushAndUncachedReadNeedAnExistingFile) {
   const std::unique_ptr<UncachedFile> file = files.OpenUncached(path).file;
   CloseHandle(scanner);
   ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(ReadBackCheck().Matches(*file, bytes));
+  EXPECT_EQ(ReadBackCheck().FirstDifference(*file, bytes), std::nullopt);
   bytes.back() ^= 1;
-  EXPECT_FALSE(ReadBackCheck().Matches(*files.OpenUncached(path).file, bytes));
+  EXPECT_EQ(ReadBackCheck().FirstDifference(*files.OpenUncached(path).file, bytes),
+            bytes.size() - 1);
 }
 
 TEST(WinTransferFiles, TellsAHeldFileAPendingDeleteAndWhatTheFolderHolds) {
