@@ -155,6 +155,10 @@ class SetTransfer {
   // copies the set and reads it back.
   TransferResult Run();
 
+  // What the device holds under the set's names, and whether the set fits on it; nothing when
+  // the device cannot tell.
+  std::optional<RoomCheck> Survey();
+
   CopyOutcome CopySet();
   // Reads each copied entry back from the device and gives how many hold exactly their payload.
   // It runs only once the copying is over, so that a drive on which a later file lands on top of
@@ -163,8 +167,6 @@ class SetTransfer {
 
  private:
   std::string Destination(std::size_t entry) const;
-  // What the device holds under the set's names, and whether the set fits on it.
-  std::optional<RoomCheck> Survey();
   std::string Stage(std::size_t entry, std::span<const std::uint8_t> payload);
   FileOutcome Place(std::size_t entry, const std::string& staged, bool cleared);
   void Fail(std::size_t entry, EntryRecord::Step step, std::uint32_t error);
