@@ -1,20 +1,11 @@
 #include "firmware/integrity.h"
 
-#include <string_view>
-
 #include "app/failure.h"
+#include "app/texts.h"
 #include "firmware/catalogue.h"
 #include "firmware/transfer.h"
 
 namespace {
-
-const RecordedDigest* FindRecorded(std::span<const RecordedDigest> recorded,
-                                   std::string_view payloadName) {
-  for (const RecordedDigest& digest : recorded) {
-    if (payloadName == digest.payloadName) return &digest;
-  }
-  return nullptr;
-}
 
 void RequireIntact(const IntegrityVerdict& verdict, const char* damagedText) {
   switch (verdict.kind) {
@@ -28,6 +19,14 @@ void RequireIntact(const IntegrityVerdict& verdict, const char* damagedText) {
 }
 
 }  // namespace
+
+const RecordedDigest* FindRecorded(std::span<const RecordedDigest> recorded,
+                                   std::string_view payloadName) {
+  for (const RecordedDigest& digest : recorded) {
+    if (payloadName == digest.payloadName) return &digest;
+  }
+  return nullptr;
+}
 
 IntegrityVerdict CheckFirmwareSet(const PayloadSource& payloads, const Sha256Hasher& hasher,
                                   std::span<const RecordedDigest> recorded) {
@@ -51,13 +50,10 @@ IntegrityVerdict CheckPayload(const PayloadSource& payloads, const Sha256Hasher&
   return {};
 }
 
-void AwaitIntactFirmwareSet(const PendingIntegrity& check) {
-  RequireIntact(check.get().firmwareSet,
-                "Файл программы повреждён: прошивка не записана. Скопируйте программу заново.");
+void AwaitIntactFirmwareSet(const PendingIntegrity& check, const char* damagedText) {
+  RequireIntact(check.get().firmwareSet, damagedText);
 }
 
 void AwaitIntactChangeLog(const PendingIntegrity& check) {
-  RequireIntact(check.get().changeLog,
-                "Файл программы повреждён: список изменений не открыт. Скопируйте программу "
-                "заново.");
+  RequireIntact(check.get().changeLog, kDamagedChangeLogNotOpened);
 }

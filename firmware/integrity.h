@@ -3,6 +3,7 @@
 #include <future>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "firmware/sha256.h"
 
@@ -35,6 +36,10 @@ struct IntegrityVerdicts {
 // The check at start as those who need its verdicts see it; any thread may wait on any copy.
 using PendingIntegrity = std::shared_future<IntegrityVerdicts>;
 
+// The digest recorded for the payload of that name, or nullptr.
+const RecordedDigest* FindRecorded(std::span<const RecordedDigest> recorded,
+                                   std::string_view payloadName);
+
 // Hashes each payload of the catalogue and compares it with the digest recorded for it.
 IntegrityVerdict CheckFirmwareSet(const PayloadSource& payloads, const Sha256Hasher& hasher,
                                   std::span<const RecordedDigest> recorded);
@@ -42,6 +47,6 @@ IntegrityVerdict CheckPayload(const PayloadSource& payloads, const Sha256Hasher&
                               const RecordedDigest& recorded);
 
 // Wait for the check and return once what they guard is as built; otherwise raise
-// DamagedProgramFile, or the failure that kept the check from being made.
-void AwaitIntactFirmwareSet(const PendingIntegrity& check);
+// DamagedProgramFile with the text given, or the failure that kept the check from being made.
+void AwaitIntactFirmwareSet(const PendingIntegrity& check, const char* damagedText);
 void AwaitIntactChangeLog(const PendingIntegrity& check);

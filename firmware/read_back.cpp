@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <new>
 
-ReadBackCheck::ReadBackCheck()
-    : buffer_(new (std::align_val_t{kSectorMultiple}) std::uint8_t[kReadBackBufferSize]) {}
-
-void ReadBackCheck::FreeAligned::operator()(std::uint8_t* buffer) const {
-  operator delete[](buffer, std::align_val_t{kSectorMultiple});
+void FreeSectorAligned::operator()(std::uint8_t* bytes) const {
+  operator delete[](bytes, std::align_val_t{kSectorMultiple});
 }
+
+SectorAlignedBytes AllocateSectorAligned(std::size_t bytes) {
+  const std::size_t rounded = (bytes + kSectorMultiple - 1) / kSectorMultiple * kSectorMultiple;
+  return SectorAlignedBytes(new (std::align_val_t{kSectorMultiple})
+                                std::uint8_t[std::max(rounded, kSectorMultiple)]);
+}
+
+ReadBackCheck::ReadBackCheck() : buffer_(AllocateSectorAligned(kReadBackBufferSize)) {}
 
 std::optional<std::uint64_t> ReadBackCheck::FirstDifference(
     UncachedFile& file, std::span<const std::uint8_t> expected) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "firmware/holder_patience.h"
 
@@ -16,3 +17,7 @@ inline constexpr std::uint32_t kErrorAlreadyExists = 183;
 
 // What a run makes of the error a file step failed with.
 FileOutcome OutcomeOfSystemError(std::uint32_t error);
+
+// The error as the journal names it: "ERROR_SHARING_VIOLATION (32)", or only its number where it
+// is none the tool expects to meet.
+std::string SystemErrorName(std::uint32_t error);

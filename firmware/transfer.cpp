@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/failure.h"
+#include "app/texts.h"
 #include "firmware/system_errors.h"
 
 namespace {
@@ -225,7 +226,7 @@ std::vector<std::string> TransferResult::UndeletableFiles() const {
 TransferResult TransferFirmwareSet(const PendingIntegrity& check, const PayloadSource& payloads,
                                    TransferFiles& files, const RunPlaces& places,
                                    TransferProgress* progress, RunClock clock) {
-  AwaitIntactFirmwareSet(check);
+  AwaitIntactFirmwareSet(check, kDamagedNothingWritten);
   // A copy that lacks a payload would write only the entries before it.
   for (const CatalogueEntry& entry : kFirmwareCatalogue) payloads.Open(entry.payloadName);
   return SetTransfer(payloads, files, places, std::move(clock), progress).Run();

@@ -3,37 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "app/failure.h"
+#include "app/texts.h"
 #include "firmware/catalogue.h"
 #include "support/decided_check.h"
 #include "support/fake_payloads.h"
+#include "support/folding_hasher.h"
 
 namespace {
-
-// Not SHA-256, but as telling for these tests: every byte is folded into the digest, so a
-// change of any one byte changes it. Notes every span it is handed.
-class FoldingHasher : public Sha256Hasher {
- public:
-  Sha256Digest Hash(std::span<const std::uint8_t> bytes) const override {
-    hashed.push_back(bytes);
-    Sha256Digest digest{};
-    for (std::size_t i = 0; i < bytes.size(); ++i) digest[i % digest.size()] ^= bytes[i];
-    digest[0] ^= static_cast<std::uint8_t>(bytes.size());
-    return digest;
-  }
-  mutable std::vector<std::span<const std::uint8_t>> hashed;
-};
-
-// What a build of these payloads records: the digest of each, in catalogue order.
-std::vector<RecordedDigest> Record(const FakePayloads& payloads) {
-  const FoldingHasher hasher;
-  std::vector<RecordedDigest> recorded;
-  for (const CatalogueEntry& entry : kFirmwareCatalogue)
-    recorded.push_back({entry.payloadName, hasher.Hash(payloads.Bytes(entry.payloadName))});
-  return recorded;
-}
 
 using Kind = IntegrityVerdict::Kind;
 
@@ -123,7 +103,7 @@ TEST(AwaitIntact, EachClickRefusesOnlyWhatIsNotAsBuilt) {
       {{damaged, damaged}, firmwareBox, changeLogBox},
       {{unchecked, unchecked}, report, report},
   };
-  const auto refusal = [](void (*await)(const PendingIntegrity&),
+  const auto refusal = [](const std::function<void(const PendingIntegrity&)>& await,
                           const IntegrityVerdicts& verdicts) -> std::string {
     try {
       await(DecidedCheck(verdicts));
@@ -135,7 +115,10 @@ TEST(AwaitIntact, EachClickRefusesOnlyWhatIsNotAsBuilt) {
     }
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(refusal(AwaitIntactFirmwareSet, cases[i].verdicts), cases[i].firmwareSet) << i;
+    const auto beforeWriting = [](const PendingIntegrity& check) {
+      AwaitIntactFirmwareSet(check, kDamagedNothingWritten);
+    };
+    EXPECT_EQ(refusal(beforeWriting, cases[i].verdicts), cases[i].firmwareSet) << i;
     EXPECT_EQ(refusal(AwaitIntactChangeLog, cases[i].verdicts), cases[i].changeLog) << i;
   }
 }
