@@ -10,3 +10,10 @@ enum ControlId : int {
   kInfoButton = 1004,
   kFullVer = 1005,
 };
+
+// The tool's own items of the window's system menu. The system's own commands start at 0xF000,
+// and it keeps the low four bits of a command for itself: WM_SYSCOMMAND is compared on the rest.
+enum SystemCommand : unsigned {
+  kCheckStickCommand = 0x0110,
+  kOpenJournalCommand = 0x0120,
+};

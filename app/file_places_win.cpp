@@ -39,6 +39,12 @@ std::string TemporaryDirectory() {
   return Narrow(path);
 }
 
+std::string ToolTemporaryDirectory() {
+  const std::string folder = TemporaryDirectory() + "KQ\\";
+  CreateDirectoryW(Widen(folder).c_str(), nullptr);
+  return folder;
+}
+
 bool IsOnRemovableDrive(const std::string& path) {
   wchar_t root[MAX_PATH + 1] = {};
   return GetVolumePathNameW(Widen(path).c_str(), root, MAX_PATH + 1) &&

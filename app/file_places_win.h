@@ -14,5 +14,9 @@ DirectoryRelation RelateDirectories(const std::string& first, const std::string&
 // The user's temporary folder, with its trailing backslash.
 std::string TemporaryDirectory();
 
+// The tool's own folder in the user's temporary folder, made if it is not there yet, with its
+// trailing backslash: one fixed folder for the files the tool opens in other programs, reused.
+std::string ToolTemporaryDirectory();
+
 // Whether the volume the path lies on is a removable drive, as a USB stick is.
 bool IsOnRemovableDrive(const std::string& path);

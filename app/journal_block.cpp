@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/failure.h"
+#include "app/texts.h"
 #include "firmware/system_errors.h"
 
 namespace {
@@ -11,7 +12,7 @@ namespace {
 constexpr char kEnd[] = "\r\n";
 
 std::string Two(int value) {
-  char text[8];
+  char text[16];
   std::snprintf(text, sizeof(text), "%02d", value);
   return text;
 }
@@ -252,4 +253,19 @@ std::string WithoutProfileFolder(const std::string& path, const std::string& pro
 std::string JournalFileName(const LocalTime& time) {
   return "Журнал KQ " + Date(time) + " " + Two(time.hour) + "-" + Two(time.minute) + "-" +
          Two(time.second) + ".txt";
+}
+
+Notice JournalEmptyNotice() {
+  return {"Журнал пуст: с запуска программы прошивка не записывалась и не проверялась.",
+          kApplicationTitle, NoticeIcon::kInformation};
+}
+
+Notice JournalSavedNotice(const std::string& path) {
+  return {"Журнал сохранён в файл \"" + path + "\".", kApplicationTitle, NoticeIcon::kInformation};
+}
+
+Notice JournalNotSavedNotice(const std::string& path, const std::string& reason) {
+  return {
+      "Не удалось сохранить журнал в файл \"" + path + "\": " + TrimSystemErrorText(reason) + ".",
+      kApplicationTitle, NoticeIcon::kInformation};
 }

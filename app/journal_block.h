@@ -21,26 +21,26 @@ struct LocalTime {
 // The Windows a block was made on, as RtlGetVersion tells it.
 struct WindowsVersion {
   unsigned major = 0, minor = 0, build = 0;
-  std::string servicePack;
+  std::string servicePack = {};
 };
 
 // What heads every block: when, which tool, on which system, from which folder.
 struct JournalHeading {
-  LocalTime time;
-  std::string toolVersion;
+  LocalTime time = {};
+  std::string toolVersion = {};
   bool standIns = false;
-  std::string setSha256;
-  WindowsVersion windows;
+  std::string setSha256 = {};
+  WindowsVersion windows = {};
   // IMAGE_FILE_MACHINE_* numbers of the machine and of the tool's process.
   std::uint16_t machine = 0, process = 0;
-  std::string toolFolder;
+  std::string toolFolder = {};
 };
 
 // A drive as its volume describes itself.
 struct DriveFacts {
-  std::string root;
-  std::string label;
-  std::string fileSystem;
+  std::string root = {};
+  std::string label = {};
+  std::string fileSystem = {};
   std::uint64_t clusterBytes = 0;
   std::uint64_t capacityBytes = 0;
   std::uint64_t freeBytes = 0;
@@ -49,26 +49,26 @@ struct DriveFacts {
 
 // Everything a block of a write run tells.
 struct RunJournal {
-  JournalHeading heading;
-  std::string stagingFolder;
-  std::optional<DriveFacts> drive;  // before the run
-  std::optional<std::uint64_t> freeAfter;
-  IntegrityVerdict integrity;
+  JournalHeading heading = {};
+  std::string stagingFolder = {};
+  std::optional<DriveFacts> drive = std::nullopt;  // before the run
+  std::optional<std::uint64_t> freeAfter = std::nullopt;
+  IntegrityVerdict integrity = {};
   // Nothing when a failure stopped the run before it looked at the drive.
-  std::optional<TransferResult> transfer;
-  std::vector<std::uint64_t> payloadBytes;  // catalogue order
-  std::vector<Notice> boxes;
+  std::optional<TransferResult> transfer = std::nullopt;
+  std::vector<std::uint64_t> payloadBytes = {};  // catalogue order
+  std::vector<Notice> boxes = {};
   std::chrono::milliseconds duration{};
 };
 
 // Everything a block of a check of a stick tells.
 struct CheckJournal {
-  JournalHeading heading;
-  std::optional<DriveFacts> drive;
-  IntegrityVerdict integrity;
+  JournalHeading heading = {};
+  std::optional<DriveFacts> drive = std::nullopt;
+  IntegrityVerdict integrity = {};
   // Nothing when a failure stopped the check before it looked at the drive.
-  std::optional<StickCheck> check;
-  std::vector<Notice> boxes;
+  std::optional<StickCheck> check = std::nullopt;
+  std::vector<Notice> boxes = {};
   std::chrono::milliseconds duration{};
 };
 
@@ -91,3 +91,9 @@ std::string MachineName(std::uint16_t machine);
 std::string WithoutProfileFolder(const std::string& path, const std::string& profileFolder);
 // The file the journal is saved to: "Журнал KQ 2026-12-08 14-03-12.txt".
 std::string JournalFileName(const LocalTime& time);
+
+// The boxes of the journal's menu item: nothing to save yet; saved where no program opens it;
+// not saved, with the system's reason.
+Notice JournalEmptyNotice();
+Notice JournalSavedNotice(const std::string& path);
+Notice JournalNotSavedNotice(const std::string& path, const std::string& reason);

@@ -4,12 +4,15 @@
 
 #include "app/application_window_win.h"
 #include "app/failure.h"
+#include "app/journal_win.h"
 #include "app/notice_win.h"
+#include "app/system_menu_win.h"
 #include "app/text_win.h"
 #include "app/texts.h"
 #include "app/version_display.h"
 #include "app/version_info_win.h"
 #include "changelog/show_change_log_win.h"
+#include "firmware/payloads_win.h"
 #include "firmware/write_firmware_set_win.h"
 #include "widgets/contrast.h"
 #include "widgets/display_scale.h"
@@ -141,12 +144,19 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           RunHandler(window_, [this] { InfoButtonClick(); });
       }
       return 0;
-    case kFirmwareRunProgress:
-      progress_.Show(writer_.BytesDone());
+    case kWorkProgress:
+      progress_.Show(worker_.BytesDone());
       return 0;
     case kFirmwareRunFinished:
       RunHandler(window_, [this, lParam] { FinishWriting(lParam); });
       return 0;
+    case kStickCheckFinished:
+      RunHandler(window_, [this, lParam] { FinishChecking(lParam); });
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam))
+        OfferStickCheck(window_, CheckCommandOffered(EntryCount() > 0, runState_.Phase()));
+      break;
     case WM_SETCURSOR:
       // The wait cursor over the window while the files are written.
       if (LOWORD(lParam) == HTCLIENT && runState_.ShowsWaitCursor()) {
@@ -175,9 +185,9 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(LOWORD(wParam), HIWORD(wParam) != 0);
       return 0;
     case WM_SYSCOMMAND:
-      // Minimised, the tool goes to its taskbar button, which the application window holds.
-      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-        ShowWindow(GetWindow(window_, GW_OWNER), SW_MINIMIZE);
+      if ((wParam & 0xFFF0) == SC_MINIMIZE || (wParam & 0xFFF0) == kCheckStickCommand ||
+          (wParam & 0xFFF0) == kOpenJournalCommand) {
+        OnSystemCommand(wParam & 0xFFF0);
         return 0;
       }
       break;
@@ -221,6 +231,7 @@ void TForm1::CreateControls() {
   // still shows whole while the list is hidden; clipping its width would cut that one short.
   SetWindowPos(Label1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   CreateHint();
+  AddToolItems(window_);
   ApplyDpi(WindowDpi(window_));
   SetPrompt(kPromptSelect, clWindowText);
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
@@ -381,11 +392,45 @@ bool TForm1::IsInputToWindow(const MSG& message) const {
   return input && window_ && (message.hwnd == window_ || IsChild(window_, message.hwnd));
 }
 
+// The commands of the system menu, its own and the tool's. A posted command ignores a greyed
+// item, so the check is judged here again.
+void TForm1::OnSystemCommand(WPARAM command) {
+  switch (command) {
+    case SC_MINIMIZE:
+      // Minimised, the tool goes to its taskbar button, which the application window holds.
+      ShowWindow(GetWindow(window_, GW_OWNER), SW_MINIMIZE);
+      break;
+    case kCheckStickCommand:
+      if (runState_.Decide(WindowEvent::kCheckCommand) == Verdict::kHandle && EntryCount() > 0)
+        RunHandler(window_, [] { CheckSelectedStick(); });
+      break;
+    case kOpenJournalCommand:
+      RunHandler(window_, [this] { OpenJournal(window_); });
+      break;
+  }
+}
+
 void TForm1::StartWriting(FirmwareJob job, std::uint64_t setBytes) {
-  writer_.Start(window_, std::move(job));
+  worker_.Start<FirmwareRunOutcome>(
+      window_, kFirmwareRunFinished,
+      [job = std::move(job)](const std::stop_token&, TransferProgress& progress) {
+        return WriteFirmwareJob(job, progress);
+      });
   runState_.StartWriting();
   // Until the run is over the system asks before it ends the session, and shows why.
   ShutdownBlockReasonCreate(window_, Widen(kShutdownBlockReason).c_str());
+  progress_.Start(2 * setBytes);
+  RefreshCursor();
+}
+
+// A check writes nothing: the session may end under it.
+void TForm1::StartChecking(StickCheckJob job, std::uint64_t setBytes) {
+  worker_.Start<Notice>(
+      window_, kStickCheckFinished,
+      [job = std::move(job)](const std::stop_token& stop, TransferProgress& progress) {
+        return CheckStickJob(job, stop, progress);
+      });
+  runState_.StartChecking();
   progress_.Start(setBytes);
   RefreshCursor();
 }
@@ -403,12 +448,23 @@ void TForm1::DropInputQueuedDuringTheRun() {
 
 void TForm1::FinishWriting(LPARAM outcome) {
   DropInputQueuedDuringTheRun();
-  const FirmwareRunOutcome finished = writer_.Finish(outcome);
-  runState_.StartReporting();
+  const FirmwareRunOutcome finished = Worker::Finish<FirmwareRunOutcome>(outcome);
   ShutdownBlockReasonDestroy(window_);
+  Report(finished.Succeeded(), [&finished] { ReportFirmwareSet(finished); });
+}
+
+// Only an all-clear leaves no error on the taskbar button.
+void TForm1::FinishChecking(LPARAM outcome) {
+  DropInputQueuedDuringTheRun();
+  const Notice box = Worker::Finish<Notice>(outcome);
+  Report(box.icon == NoticeIcon::kInformation, [&box] { ReportStickCheck(box); });
+}
+
+void TForm1::Report(bool succeeded, const std::function<void()>& showBoxes) {
+  runState_.StartReporting();
   RefreshCursor();
-  progress_.Finish(finished.Succeeded());
-  ReportFirmwareSet(finished);
+  progress_.Finish(succeeded);
+  showBoxes();
   // Closed while a box was up: the program ends.
   if (!window_) return;
   progress_.Dismissed();

@@ -3,16 +3,19 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/control_ids.h"
 #include "app/form_layout.h"
 #include "app/scoped_gdi_win.h"
 #include "app/window_object_win.h"
+#include "app/worker_win.h"
 #include "drives/drive_poll.h"
 #include "drives/drive_source_win.h"
 #include "firmware/firmware_writer_win.h"
 #include "firmware/run_progress.h"
+#include "firmware/stick_check_win.h"
 #include "firmware/write_run_state.h"
 #include "widgets/flat_combo_box_win.h"
 
@@ -32,8 +35,10 @@ class TForm1 : public DrivePollView {
   std::string SelectedDriveRoot() const;
   // Handles one message the loop has taken from the thread's queue.
   void Route(MSG& message);
-  // Hands the write run to its worker; setBytes is the size of the set it writes.
+  // Hands the write run to the worker; setBytes is the size of the set it writes.
   void StartWriting(FirmwareJob job, std::uint64_t setBytes);
+  // Hands the check of a stick to the worker; setBytes is the size of the set it reads at most.
+  void StartChecking(StickCheckJob job, std::uint64_t setBytes);
 
   int EntryCount() const override;
   std::string Entry(int index) const override;
@@ -65,7 +70,11 @@ class TForm1 : public DrivePollView {
   void OnActivate(WORD state, bool minimized);
   bool IsInputToWindow(const MSG& message) const;
   void DropInputQueuedDuringTheRun();
+  void OnSystemCommand(WPARAM command);
   void FinishWriting(LPARAM outcome);
+  void FinishChecking(LPARAM outcome);
+  // Shows the boxes that close a run or a check; a close held meanwhile is carried out after.
+  void Report(bool succeeded, const std::function<void()>& showBoxes);
   void RefreshCursor();
 
   void FormCreate();
@@ -92,7 +101,7 @@ class TForm1 : public DrivePollView {
   std::wstring hintText_;
   WinDriveSource drives_;
   WriteRunState runState_;
-  FirmwareWriter writer_;
+  Worker worker_;
   RunProgress progress_;
 };
 

@@ -15,3 +15,7 @@ inline constexpr char kDamagedNothingChecked[] =
 inline constexpr char kStickCheckCaption[] = "Проверка USB-Flash";
 inline constexpr char kStandInStickWarning[] =
     "Это тестовая сборка: на USB-Flash заглушки, а не прошивка. Не используйте его в терминале.";
+
+// The tool's own items of the window's system menu.
+inline constexpr char kCheckStickItem[] = "Проверить USB-Flash";
+inline constexpr char kOpenJournalItem[] = "Открыть журнал";

@@ -4,10 +4,13 @@
 
 #include "app/failure.h"
 
-std::string CaptionVersionSuffix(std::uint32_t fixedVersionWord) {
+std::string ShortVersion(std::uint32_t fixedVersionWord) {
   if (fixedVersionWord & 0x80000000u) throw RangeCheckError();
-  return " v" + std::to_string(fixedVersionWord >> 16) + "." +
-         std::to_string(fixedVersionWord & 0xFFFF);
+  return std::to_string(fixedVersionWord >> 16) + "." + std::to_string(fixedVersionWord & 0xFFFF);
+}
+
+std::string CaptionVersionSuffix(std::uint32_t fixedVersionWord) {
+  return " v" + ShortVersion(fixedVersionWord);
 }
 
 std::optional<std::string> FileVersionQueryPath(std::uint32_t firstTranslation) {

@@ -7,8 +7,11 @@
 // What the fixed-version query gives when the executable has no fixed version.
 inline constexpr std::uint32_t kNoFixedVersion = 0xFFFFFFFF;
 
-// " v<major>.<minor>" for the window caption, from the upper half of the fixed file version.
-// A word with its top bit set does not fit the signed number it is kept in: RangeCheckError.
+// "<major>.<minor>", from the upper half of the fixed file version. A word with its top bit set
+// does not fit the signed number it is kept in: RangeCheckError.
+std::string ShortVersion(std::uint32_t fixedVersionWord);
+
+// " v<major>.<minor>" for the window caption.
 std::string CaptionVersionSuffix(std::uint32_t fixedVersionWord);
 
 // Where the "FileVersion" string of the first translation lives, as

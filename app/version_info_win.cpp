@@ -61,6 +61,14 @@ std::uint32_t VersionInfo::FixedVersionWord() const {
   return static_cast<const VS_FIXEDFILEINFO*>(value)->dwFileVersionMS;
 }
 
+bool VersionInfo::PrivateBuild() const {
+  const void* value = nullptr;
+  unsigned length = 0;
+  if (!Query("\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return false;
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  return (fixed->dwFileFlags & fixed->dwFileFlagsMask & VS_FF_PRIVATEBUILD) != 0;
+}
+
 std::string VersionInfo::FileVersionString() const {
   const void* value = nullptr;
   unsigned length = 0;
@@ -82,3 +90,5 @@ std::string GetExeFileVersionString() {
 std::uint32_t ExeFixedVersionWord() {
   return VersionInfo::OfFile(ExecutablePath()).FixedVersionWord();
 }
+
+bool ExeCarriesStandIns() { return VersionInfo::OfFile(ExecutablePath()).PrivateBuild(); }

@@ -13,6 +13,8 @@ class VersionInfo {
 
   // The upper half of the fixed file version (major, minor), or kNoFixedVersion.
   std::uint32_t FixedVersionWord() const;
+  // Whether the fixed file flags mark a private build: one that carries stand-ins.
+  bool PrivateBuild() const;
   // The "FileVersion" string of the first translation, or empty.
   std::string FileVersionString() const;
 
@@ -27,3 +29,4 @@ void LoadVersionLibrary();
 
 std::string GetExeFileVersionString();
 std::uint32_t ExeFixedVersionWord();
+bool ExeCarriesStandIns();

@@ -8,8 +8,8 @@
 #include "app/failure.h"
 #include "app/file_places_win.h"
 #include "app/file_write_win.h"
+#include "app/journal_win.h"
 #include "app/main_form_win.h"
-#include "app/notice_win.h"
 #include "app/text_win.h"
 #include "changelog/change_log.h"
 #include "firmware/embedded_integrity_win.h"
@@ -22,10 +22,7 @@ namespace {
 // viewer still holding the last copy shows as before.
 std::string ChangeLogFolder() {
   const std::string executableDir = ExecutableDirectory();
-  if (!IsOnRemovableDrive(executableDir)) return executableDir;
-  const std::string folder = TemporaryDirectory() + kChangeLogTemporaryFolder + "\\";
-  CreateDirectoryW(Widen(folder).c_str(), nullptr);
-  return folder;
+  return IsOnRemovableDrive(executableDir) ? ToolTemporaryDirectory() : executableDir;
 }
 
 // Without SEE_MASK_FLAG_NO_UI the shell shows an error of its own, and the tool could not tell
@@ -61,5 +58,5 @@ void ShowChangeLog() {
   // A missing document is a fault of the build, not of the operator's PC: it goes to the
   // default error report rather than to the box below.
   const auto document = ResourcePayloads().Open(kChangeLogPayload);
-  if (!WriteAndOpen(document)) ShowNotice(Form1->Handle(), ChangeLogUnavailable());
+  if (!WriteAndOpen(document)) ShowJournaledNotice(Form1->Handle(), ChangeLogUnavailable());
 }

@@ -6,8 +6,10 @@ add_library(kq_win STATIC
   app/notice_win.cpp
   app/common_controls_win.cpp
   app/system_library_win.cpp
+  app/system_menu_win.cpp
   app/text_win.cpp
   app/version_info_win.cpp
+  app/worker_win.cpp
   drives/drive_source_win.cpp
   firmware/cng_sha256_win.cpp
   firmware/payloads_win.cpp
@@ -30,11 +32,14 @@ target_link_libraries(kq_win PUBLIC kq_core oleaut32)
 # Everything of the tool but what it embeds, compiled once for every executable made of it.
 add_library(kq_tool OBJECT
   app/application_window_win.cpp
+  app/journal_facts_win.cpp
+  app/journal_win.cpp
   app/main_form_win.cpp
   app/main_win.cpp
   app/taskbar_progress_win.cpp
   changelog/show_change_log_win.cpp
   firmware/firmware_writer_win.cpp
+  firmware/stick_check_win.cpp
   firmware/write_firmware_set_win.cpp
 )
 target_link_libraries(kq_tool PUBLIC kq_win)

@@ -23,3 +23,7 @@ const PendingIntegrity& StartupIntegrityCheck() {
       std::async(std::launch::async, CheckEmbeddedPayloads).share();
   return check;
 }
+
+const char* EmbeddedFirmwareSetSha256() { return kFirmwareSetSha256; }
+
+std::span<const RecordedDigest> EmbeddedFirmwareDigests() { return kRecordedFirmwareSet; }

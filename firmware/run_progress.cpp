@@ -1,7 +1,7 @@
 #include "firmware/run_progress.h"
 
-void RunProgress::Start(std::uint64_t setBytes) {
-  total_ = 2 * setBytes;
+void RunProgress::Start(std::uint64_t totalBytes) {
+  total_ = totalBytes;
   failed_ = false;
   taskbar_.SetValue(0, total_);
   taskbar_.SetState(ProgressState::kNormal);

@@ -12,13 +12,13 @@ class TaskbarProgress {
   virtual void SetValue(std::uint64_t completed, std::uint64_t total) = 0;
 };
 
-// A write run on the taskbar button: the bytes copied to the drive plus the bytes read back, out
-// of twice the set's size.
+// A write run or a check on the taskbar button: the bytes done out of all it will do (for a
+// run, the bytes copied to the drive plus the bytes read back).
 class RunProgress {
  public:
   explicit RunProgress(TaskbarProgress& taskbar) : taskbar_(taskbar) {}
 
-  void Start(std::uint64_t setBytes);
+  void Start(std::uint64_t totalBytes);
   void Show(std::uint64_t bytesDone);
   // A failed run shows the error state until its box is dismissed; any other run clears the bar.
   void Finish(bool succeeded);

@@ -5,8 +5,8 @@ copy against at start, and the digest of the whole firmware set for people to co
 usage: record_digests.py HEADER SET_LINE FIRMWARE_DIR PAYLOAD_DIR CHANGE_LOG
 
 The firmware set is the catalogue's, its images taken from FIRMWARE_DIR and its language tables
-from PAYLOAD_DIR. HEADER receives the digests as C++ tables; SET_LINE one line naming the set's
-digest, the SHA-256 of the payloads' bytes concatenated in catalogue order.
+from PAYLOAD_DIR. HEADER receives the digests as C++ tables and the set's digest, the SHA-256 of
+the payloads' bytes concatenated in catalogue order; SET_LINE one line naming that digest.
 """
 import hashlib
 import sys
@@ -37,7 +37,8 @@ def main(header, set_line, firmware_dir, payload_dir, change_log):
         "#pragma once\n\n"
         '#include "firmware/integrity.h"\n\n'
         "inline constexpr RecordedDigest kRecordedFirmwareSet[] = {\n" + "\n".join(rows) + "\n};\n\n"
-        f"inline constexpr RecordedDigest kRecordedChangeLog = {entry('Changes', sha256_of(change_log))};\n")
+        f"inline constexpr RecordedDigest kRecordedChangeLog = {entry('Changes', sha256_of(change_log))};\n\n"
+        f'inline constexpr char kFirmwareSetSha256[] = "{whole_set.hexdigest()}";\n')
     Path(set_line).write_text(f"Embedding the firmware set with SHA-256 {whole_set.hexdigest()} "
                               f"(its {len(entries)} payloads in catalogue order)\n")
 

@@ -24,10 +24,10 @@ class FakeTaskbar : public TaskbarProgress {
 
 using Calls = std::vector<std::string>;
 
-TEST(RunProgress, CountsOutOfTwiceTheSetAndClearsWhenARunSucceeds) {
+TEST(RunProgress, CountsOutOfTheTotalAndClearsWhenARunSucceeds) {
   FakeTaskbar taskbar;
   RunProgress progress(taskbar);
-  progress.Start(1000);
+  progress.Start(2000);
   EXPECT_EQ(taskbar.TakeCalls(), (Calls{"value 0/2000", "state normal"}));
   progress.Show(400);
   progress.Show(2000);
@@ -41,7 +41,7 @@ TEST(RunProgress, CountsOutOfTwiceTheSetAndClearsWhenARunSucceeds) {
 TEST(RunProgress, FailedRunShowsTheErrorOnAFullBarUntilItsBoxIsDismissed) {
   FakeTaskbar taskbar;
   RunProgress progress(taskbar);
-  progress.Start(1000);
+  progress.Start(2000);
   progress.Show(300);
   taskbar.TakeCalls();
   progress.Finish(false);
@@ -53,7 +53,7 @@ TEST(RunProgress, FailedRunShowsTheErrorOnAFullBarUntilItsBoxIsDismissed) {
   progress.Start(500);
   progress.Finish(true);
   progress.Dismissed();
-  EXPECT_EQ(taskbar.TakeCalls(), (Calls{"value 0/1000", "state normal", "state none"}));
+  EXPECT_EQ(taskbar.TakeCalls(), (Calls{"value 0/500", "state normal", "state none"}));
 }
 
 }  // namespace

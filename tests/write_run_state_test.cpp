@@ -5,13 +5,14 @@
 namespace {
 
 const char* Name(RunPhase phase) {
-  constexpr const char* kNames[] = {"idle", "writing", "reporting"};
+  constexpr const char* kNames[] = {"idle", "writing", "checking", "reporting"};
   return kNames[static_cast<int>(phase)];
 }
 
 WriteRunState InPhase(RunPhase phase) {
   WriteRunState state;
-  if (phase != RunPhase::kIdle) state.StartWriting();
+  if (phase == RunPhase::kWriting || phase == RunPhase::kReporting) state.StartWriting();
+  if (phase == RunPhase::kChecking) state.StartChecking();
   if (phase == RunPhase::kReporting) state.StartReporting();
   return state;
 }
@@ -21,17 +22,21 @@ TEST(WriteRunState, EachPhaseDecidesEveryEventAsTheTableSays) {
                     kRefuse = Verdict::kRefuse;
   const struct {
     RunPhase phase;
-    Verdict input, writeClick, close, shutdownQuery, drivePoll;
-    bool waitCursor;
+    Verdict input, writeClick, checkCommand, close, shutdownQuery, drivePoll;
+    bool waitCursor, checkOffered;
   } table[] = {
-      {RunPhase::kIdle, kHandle, kHandle, kHandle, kHandle, kHandle, false},
-      {RunPhase::kWriting, kDrop, kDrop, kHold, kRefuse, kDrop, true},
-      {RunPhase::kReporting, kHandle, kDrop, kHandle, kHandle, kHandle, false},
+      {RunPhase::kIdle, kHandle, kHandle, kHandle, kHandle, kHandle, kHandle, false, true},
+      {RunPhase::kWriting, kDrop, kDrop, kDrop, kHold, kRefuse, kDrop, true, false},
+      {RunPhase::kChecking, kDrop, kDrop, kDrop, kHandle, kHandle, kDrop, true, false},
+      {RunPhase::kReporting, kHandle, kDrop, kDrop, kHandle, kHandle, kHandle, false, false},
   };
   for (const auto& row : table) {
     const std::pair<WindowEvent, Verdict> decisions[] = {
-        {WindowEvent::kControlInput, row.input},  {WindowEvent::kWriteClick, row.writeClick},
-        {WindowEvent::kCloseRequest, row.close},  {WindowEvent::kShutdownQuery, row.shutdownQuery},
+        {WindowEvent::kControlInput, row.input},
+        {WindowEvent::kWriteClick, row.writeClick},
+        {WindowEvent::kCheckCommand, row.checkCommand},
+        {WindowEvent::kCloseRequest, row.close},
+        {WindowEvent::kShutdownQuery, row.shutdownQuery},
         {WindowEvent::kDrivePoll, row.drivePoll},
     };
     for (const auto& [event, verdict] : decisions) {
@@ -42,6 +47,9 @@ TEST(WriteRunState, EachPhaseDecidesEveryEventAsTheTableSays) {
       EXPECT_EQ(state.Phase(), row.phase) << Name(row.phase);
     }
     EXPECT_EQ(InPhase(row.phase).ShowsWaitCursor(), row.waitCursor) << Name(row.phase);
+    // With no drive listed there is nothing to check, whatever the phase.
+    EXPECT_EQ(CheckCommandOffered(true, row.phase), row.checkOffered) << Name(row.phase);
+    EXPECT_FALSE(CheckCommandOffered(false, row.phase)) << Name(row.phase);
   }
 }
 
@@ -64,6 +72,12 @@ TEST(WriteRunState, CloseHeldWhileWritingIsCarriedOutOnceTheBoxesAreDismissed) {
   state.StartWriting();
   state.StartReporting();
   EXPECT_EQ(state.Decide(WindowEvent::kCloseRequest), Verdict::kHandle);
+  EXPECT_FALSE(state.FinishReporting());
+
+  // A check is abandoned by a close, and nothing is held for after its box.
+  state.StartChecking();
+  EXPECT_EQ(state.Decide(WindowEvent::kCloseRequest), Verdict::kHandle);
+  state.StartReporting();
   EXPECT_FALSE(state.FinishReporting());
 }
 

@@ -1,14 +1,17 @@
 // A tiny FUSE file system that behaves like a counterfeit flash drive: it keeps its files in a
 // backing folder and reports every write as done, but silently alters the bytes of one named
-// file on their way in (none when VICTIM is empty). It notes each write, flush and read it
-// serves in a log, one "step name" line each, and can make each write and each flush slow as a
+// file on their way in (none when VICTIM is empty). It notes each read and flush it serves, and
+// everything that changes the drive (create, open for writing, truncate, write, unlink, rename,
+// mkdir, rmdir, chmod, chown, utimens), in a log, one "step name" line each; it can make each
+// write and each flush slow as a
 // cheap stick's are. Every file is opened for direct I/O, so each read comes from here and not
 // from the kernel's cache. Given a free room in bytes, it tells that room, in 4096-byte clusters,
 // whatever its files take. Given a write's number, counted from 1, it refuses that write and
 // every later one for lack of room, whatever room it tells, as a stick does when another program
 // takes the room during a run.
 //
-//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE [FULL_FROM]]
+//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE
+//   [FULL_FROM]]
 //
 // It runs in the foreground until `fusermount3 -u MOUNTPOINT`; the mount goes with it if it dies.
 #define FUSE_USE_VERSION 31
@@ -35,7 +38,7 @@ struct Drive {
   int flushDelayMs = 0;
   int writeDelayMs = 0;
   FILE* log = nullptr;
-  std::uint64_t freeClusters = 0;  // 0: the backing folder's own room
+  std::uint64_t freeClusters = 0;   // 0: the backing folder's own room
   unsigned long fullFromWrite = 0;  // 0: never full
   unsigned long writes = 0;
 };
@@ -69,6 +72,8 @@ int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_fi
 }
 
 int Open(const char* path, fuse_file_info* info) {
+  if (info->flags & (O_WRONLY | O_RDWR)) Note("open-write", path);
+  if (info->flags & O_TRUNC) Note("truncate", path);
   const int fd = openat(Self().backing, Relative(path).c_str(), info->flags & ~O_DIRECT);
   if (fd < 0) return -errno;
   info->fh = static_cast<std::uint64_t>(fd);
@@ -77,6 +82,7 @@ int Open(const char* path, fuse_file_info* info) {
 }
 
 int Create(const char* path, mode_t mode, fuse_file_info* info) {
+  Note("create", path);
   const int fd =
       openat(Self().backing, Relative(path).c_str(), (info->flags & ~O_DIRECT) | O_CREAT, mode);
   if (fd < 0) return -errno;
@@ -111,6 +117,7 @@ int FSync(const char* path, int, fuse_file_info* info) {
 int Release(const char*, fuse_file_info* info) { return Result(close(static_cast<int>(info->fh))); }
 
 int Truncate(const char* path, off_t size, fuse_file_info* info) {
+  Note("truncate", path);
   if (info) return Result(ftruncate(static_cast<int>(info->fh), size));
   const int fd = openat(Self().backing, Relative(path).c_str(), O_WRONLY);
   if (fd < 0) return -errno;
@@ -119,27 +126,41 @@ int Truncate(const char* path, off_t size, fuse_file_info* info) {
   return outcome;
 }
 
-int Unlink(const char* path) { return Result(unlinkat(Self().backing, Relative(path).c_str(), 0)); }
+int Unlink(const char* path) {
+  Note("unlink", path);
+  return Result(unlinkat(Self().backing, Relative(path).c_str(), 0));
+}
 
 int MkDir(const char* path, mode_t mode) {
+  Note("mkdir", path);
   return Result(mkdirat(Self().backing, Relative(path).c_str(), mode));
 }
 
 int RmDir(const char* path) {
+  Note("rmdir", path);
   return Result(unlinkat(Self().backing, Relative(path).c_str(), AT_REMOVEDIR));
 }
 
 int Rename(const char* from, const char* to, unsigned int flags) {
+  Note("rename", from);
   if (flags) return -EINVAL;
   return Result(
       renameat(Self().backing, Relative(from).c_str(), Self().backing, Relative(to).c_str()));
 }
 
 int ChMod(const char* path, mode_t mode, fuse_file_info*) {
+  Note("chmod", path);
   return Result(fchmodat(Self().backing, Relative(path).c_str(), mode, 0));
 }
 
+int ChOwn(const char* path, uid_t owner, gid_t group, fuse_file_info*) {
+  Note("chown", path);
+  return Result(
+      fchownat(Self().backing, Relative(path).c_str(), owner, group, AT_SYMLINK_NOFOLLOW));
+}
+
 int UTimens(const char* path, const timespec times[2], fuse_file_info* info) {
+  Note("utimens", path);
   if (info) return Result(futimens(static_cast<int>(info->fh), times));
   return Result(utimensat(Self().backing, Relative(path).c_str(), times, AT_SYMLINK_NOFOLLOW));
 }
@@ -190,6 +211,7 @@ int main(int argc, char** argv) {
   operations.rmdir = RmDir;
   operations.rename = Rename;
   operations.chmod = ChMod;
+  operations.chown = ChOwn;
   operations.utimens = UTimens;
   operations.statfs = StatFs;
   // Single-threaded, in the foreground; auto_unmount also makes an unprivileged mount go

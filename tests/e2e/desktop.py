@@ -97,26 +97,32 @@ class Desktop:
         make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
                                   "e": ("removable", self.drive)}, self.env, self.dpi, self.colours,
                     template=os.environ.get("KQ_E2E_PREFIX_TEMPLATE"))
-        self.register_pdf_viewer()
+        for extension in (".pdf", ".txt"):
+            self.register_viewer(extension)
         # A server kept alive between programs makes each start take a fraction of a second.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._run("wine", "cmd", "/c", "exit")
 
-    def register_pdf_viewer(self):
-        """The probe stands in for the PDF program: it notes down each document it is given."""
+    def register_viewer(self, extension=".pdf"):
+        """The probe stands in for the program that opens such files (Wine has none for text files):
+        it notes down each document it is given."""
         def reg_string(text):
             return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
         command = f'"{self.windows_path(self.probe_exe)}" record "{self.windows_path(self.opened_log)}" "%1"'
-        lines = ["REGEDIT4", "", r"[HKEY_CLASSES_ROOT\.pdf]", "@=" + reg_string("KQTest.Document"), "",
+        lines = ["REGEDIT4", "", f"[HKEY_CLASSES_ROOT\\{extension}]", "@=" + reg_string("KQTest.Document"), "",
                  r"[HKEY_CLASSES_ROOT\KQTest.Document\shell\open\command]", "@=" + reg_string(command), ""]
         registry = self.root / "viewer.reg"
         registry.write_text("\r\n".join(lines), encoding="utf-8")
         self._run("wine", "regedit", "/S", str(registry))
 
-    def forget_pdf_viewer(self):
-        """Leaves PDF files to no program at all, as on a PC without a PDF reader."""
-        self._run("wine", "reg", "delete", r"HKCR\.pdf", "/f")
+    def forget_viewer(self, extension=".pdf"):
+        """Leaves such files to no program at all, as on a PC without a PDF reader."""
+        self._run("wine", "reg", "delete", f"HKCR\\{extension}", "/f")
+
+    def system_command(self, command):
+        """Picks an item of the tool's system menu as another program could: WM_SYSCOMMAND, posted."""
+        assert self.probe("command", str(command)).get("posted") == "1"
 
     @staticmethod
     def windows_path(path):

@@ -598,6 +598,14 @@ int QueryEndSession() {
   return 0;
 }
 
+// Picks an item of the tool's system menu as a program may: posted, whether or not the item is
+// greyed, since what it starts may open a modal box.
+int SystemCommand(unsigned command) {
+  HWND form = Form();
+  Say("posted", form && PostMessageW(form, WM_SYSCOMMAND, command, 0) ? "1" : "0");
+  return form ? 0 : 1;
+}
+
 // Asks the tool to close, as the system does at log-off or a plain taskkill.
 int Close() {
   HWND form = Form();
@@ -638,6 +646,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"close") return Close();
+  if (command == L"command" && argc == 3) return SystemCommand(wcstoul(argv[2], nullptr, 0));
   if (command == L"load") return Load(argc - 2, argv + 2);
   if (command == L"attributes" && (argc == 3 || argc == 4))
     return Attributes(argv[2], argc == 4 ? argv[3] : nullptr);
@@ -656,7 +665,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"time-run") return TimeWriteRun(argc == 3 && argv[2] == std::wstring(L"answers"));
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | ping | end-session | load LIBRARY... | "
+      "form | boxes | scheme | hint | acp | close | command ID | ping | end-session | "
+      "load LIBRARY... | "
       "attributes PATH [HEX] | "
       "accessibility | "
       "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "

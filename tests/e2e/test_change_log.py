@@ -64,8 +64,8 @@ class ChangeLogTest(ToolCase):
 
     def test_without_a_program_for_pdf_files_the_error_shows(self):
         desktop = self.desktop
-        desktop.forget_pdf_viewer()
-        self.addCleanup(desktop.register_pdf_viewer)
+        desktop.forget_viewer(".pdf")
+        self.addCleanup(desktop.register_viewer, ".pdf")
         self.start()
         self.click_info()
         self.close_box(*UNAVAILABLE, "error")

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <windows.h>
+
+// The tool's own items at the foot of the window's system menu, after a separator: the check of
+// the stick and the journal.
+void AddToolItems(HWND window);
+
+// Greys the check of the stick while it is not on offer. A posted command ignores the grey: the
+// window decides again when the command comes.
+void OfferStickCheck(HWND window, bool offered);
