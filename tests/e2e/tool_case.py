@@ -78,7 +78,10 @@ def icon_kind(desktop, box):
         return "none"
     red = sum(1 for r, g, b in pixels if r > 180 and g < 90 and b < 90)
     yellow = sum(1 for r, g, b in pixels if r > 200 and g > 170 and b < 90)
-    return "error" if red > 40 and red > yellow else "warning" if yellow > 40 else "unknown"
+    blue = sum(1 for r, g, b in pixels if b > 150 and r < 100)
+    if red > 40 and red > yellow:
+        return "error"
+    return "warning" if yellow > 40 else "information" if blue > 40 else "unknown"
 
 
 class ToolCase(unittest.TestCase):

@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <tuple>
 
+#include "app/control_ids.h"
 #include "app/failure.h"
 #include "app/file_places_win.h"
 #include "app/file_write_win.h"
+#include "app/system_menu_win.h"
 #include "app/text_win.h"
 #include "drives/drive_source_win.h"
 #include "firmware/cng_sha256_win.h"
@@ -254,6 +257,38 @@ TEST(IsVolumeArrival, TellsAnArrivedVolumeFromEveryOtherDeviceChange) {
     EXPECT_EQ(IsVolumeArrival(c.event, data), c.arrival)
         << "event " << c.event << ", device type " << c.deviceType;
   }
+}
+
+// Another process cannot read a window's system menu under Wine: the items are read here, in the
+// process that made them.
+TEST(ToolItems, StandAtTheFootOfTheSystemMenuAndTheCheckGreysWhenNotOnOffer) {
+  const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0,
+                                      0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  AddToolItems(window);
+  const HMENU menu = GetSystemMenu(window, FALSE);
+  const int count = GetMenuItemCount(menu);
+  const auto item = [menu](int position) {
+    wchar_t text[64] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 64;
+    GetMenuItemInfoW(menu, position, TRUE, &info);
+    return std::make_tuple(info.wID, Narrow(text), (info.fType & MFT_SEPARATOR) != 0,
+                           (info.fState & MFS_GRAYED) != 0);
+  };
+  EXPECT_TRUE(std::get<2>(item(count - 3)));
+  for (const bool offered : {false, true, false}) {
+    OfferStickCheck(window, offered);
+    EXPECT_EQ(item(count - 2),
+              std::make_tuple(UINT{kCheckStickCommand}, std::string("Проверить USB-Flash"), false,
+                              !offered));
+    EXPECT_EQ(item(count - 1), std::make_tuple(UINT{kOpenJournalCommand},
+                                               std::string("Открыть журнал"), false, false));
+  }
+  DestroyWindow(window);
 }
 
 TEST(Texts, SurviveTheRoundTripThroughTheSystemsEncoding) {

@@ -1,0 +1,146 @@
+"""End-to-end tests of the system menu's two items: the check of a stick prepared earlier, which
+reads and changes nothing, and the journal of what the tool did since it started."""
+import os
+import re
+import time
+from pathlib import Path
+
+from desktop import wait_for
+from tool_case import (EXPECTED, STAND_IN_BUILD, SUCCESS, TITLE, VERSION, WARNING, ToolCase, close_desktop,
+                       open_desktop, room_lacking_box)
+
+CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
+CHECK_STICK, OPEN_JOURNAL = 0x0110, 0x0120
+CHECK = "Проверка USB-Flash"
+SHORT_VERSION = "%d.%d" % VERSION[:2]
+ALL_EXACT = (f'На "E:\\" все 30 файлов прошивки версии {SHORT_VERSION} совпадают с эталоном.'
+             + ("\r\nЭто тестовая сборка: на USB-Flash заглушки, а не прошивка. Не используйте его в терминале."
+                if STAND_IN_BUILD else ""))
+# What a check may do to a stick: list it and read it. Anything else the stand-in notes changes it.
+CHANGES = {"create", "open-write", "truncate", "write", "unlink", "rename", "mkdir", "rmdir", "chmod", "chown",
+           "utimens"}
+
+
+def setUpModule():
+    open_desktop()
+
+
+def tearDownModule():
+    close_desktop()
+
+
+class CheckAndJournalTest(ToolCase):
+    def mount_drive(self, **behaviour):
+        backing, log, unmount = self.desktop.mount_drive_stand_in(CORRUPTING_DRIVE, **behaviour)
+        self.addCleanup(unmount)
+        return backing, log
+
+    def check(self, *box):
+        self.desktop.system_command(CHECK_STICK)
+        self.close_box(*box)
+
+    def test_check_of_an_exact_stick_reads_it_and_changes_nothing(self):
+        backing, log = self.mount_drive()
+        for name, content in EXPECTED.items():
+            (backing / name).write_bytes(content)
+        (backing / "Акт сверки.pdf").write_bytes(b"the operator's")
+        before = {p.name: (p.stat().st_size, p.stat().st_mtime_ns) for p in backing.iterdir()}
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.check(CHECK, ALL_EXACT, "information")
+        steps = [line.split(" ", 1) for line in log.read_text().splitlines()]
+        self.assertEqual([step for step in steps if step[0] in CHANGES], [])
+        self.assertEqual({name for step, name in steps if step == "read"}, set(EXPECTED))
+        self.assertEqual({p.name: (p.stat().st_size, p.stat().st_mtime_ns) for p in backing.iterdir()}, before)
+        self.assertEqual(self.desktop.form()["savebutton.enabled"], "1")
+
+    def test_check_counts_altered_and_missing_files_and_tells_a_stick_that_has_gone(self):
+        desktop = self.desktop
+        for name, content in EXPECTED.items():
+            (desktop.drive / name).write_bytes(content)
+        (desktop.drive / "KQ_geo.gel").write_bytes(EXPECTED["KQ_geo.gel"][:-1] + b"?")
+        (desktop.drive / "KQ_rus.rub").unlink()
+        (desktop.drive / "KQSAME.lng").unlink()
+        (desktop.drive / "Акт сверки.pdf").write_bytes(b"the operator's")
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.check(CHECK, f'На "E:\\" нет полного набора прошивки версии {SHORT_VERSION} (из 30 файлов '
+                          "отличаются: 1, отсутствуют: 2). Запишите прошивку заново.", "warning")
+        desktop.unplug("E")
+        self.check(CHECK, 'Не удалось прочитать "E:\\". Подключите USB-Flash и повторите проверку.', "error")
+
+    def test_check_asked_for_during_a_run_or_under_its_box_starts_nothing(self):
+        desktop = self.desktop
+        self.mount_drive(write_delay_ms=40)
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        desktop.system_command(CHECK_STICK)
+        box = desktop.wait_for_box()
+        desktop.system_command(CHECK_STICK)
+        self.assertEqual((box["caption"], box["text"]), SUCCESS)
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+        time.sleep(1.5)
+        self.assertEqual(desktop.boxes(), [])
+
+    def opened_journals(self, before):
+        """The journals handed to the program for text files since `before` of them were, with
+        what each holds."""
+        desktop = self.desktop
+        opened = wait_for("the journal to be opened", lambda: desktop.opened_documents()[before:] or None)
+        files = [next(desktop.prefix.glob("drive_c/users/*/Temp/KQ/" + path.rsplit("\\", 1)[1])) for path in opened]
+        for file, path in zip(files, opened):
+            self.assertRegex(path, r"\\Temp\\KQ\\Журнал KQ \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.txt$")
+        return [file.read_bytes() for file in files]
+
+    def test_journal_holds_a_block_for_every_run_and_the_boxes_it_showed(self):
+        desktop = self.desktop
+        self.start()
+        desktop.system_command(OPEN_JOURNAL)
+        self.close_box(TITLE, "Журнал пуст: с запуска программы прошивка не записывалась и не проверялась.",
+                       "information")
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+        # A stick that alters one file, with a read-only file in another's place; then one without room.
+        backing, _ = self.mount_drive(victim="KQ_geo.gel")
+        (backing / "KQ_rus.rub").write_bytes(b"older")
+        (backing / "KQ_rus.rub").chmod(0o444)
+        self.write_set()
+        self.close_box("Ошибка записи", 'Ошибка записи на "E:\\"', "error")
+        self.doCleanups()
+        self.mount_drive(free=4 * 1024 * 1024)
+        self.write_set()
+        # The set's clusters, and what Wine's NTFS-for-every-folder asks for the new names.
+        lacking = (sum(-(-len(c) // 4096) for c in EXPECTED.values()) + 9) * 4096 - 4 * 1024 * 1024
+        refusal = room_lacking_box(lacking)
+        self.close_box(*refusal, "error")
+
+        opened = len(desktop.opened_documents())
+        desktop.system_command(OPEN_JOURNAL)
+        [journal] = self.opened_journals(opened)
+        self.assertTrue(journal.startswith(b"\xef\xbb\xbf"))
+        text = journal[3:].decode("utf-8")
+        self.assertNotIn("\n", text.replace("\r\n", ""))
+        blocks = text.split("==== Запись прошивки на USB-Flash — ")[1:]
+        self.assertEqual(len(blocks), 3, text)
+        success, failed, refused = blocks
+        for name in EXPECTED:
+            self.assertRegex(success, rf"\r\n  {re.escape(name)} \(\d+ Б\): записан, прочитан обратно без отличий\r\n")
+        self.assertIn('  «Процесс завершен»: Файлы прошивки успешно сохранены на "E:\\"\r\n'
+                      f"  «{WARNING[0]}»: {WARNING[1]}\r\n", success)
+        self.assertRegex(failed, r"\r\n  KQ_geo\.gel \(\d+ Б\): записан, прочитан обратно с отличием с байта \d+; удалён")
+        self.assertRegex(failed, r"\r\n  KQ_rus\.rub \(\d+ Б\): сбой на шаге «копирование», ERROR_ACCESS_DENIED \(5\)"
+                                 r"[^\r\n]*; прежний файл остался\r\n")
+        self.assertIn('  «Ошибка записи»: Ошибка записи на "E:\\"\r\n', failed)
+        self.assertIn(f"  «{refusal[0]}»: {refusal[1]}\r\n", refused)
+        self.assertRegex(refused, r"Место: нужно \d+ Б, свободно 4194304 Б, не хватает \d+ Б")
+
+        # Picked from the menu with the keyboard: Alt+Space, then up from the top to the last item.
+        desktop.key("alt+space")
+        time.sleep(0.5)
+        desktop.key("Up")
+        desktop.key("Return")
+        self.assertEqual(len(self.opened_journals(opened + 1)), 1)
