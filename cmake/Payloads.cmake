@@ -97,10 +97,11 @@ kq_embed_payloads(kq_payloads ${CMAKE_BINARY_DIR}/generated ${KQ_FIRMWARE_SOURCE
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/app/version.h @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/generated/app/app.manifest @ONLY)
 
-# What app.rc reads besides the payloads: the version, the manifest, the icon and the information
-# button's pictures, three states at each display scale.
+# What app.rc reads besides the payloads: the version, the texts, the manifest, the icon and the
+# information button's pictures, three states at each display scale.
 set(KQ_APP_RESOURCES
   ${CMAKE_BINARY_DIR}/generated/app/version.h
+  ${CMAKE_SOURCE_DIR}/app/texts.h
   ${CMAKE_BINARY_DIR}/generated/app/app.manifest
   ${KQ_PAYLOAD_DIR}/MainIcon.ico)
 foreach(size 32 40 48 56 64 80 96)

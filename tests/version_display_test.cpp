@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/failure.h"
 
 namespace {
@@ -21,6 +24,18 @@ TEST(CaptionVersionSuffix, MajorOf32768OrMoreIsARangeCheckError) {
     } catch (const Failure& failure) {
       EXPECT_STREQ(failure.what(), "Range check error");
     }
+  }
+}
+
+TEST(MarkedCaption, OnlyAPrivateBuildIsMarkedAndTheMarkComesFirst) {
+  constexpr std::uint32_t kDebug = 0x01, kPrerelease = 0x02, kPatched = 0x04, kSpecialBuild = 0x20;
+  const std::string title = "Загрузочный модуль KQ", marked = "ТЕСТ — Загрузочный модуль KQ";
+  for (const auto& [flags, caption] : std::vector<std::pair<std::uint32_t, std::string>>{
+           {0, title},
+           {kDebug | kPrerelease | kPatched | kSpecialBuild, title},
+           {kPrivateBuildFlag, marked},
+           {kPrivateBuildFlag | kDebug | kSpecialBuild, marked}}) {
+    EXPECT_EQ(MarkedCaption(title, flags), caption) << std::hex << flags;
   }
 }
 
