@@ -14,8 +14,8 @@ set(KQ_PAYLOAD_DIR ${CMAKE_SOURCE_DIR}/payloads)
 # payload, compiled into the tool so that it can tell a damaged copy of itself, one line with the
 # digest of the whole set, which scripts/build.sh shows, and stand_in_mark.h, with which the
 # version resource says whether any of it is a stand-in. TARGET makes them; its properties
-# KQ_GENERATED_DIR and KQ_EMBEDDED_FILES say where they are and which files the resource
-# script reads.
+# KQ_GENERATED_DIR, KQ_EMBEDDED_FILES and KQ_INPUT_FILES say where they are, which files the
+# resource script reads and which of those are the payloads.
 function(kq_embed_payloads target out firmware change_log)
   set(resources "")
   set(embedded)
@@ -45,7 +45,7 @@ function(kq_embed_payloads target out firmware change_log)
             ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py ${catalogue} ${embedded}
     COMMENT "Marking the version resource if the build carries stand-ins")
   add_custom_target(${target} DEPENDS ${out}/recorded_digests.h ${out}/stand_in_mark.h)
-  set_target_properties(${target} PROPERTIES KQ_GENERATED_DIR ${out}
+  set_target_properties(${target} PROPERTIES KQ_GENERATED_DIR ${out} KQ_INPUT_FILES "${embedded}"
                         KQ_EMBEDDED_FILES "${embedded};${out}/payloads.rc;${out}/stand_in_mark.h")
 endfunction()
 

@@ -1,23 +1,28 @@
 """Signs the built executable with scripts/sign.sh, with a key in a file and with a key on a SoftHSM
-token, and checks the signed copies.
+token, with and without a time stamp from a service on the loopback address, and checks the signed
+copies.
 
 Usage: signing_test.py OSSLSIGNCODE TOOL REAL_INPUTS_TOOL OBJDUMP GENERATED FIRMWARE CHANGE_LOG
 OSSLSIGNCODE: "installed", or a folder whose osslsigncode is used instead; then the table test's
 arguments, which it gets again with the signed copy as the tool.
 """
 import hashlib
+import http.server
 import os
+import re
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
+from datetime import datetime, timedelta, timezone
 from pathlib import Path
 
 SOURCES = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(SOURCES / "tests/e2e"))
-from signing import SIGNER, ThrowawayPki, run_sign_script, signed_with_a_key_file  # noqa: E402
+from signing import SIGNER, ThrowawayPki, openssl, run_sign_script, signed_with_a_key_file  # noqa: E402
 
 SPC_SP_OPUS_INFO = "1.3.6.1.4.1.311.2.1.12"  # the signed attribute that holds a program name
 SOFTHSM = "/usr/lib/softhsm/libsofthsm2.so"
@@ -42,6 +47,57 @@ def verify(exe):
     return run("osslsigncode", "verify", "-CAfile", pki.root, "-in", exe)
 
 
+class LoopbackTimeStamps:
+    """An RFC 3161 time-stamping service on 127.0.0.1 while the block it opens runs: openssl ts
+    -reply behind a small HTTP handler, with a certificate the throwaway root issued for the
+    critical extended key usage timeStamping."""
+
+    def __init__(self, folder):
+        self.folder = Path(folder)
+        self.folder.mkdir()
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-CA", pki.root, "-CAkey", pki.root_key,
+                "-keyout", "tsa.key", "-out", "tsa.pem", "-subj", "/CN=KQ throwaway time stamps",
+                "-addext", "basicConstraints=critical,CA:FALSE", "-addext", "keyUsage=critical,digitalSignature",
+                "-addext", "extendedKeyUsage=critical,timeStamping", cwd=self.folder)
+        (self.folder / "serial").write_text("01\n")
+        (self.folder / "tsa.cnf").write_text(
+            "[tsa]\ndefault_tsa = loopback\n[loopback]\n"
+            f"serial = {self.folder / 'serial'}\nsigner_cert = {self.folder / 'tsa.pem'}\n"
+            f"certs = {self.folder / 'tsa.pem'}\nsigner_key = {self.folder / 'tsa.key'}\n"
+            "signer_digest = sha256\ndefault_policy = 1.2.3.4.1\ndigests = sha256\n"
+            "ess_cert_id_alg = sha256\naccuracy = secs:1\n")
+        self.stamped = 0
+
+    def __enter__(self):
+        service = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_POST(self):
+                query = service.folder / f"query-{service.stamped}.tsq"
+                query.write_bytes(self.rfile.read(int(self.headers["Content-Length"])))
+                reply = subprocess.run(["openssl", "ts", "-reply", "-config", service.folder / "tsa.cnf",
+                                        "-queryfile", query], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                       check=True).stdout
+                service.stamped += 1
+                self.send_response(200)
+                self.send_header("Content-Type", "application/timestamp-reply")
+                self.send_header("Content-Length", str(len(reply)))
+                self.end_headers()
+                self.wfile.write(reply)
+
+            def log_message(self, *arguments):
+                pass
+
+        self.server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}"
+        return self
+
+    def __exit__(self, *exception):
+        self.server.shutdown()
+        self.server.server_close()
+
+
 class KeyInAFile(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -63,6 +119,12 @@ class KeyInAFile(unittest.TestCase):
         at = next((i for i, line in enumerate(parsed) if line.rstrip().endswith(":" + SPC_SP_OPUS_INFO)), None)
         self.assertFalse(at is not None and "cont [ 0 ]" in parsed[at + 3], "a program name")
 
+    def test_removing_the_signature_gives_back_the_unsigned_bytes(self):
+        removed = folder / "signature-removed.exe"
+        done = run("osslsigncode", "remove-signature", "-in", self.signed, "-out", removed)
+        self.assertEqual(done.returncode, 0, done.stdout)
+        self.assertEqual(hashlib.sha256(removed.read_bytes()).hexdigest(), hashlib.sha256(TOOL.read_bytes()).hexdigest())
+
     def test_table_test_holds_on_the_signed_file_checksum_and_payloads_included(self):
         tables = run(sys.executable, SOURCES / "tests/executable_tables_test.py", self.signed, *TABLE_ARGUMENTS[1:],
                      "ExecutableTables")
@@ -79,9 +141,11 @@ class KeyInAFile(unittest.TestCase):
         self.assertEqual((checked.returncode != 0, "MISMATCH" in checked.stdout), (True, True), checked.stdout)
 
     def test_refusals_name_the_step_and_the_reason_in_one_line_and_leave_no_signed_file(self):
-        key = ("--pfx", pki.pfx, "--password-file", pki.password, "--allow-stand-in")
+        key = ("--pfx", pki.pfx, "--password-file", pki.password, "--allow-dirty", "--allow-stand-in")
         for case, exe, options, says in (
                 ("no timestamp", TOOL, (*key, "--ca", pki.root), "give --timestamp URL, since without one"),
+                ("no stamp's root", TOOL, (*key, "--timestamp", "http://127.0.0.1:9", "--ca", pki.root),
+                 "--timestamp needs --tsa-ca ROOT"),
                 ("no build", None, (*key, "--no-timestamp", "--ca", pki.root), "run scripts/build.sh first"),
                 ("another root", TOOL, (*key, "--no-timestamp", "--ca", pki.other_root), "checking the signature"),
                 ("stand-ins", TOOL, (*key[:-1], "--no-timestamp", "--ca", pki.root),
@@ -106,10 +170,36 @@ class KeyOnAToken(unittest.TestCase):
         # A build from real inputs needs no leave to be signed.
         done, signed = run_sign_script(SOURCES / "scripts", REAL_INPUTS_TOOL, folder / "token-signed", "--pkcs11-module",
                                        SOFTHSM, "--key-id", "0a1b", "--cert", pki.certificate, "--password-file",
-                                       token / "pin.txt", "--no-timestamp", "--ca", pki.root, env=env)
+                                       token / "pin.txt", "--no-timestamp", "--ca", pki.root, "--allow-dirty", env=env)
         self.assertEqual(done.returncode, 0, done.stderr)
         self.assertIn(f"Signed by: /CN={SIGNER}", done.stdout)
         self.assertEqual(verify(signed).returncode, 0)
+
+
+class TimeStamped(unittest.TestCase):
+    def sign(self, case, tsa_root):
+        with LoopbackTimeStamps(folder / f"{case}-service") as service:
+            done, signed = run_sign_script(SOURCES / "scripts", TOOL, folder / case, "--pfx", pki.pfx,
+                                           "--password-file", pki.password, "--timestamp", service.url,
+                                           "--tsa-ca", tsa_root, "--ca", pki.root, "--allow-stand-in",
+                                           "--allow-dirty", env=ENV)
+        return done, signed, service.stamped
+
+    def test_a_stamp_from_the_service_verifies_and_its_time_is_said(self):
+        done, signed, stamped = self.sign("stamped", pki.root)
+        self.assertEqual((done.returncode, stamped), (0, 1), done.stderr)
+        said = re.search(r"^Stamped: +(.+ GMT)$", done.stdout, re.M)
+        self.assertIsNotNone(said, done.stdout)
+        at = datetime.strptime(said.group(1), "%b %d %H:%M:%S %Y GMT").replace(tzinfo=timezone.utc)
+        self.assertLess(abs(at - datetime.now(timezone.utc)), timedelta(minutes=5))
+        self.assertIn("Timestamp Server Signature verification: ok",
+                      run("osslsigncode", "verify", "-CAfile", pki.root, "-TSA-CAfile", pki.root, "-in", signed).stdout)
+
+    def test_a_stamp_that_does_not_verify_fails_and_leaves_no_signed_file(self):
+        done, signed, stamped = self.sign("stamp-from-another-root", pki.other_root)
+        self.assertEqual((done.returncode, stamped, signed.exists()), (1, 1, False), done.stdout)
+        self.assertIn("checking the time stamp against", done.stderr)
+        self.assertIn("Timestamp Server Signature verification: failed", done.stderr)
 
 
 if __name__ == "__main__":
