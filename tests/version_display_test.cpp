@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 #include "app/failure.h"
 
 namespace {
@@ -28,15 +25,11 @@ TEST(CaptionVersionSuffix, MajorOf32768OrMoreIsARangeCheckError) {
 }
 
 TEST(MarkedCaption, OnlyAPrivateBuildIsMarkedAndTheMarkComesFirst) {
-  constexpr std::uint32_t kDebug = 0x01, kPrerelease = 0x02, kPatched = 0x04, kSpecialBuild = 0x20;
-  const std::string title = "Загрузочный модуль KQ", marked = "ТЕСТ — Загрузочный модуль KQ";
-  for (const auto& [flags, caption] : std::vector<std::pair<std::uint32_t, std::string>>{
-           {0, title},
-           {kDebug | kPrerelease | kPatched | kSpecialBuild, title},
-           {kPrivateBuildFlag, marked},
-           {kPrivateBuildFlag | kDebug | kSpecialBuild, marked}}) {
-    EXPECT_EQ(MarkedCaption(title, flags), caption) << std::hex << flags;
-  }
+  const std::string title = "Загрузочный модуль KQ";
+  EXPECT_EQ(MarkedCaption(title, 0), title);
+  EXPECT_EQ(MarkedCaption(title, 0x01 | 0x02 | 0x04 | 0x20),
+            title);  // debug, prerelease, patched, special
+  EXPECT_EQ(MarkedCaption(title, kPrivateBuildFlag | 0x01), "ТЕСТ — Загрузочный модуль KQ");
 }
 
 TEST(FileVersionQueryPath, NamesTheFirstTranslationsTableInUpperCaseHex) {
