@@ -54,11 +54,21 @@ bool VersionInfo::Query(const std::string& path, const void** value, unsigned* l
   return true;
 }
 
-std::uint32_t VersionInfo::FixedVersionWord() const {
+const void* VersionInfo::FixedPart() const {
   const void* value = nullptr;
   unsigned length = 0;
-  if (!Query("\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return kNoFixedVersion;
-  return static_cast<const VS_FIXEDFILEINFO*>(value)->dwFileVersionMS;
+  if (!Query("\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return nullptr;
+  return value;
+}
+
+std::uint32_t VersionInfo::FixedVersionWord() const {
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(FixedPart());
+  return fixed ? fixed->dwFileVersionMS : kNoFixedVersion;
+}
+
+std::uint32_t VersionInfo::FixedFileFlags() const {
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(FixedPart());
+  return fixed ? fixed->dwFileFlags & fixed->dwFileFlagsMask : 0;
 }
 
 std::string VersionInfo::FileVersionString() const {
@@ -82,3 +92,5 @@ std::string GetExeFileVersionString() {
 std::uint32_t ExeFixedVersionWord() {
   return VersionInfo::OfFile(ExecutablePath()).FixedVersionWord();
 }
+
+std::uint32_t ExeFixedFileFlags() { return VersionInfo::OfFile(ExecutablePath()).FixedFileFlags(); }
