@@ -5,6 +5,7 @@
 #include "app/executable_dir_win.h"
 #include "app/system_library_win.h"
 #include "app/text_win.h"
+#include "app/version_display.h"
 #include "app/version_info_win.h"
 #include "firmware/embedded_integrity_win.h"
 
@@ -71,7 +72,7 @@ JournalHeading GatherHeading() {
   const auto [machine, process] = Machines();
   return {LocalTimeNow(),
           GetExeFileVersionString(),
-          ExeCarriesStandIns(),
+          (ExeFixedFileFlags() & kPrivateBuildFlag) != 0,
           EmbeddedFirmwareSetSha256(),
           WindowsNow(),
           machine,

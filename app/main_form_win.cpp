@@ -528,6 +528,8 @@ void TForm1::SizePromptToText() {
 void TForm1::FormCreate() {
   SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_INITIAL, kHintPause);
   SendMessageW(hint_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePause);
+  SetWindowTextW(window_,
+                 Widen(MarkedCaption(Narrow(WindowText(window_)), ExeFixedFileFlags())).c_str());
   const std::string suffix = CaptionVersionSuffix(ExeFixedVersionWord());
   SetWindowTextW(window_, (WindowText(window_) + Widen(suffix)).c_str());
   SetWindowTextW(FullVer, Widen(FullVerCaption(GetExeFileVersionString())).c_str());

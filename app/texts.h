@@ -1,7 +1,16 @@
 #pragma once
 
-// The window's fixed texts, shared by the window and whatever reports in its name.
-inline constexpr char kApplicationTitle[] = "Загрузочный модуль KQ";
+// The tool's fixed texts, shared by the window and whatever reports in its name. The version
+// resource's texts are macros, as the resource compiler reads this file too.
+#define KQ_APPLICATION_TITLE "Загрузочный модуль KQ"
+// What the file's properties say of a build that carries stand-ins, in place of empty strings.
+#define KQ_TEST_BUILD_FILE_DESCRIPTION KQ_APPLICATION_TITLE " — ТЕСТОВАЯ СБОРКА, не для терминалов"
+#define KQ_TEST_BUILD_PRODUCT_NAME KQ_APPLICATION_TITLE " (ТЕСТ)"
+
+#ifndef RC_INVOKED
+inline constexpr char kApplicationTitle[] = KQ_APPLICATION_TITLE;
+// Put before the window's caption in a build that carries stand-ins.
+inline constexpr char kTestBuildCaptionMark[] = "ТЕСТ — ";
 
 // A copy of the tool whose payloads are not as built says so and does nothing with them.
 inline constexpr char kDamagedNothingWritten[] =
@@ -19,3 +28,4 @@ inline constexpr char kStandInStickWarning[] =
 // The tool's own items of the window's system menu.
 inline constexpr char kCheckStickItem[] = "Проверить USB-Flash";
 inline constexpr char kOpenJournalItem[] = "Открыть журнал";
+#endif

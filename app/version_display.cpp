@@ -3,6 +3,14 @@
 #include <cstdio>
 
 #include "app/failure.h"
+#include "app/texts.h"
+
+// The mark goes first, so that a narrow title bar, which cuts a caption off at its end, never
+// hides it.
+std::string MarkedCaption(const std::string& designCaption, std::uint32_t fixedFileFlags) {
+  if (fixedFileFlags & kPrivateBuildFlag) return kTestBuildCaptionMark + designCaption;
+  return designCaption;
+}
 
 std::string ShortVersion(std::uint32_t fixedVersionWord) {
   if (fixedVersionWord & 0x80000000u) throw RangeCheckError();

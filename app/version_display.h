@@ -6,6 +6,12 @@
 
 // What the fixed-version query gives when the executable has no fixed version.
 inline constexpr std::uint32_t kNoFixedVersion = 0xFFFFFFFF;
+// The fixed file flag of a build that carries stand-ins (VS_FF_PRIVATEBUILD).
+inline constexpr std::uint32_t kPrivateBuildFlag = 0x08;
+
+// The caption the version is appended to: the design caption, marked as a test build's when the
+// fixed file flags say the build carries stand-ins.
+std::string MarkedCaption(const std::string& designCaption, std::uint32_t fixedFileFlags);
 
 // "<major>.<minor>", from the upper half of the fixed file version. A word with its top bit set
 // does not fit the signed number it is kept in: RangeCheckError.

@@ -54,19 +54,21 @@ bool VersionInfo::Query(const std::string& path, const void** value, unsigned* l
   return true;
 }
 
-std::uint32_t VersionInfo::FixedVersionWord() const {
+const void* VersionInfo::FixedPart() const {
   const void* value = nullptr;
   unsigned length = 0;
-  if (!Query("\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return kNoFixedVersion;
-  return static_cast<const VS_FIXEDFILEINFO*>(value)->dwFileVersionMS;
+  if (!Query("\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return nullptr;
+  return value;
 }
 
-bool VersionInfo::PrivateBuild() const {
-  const void* value = nullptr;
-  unsigned length = 0;
-  if (!Query("\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return false;
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  return (fixed->dwFileFlags & fixed->dwFileFlagsMask & VS_FF_PRIVATEBUILD) != 0;
+std::uint32_t VersionInfo::FixedVersionWord() const {
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(FixedPart());
+  return fixed ? fixed->dwFileVersionMS : kNoFixedVersion;
+}
+
+std::uint32_t VersionInfo::FixedFileFlags() const {
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(FixedPart());
+  return fixed ? fixed->dwFileFlags & fixed->dwFileFlagsMask : 0;
 }
 
 std::string VersionInfo::FileVersionString() const {
@@ -91,4 +93,4 @@ std::uint32_t ExeFixedVersionWord() {
   return VersionInfo::OfFile(ExecutablePath()).FixedVersionWord();
 }
 
-bool ExeCarriesStandIns() { return VersionInfo::OfFile(ExecutablePath()).PrivateBuild(); }
+std::uint32_t ExeFixedFileFlags() { return VersionInfo::OfFile(ExecutablePath()).FixedFileFlags(); }

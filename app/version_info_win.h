@@ -13,13 +13,15 @@ class VersionInfo {
 
   // The upper half of the fixed file version (major, minor), or kNoFixedVersion.
   std::uint32_t FixedVersionWord() const;
-  // Whether the fixed file flags mark a private build: one that carries stand-ins.
-  bool PrivateBuild() const;
+  // The fixed file flags the flags mask declares valid, or 0 without a fixed part.
+  std::uint32_t FixedFileFlags() const;
   // The "FileVersion" string of the first translation, or empty.
   std::string FileVersionString() const;
 
  private:
   bool Query(const std::string& path, const void** value, unsigned* length) const;
+  // The VS_FIXEDFILEINFO, or null when the block has none.
+  const void* FixedPart() const;
   mutable std::vector<std::uint8_t> block_;
 };
 
@@ -29,4 +31,4 @@ void LoadVersionLibrary();
 
 std::string GetExeFileVersionString();
 std::uint32_t ExeFixedVersionWord();
-bool ExeCarriesStandIns();
+std::uint32_t ExeFixedFileFlags();

@@ -14,8 +14,8 @@ set(KQ_PAYLOAD_DIR ${CMAKE_SOURCE_DIR}/payloads)
 # payload, compiled into the tool so that it can tell a damaged copy of itself, one line with the
 # digest of the whole set, which scripts/build.sh shows, and stand_in_mark.h, with which the
 # version resource says whether any of it is a stand-in. TARGET makes them; its properties
-# KQ_GENERATED_DIR and KQ_EMBEDDED_FILES say where they are and which files the resource
-# script reads.
+# KQ_GENERATED_DIR, KQ_EMBEDDED_FILES and KQ_INPUT_FILES say where they are, which files the
+# resource script reads and which of those are the payloads.
 function(kq_embed_payloads target out firmware change_log)
   set(resources "")
   set(embedded)
@@ -45,7 +45,7 @@ function(kq_embed_payloads target out firmware change_log)
             ${CMAKE_SOURCE_DIR}/changelog/make_change_log_pdf.py ${catalogue} ${embedded}
     COMMENT "Marking the version resource if the build carries stand-ins")
   add_custom_target(${target} DEPENDS ${out}/recorded_digests.h ${out}/stand_in_mark.h)
-  set_target_properties(${target} PROPERTIES KQ_GENERATED_DIR ${out}
+  set_target_properties(${target} PROPERTIES KQ_GENERATED_DIR ${out} KQ_INPUT_FILES "${embedded}"
                         KQ_EMBEDDED_FILES "${embedded};${out}/payloads.rc;${out}/stand_in_mark.h")
 endfunction()
 
@@ -97,10 +97,11 @@ kq_embed_payloads(kq_payloads ${CMAKE_BINARY_DIR}/generated ${KQ_FIRMWARE_SOURCE
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/app/version.h @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/generated/app/app.manifest @ONLY)
 
-# What app.rc reads besides the payloads: the version, the manifest, the icon and the information
-# button's pictures, three states at each display scale.
+# What app.rc reads besides the payloads: the version, the texts, the manifest, the icon and the
+# information button's pictures, three states at each display scale.
 set(KQ_APP_RESOURCES
   ${CMAKE_BINARY_DIR}/generated/app/version.h
+  ${CMAKE_SOURCE_DIR}/app/texts.h
   ${CMAKE_BINARY_DIR}/generated/app/app.manifest
   ${KQ_PAYLOAD_DIR}/MainIcon.ico)
 foreach(size 32 40 48 56 64 80 96)

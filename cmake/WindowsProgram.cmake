@@ -71,3 +71,24 @@ function(kq_add_tool name payloads)
 endfunction()
 
 kq_add_tool(RU_ZadorazUdizav kq_payloads)
+
+# What the tool was built from, written after every build, as the tree's state may change without
+# any input changing: BUILDINFO.txt beside the executable.
+get_target_property(kq_inputs kq_payloads KQ_INPUT_FILES)
+list(TRANSFORM kq_inputs PREPEND --input=)
+set(kq_options)
+foreach(option CMAKE_BUILD_TYPE CMAKE_TOOLCHAIN_FILE KQ_FIRMWARE_DIR KQ_CHANGES_PDF)
+  list(APPEND kq_options "--option=${option}=${${option}}")
+endforeach()
+if(KQ_SOURCE_DIRTY)
+  list(APPEND kq_options --dirty)
+endif()
+add_custom_target(kq_build_info ALL
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/scripts/build_info.py ${CMAKE_BINARY_DIR}/BUILDINFO.txt
+          --sources ${CMAKE_SOURCE_DIR} --executable $<TARGET_FILE:RU_ZadorazUdizav>
+          "--commit=${KQ_SOURCE_COMMIT}"
+          --set-digest ${CMAKE_BINARY_DIR}/generated/firmware_set_digest.txt ${kq_options} ${kq_inputs}
+  BYPRODUCTS ${CMAKE_BINARY_DIR}/BUILDINFO.txt
+  COMMENT "Recording what the tool was built from in BUILDINFO.txt"
+  VERBATIM)
+add_dependencies(kq_build_info RU_ZadorazUdizav)

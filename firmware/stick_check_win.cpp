@@ -40,7 +40,7 @@ Notice CheckStickJob(const StickCheckJob& job, const std::stop_token& stop,
         CheckStick(job.root, files, payloads, EmbeddedFirmwareDigests(), hasher, SteadyRunClock(),
                    &progress, [&stop] { return stop.stop_requested(); });
     box = StickCheckReport(check, job.root, ShortVersion(ExeFixedVersionWord()),
-                           ExeCarriesStandIns());
+                           (ExeFixedFileFlags() & kPrivateBuildFlag) != 0);
     journal.check = check;
   } catch (const std::exception& failure) {
     box = FailureReport(failure);

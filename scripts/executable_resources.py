@@ -114,6 +114,13 @@ def version_info(image):
     return VersionInfo(four(*numbers[2:4]), four(*numbers[4:6]), *numbers[6:11], strings, translations)
 
 
+def flagged_private_build(image):
+    """Whether the fixed file flags say the executable is a private build, as one that carries
+    stand-ins is: the tool then marks its window's caption as a test build's."""
+    info = version_info(image)
+    return bool(info.flags & info.flags_mask & VS_FF_PRIVATEBUILD)
+
+
 def carried_stand_ins(image):
     """What the executable says of the stand-ins it carries, or None for a build from real inputs."""
     info = version_info(image)

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Signs the built tool with Authenticode (SHA-256) into build/win/signed/RU_ZadorazUdizav.exe,
 # leaving build/win/RU_ZadorazUdizav.exe as it is, then checks the signed copy against the root
-# that issued the certificate and prints the signer and the signed file's SHA-256.
+# that issued the certificate, and its time stamp against the root that issued the time-stamping
+# service's, and prints the signer, the stamp's time and the signed file's SHA-256.
 #
-#   scripts/sign.sh --pfx FILE [--password-file F] (--timestamp URL | --no-timestamp) --ca ROOT
+# It signs only what build/win/BUILDINFO.txt describes: the executable it names, built from a
+# clean tree at the commit checked out now.
+#
+#   scripts/sign.sh --pfx FILE [--password-file F] (--timestamp URL --tsa-ca ROOT | --no-timestamp)
+#                   --ca ROOT
 #   scripts/sign.sh --pkcs11-module LIB --key-id ID --cert FILE [--password-file F]
-#                   (--timestamp URL | --no-timestamp) --ca ROOT
+#                   (--timestamp URL --tsa-ca ROOT | --no-timestamp) --ca ROOT
 #
 # --pfx FILE            certificate and key in a PKCS#12 file; --password-file holds its password
 # --pkcs11-module LIB   the token's PKCS#11 library, e.g. /usr/lib/softhsm/libsofthsm2.so
@@ -13,14 +18,18 @@
 # --cert FILE           the certificate with its chain, PEM; --password-file then holds the PIN
 # --timestamp URL       an RFC 3161 time-stamping service: a release needs one, or the signature
 #                       turns invalid on every copy once the certificate expires
+# --tsa-ca ROOT         the root certificate, PEM, that issued the time-stamping service's
 # --no-timestamp        sign without one, knowingly (tests, offline machines)
 # --ca ROOT             the root certificate, PEM, to check the signed copy against
 # --allow-stand-in      sign a build that carries stand-in firmware or the sample change log
 #                       (tests only: such a build must never reach a terminal)
+# --allow-dirty         sign a build whose BUILDINFO.txt names a dirty tree or another commit
+#                       (tests only: no one could rebuild what is signed)
 #
 # Ends non-zero with one line naming the step that failed and why.
 set -uo pipefail
 unsigned=build/win/RU_ZadorazUdizav.exe
+record=build/win/BUILDINFO.txt
 signed=build/win/signed/RU_ZadorazUdizav.exe
 
 fail() {  # STEP WHY
@@ -57,7 +66,8 @@ file() {
   if [ -e "$1" ]; then realpath "$1"; else echo "$1"; fi
 }
 
-pfx="" module="" key_id="" cert="" password_file="" timestamp="" no_timestamp="" ca="" allow_stand_in=""
+pfx="" module="" key_id="" cert="" password_file="" timestamp="" tsa_ca="" no_timestamp="" ca=""
+allow_stand_in="" allow_dirty=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --pfx) pfx=$(file "${2-}") ;;
@@ -66,9 +76,11 @@ while [ $# -gt 0 ]; do
     --cert) cert=$(file "${2-}") ;;
     --password-file) password_file=$(file "${2-}") ;;
     --timestamp) timestamp=${2-} ;;
+    --tsa-ca) tsa_ca=$(file "${2-}") ;;
     --ca) ca=$(file "${2-}") ;;
     --no-timestamp) no_timestamp=1; shift; continue ;;
     --allow-stand-in) allow_stand_in=1; shift; continue ;;
+    --allow-dirty) allow_dirty=1; shift; continue ;;
     -h | --help) sed -n '2,/^set /{/^set /d;s/^# \{0,1\}//;p}' "$0"; exit 0 ;;
     *) fail "reading the options" "unknown option $1 (see --help)" ;;
   esac
@@ -85,14 +97,33 @@ if [ -z "$timestamp" ] && [ -z "$no_timestamp" ]; then
   fail "reading the options" "no timestamp: give --timestamp URL, since without one the signature turns invalid on every copy once the certificate expires, or --no-timestamp to sign without one knowingly"
 elif [ -n "$timestamp" ] && [ -n "$no_timestamp" ]; then
   fail "reading the options" "give --timestamp URL or --no-timestamp, not both"
+elif [ -n "$timestamp" ] && [ -z "$tsa_ca" ]; then
+  fail "reading the options" "--timestamp needs --tsa-ca ROOT, the root that issued the time-stamping service's certificate, to check the stamp"
 fi
 [ -n "$ca" ] || fail "reading the options" "no trust anchor: give --ca ROOT, the root that issued the certificate"
 [ -z "$key_id" ] || [[ $key_id =~ ^([[:xdigit:]]{2})+$ ]] || fail "reading the options" "--key-id $key_id is not an ID in hex"
-for file in "$pfx" "$cert" "$password_file" "$ca"; do
+for file in "$pfx" "$cert" "$password_file" "$ca" "$tsa_ca"; do
   [ -z "$file" ] || [ -r "$file" ] || fail "reading the options" "cannot read $file"
 done
 cd "$(dirname "$0")/.." || fail "finding the checkout" "cannot enter $(dirname "$0")/.."
+# A failed run leaves no signed file behind, rather than an older one that looks new.
+rm -f "$signed"
 [ -f "$unsigned" ] || fail "finding the build" "there is no $unsigned to sign: run scripts/build.sh first"
+# A signed file must be one anyone can rebuild from a named commit and compare.
+[ -f "$record" ] || fail "reading what the build recorded" "there is no $record: run scripts/build.sh"
+recorded=$(sed -n 's/^executable [^:]*: //p' "$record")
+built=$(sha256sum "$unsigned" | cut -d ' ' -f 1)
+[ "$recorded" = "$built" ] ||
+  fail "checking the build against $record" "$unsigned has SHA-256 $built, the record names ${recorded:-none}: run scripts/build.sh"
+if [ -z "$allow_dirty" ]; then
+  tree=$(sed -n 's/^tree: //p' "$record")
+  [ "$tree" = clean ] ||
+    fail "checking the tree it was built from" "$record says ${tree:-nothing of it}: commit or remove what git status lists, then build again"
+  commit=$(sed -n 's/^commit: //p' "$record")
+  head=$(git rev-parse HEAD 2>/dev/null) || fail "checking the commit it was built from" "git cannot tell HEAD here"
+  [ "$commit" = "$head" ] ||
+    fail "checking the commit it was built from" "$record names ${commit:-none}, HEAD is $head: build again"
+fi
 # A signature vouches for what the file carries: stand-ins signed would pass for a release.
 if [ -z "$allow_stand_in" ]; then
   carries=$(python3 scripts/executable_resources.py "$unsigned" 2>&1) ||
@@ -120,14 +151,13 @@ fi
 version=$(osslsigncode --version 2>/dev/null | head -n 1)
 [[ $version =~ ([0-9]+)\.([0-9]+) ]] || fail "reading the osslsigncode version" "unexpected answer \"$version\""
 checking=(-CAfile "$ca")
+[ -n "$tsa_ca" ] && checking+=(-TSA-CAfile "$tsa_ca")
 # From 2.8 on a revocation list named in a certificate that cannot be fetched fails the check;
 # the check here is against the root given, offline. 2.5 fetches nothing.
 if ((BASH_REMATCH[1] > 2 || (BASH_REMATCH[1] == 2 && BASH_REMATCH[2] >= 8))); then
   checking+=(-ignore-cdp)
 fi
 
-# A failed run leaves no signed file behind, rather than an older one that looks new.
-rm -f "$signed"
 mkdir -p "$(dirname "$signed")" || fail "making $(dirname "$signed")" "cannot create the folder"
 work=$(mktemp -d "$(dirname "$signed")/.signing-XXXXXX") || fail "making a working folder" "cannot create it"
 trap 'rm -rf "$work"' EXIT
@@ -137,7 +167,15 @@ osslsigncode sign "${signing[@]}" -in "$unsigned" -out "$work/signed.exe" >"$wor
   fail "signing" "$(reason sign "$work/log")"
 osslsigncode verify "${checking[@]}" -in "$work/signed.exe" >"$work/log" 2>&1 ||
   fail "checking the signature against $ca" "$(reason verify "$work/log")"
+# A stamp that fails its check leaves the verdict a success: the log alone tells.
+if [ -n "$timestamp" ]; then
+  grep -q '^Timestamp Server Signature verification: ok' "$work/log" ||
+    fail "checking the time stamp against $tsa_ca" "$(grep -m 1 '^Timestamp Server Signature verification' "$work/log" || echo "the signature carries no time stamp")"
+  # 2.9 says "Timestamp time: …", 2.5 "The signature is timestamped: …".
+  stamped=$(sed -n -E 's/^[[:space:]]*(Timestamp time|The signature is timestamped): *//p' "$work/log" | head -n 1)
+fi
 mv "$work/signed.exe" "$signed" || fail "writing $signed" "cannot move the signed file into place"
 
 echo "Signed by: $(grep -m 1 -E '^[[:space:]]*Subject:' "$work/log" | sed -E 's/^[[:space:]]*Subject:[[:space:]]*//')"
+[ -n "$timestamp" ] && echo "Stamped:   ${stamped:-at a time osslsigncode did not print}"
 echo "SHA-256:   $(sha256sum "$signed" | cut -d ' ' -f 1)  $signed"

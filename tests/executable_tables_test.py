@@ -15,8 +15,10 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 sys.path[:0] = [str(ROOT / folder) for folder in ("cmake", "scripts", "firmware", "payloads")]
 import catalogue  # noqa: E402
-from executable_resources import RT_MANIFEST, RT_RCDATA, VS_FF_PRIVATEBUILD, resources, version_info  # noqa: E402
+from executable_resources import (RT_MANIFEST, RT_RCDATA, VS_FF_PRIVATEBUILD, flagged_private_build,  # noqa: E402
+                                  resources, version_info)
 from generate_payloads import language_table, standin_image  # noqa: E402
+from project_version import project_version  # noqa: E402
 from run_from_swap import header_offsets, pe_checksum  # noqa: E402
 from stand_in_mark import private_build  # noqa: E402
 
@@ -76,6 +78,11 @@ class ExecutableTables(unittest.TestCase):
         self.assertNotEqual(declared, 0, "the linker wrote no checksum")
         self.assertEqual(declared, pe_checksum(image, header_offsets(image)[1]))
 
+    def test_length_a_multiple_of_8_so_that_a_signature_removed_gives_these_bytes_back(self):
+        # A signature goes on an 8-byte boundary, after padding that its removal would leave; the
+        # checksum it rewrites is the one checked above.
+        self.assertEqual(TOOL.stat().st_size % 8, 0)
+
     def test_manifest_runs_as_invoker_on_windows_7_to_11_with_the_classic_controls(self):
         self.assertIsNotNone(self.manifest, "no manifest resource")
         self.assertRegex(self.manifest, r'<requestedExecutionLevel level="asInvoker" uiAccess="false"/>')
@@ -92,15 +99,22 @@ class ExecutableTables(unittest.TestCase):
         self.assertRegex(self.manifest, r"<dpiAware[^>]*>true/pm</dpiAware>")
 
     def test_version_resource_as_built_from_real_inputs_and_marked_where_stand_ins_are_carried(self):
+        version = project_version()
         real = version_info(REAL_INPUTS_TOOL.read_bytes())
-        self.assertEqual((real.file_version, real.flags, real.translations), ((6, 49, 0, 0), 0, [(0x0419, 0x04E3)]))
+        self.assertEqual((real.file_version, real.flags, real.translations), (version, 0, [(0x0419, 0x04E3)]))
         self.assertEqual(real.strings, {"041904E3": {**dict.fromkeys(STANDARD_STRINGS, ""),
-                                                     "FileVersion": "6.49.0.0", "ProductVersion": "6.49"}})
-        # The same in a build with stand-ins, which names them; scripts/sign.sh reads the mark.
+                                                     "FileVersion": "%d.%d.%d.%d" % version,
+                                                     "ProductVersion": "%d.%d" % version[:2]}})
+        # The same in a build with stand-ins, which says so where Properties shows it and names
+        # them; scripts/sign.sh reads the mark, the window the flag.
         mark = private_build(FIRMWARE, CHANGE_LOG)
-        marked = real._replace(flags=real.flags | VS_FF_PRIVATEBUILD,
-                               strings={"041904E3": {**real.strings["041904E3"], "PrivateBuild": mark}})
+        marked = real._replace(flags=real.flags | VS_FF_PRIVATEBUILD, strings={"041904E3": {
+            **real.strings["041904E3"], "PrivateBuild": mark,
+            "FileDescription": "Загрузочный модуль KQ — ТЕСТОВАЯ СБОРКА, не для терминалов",
+            "ProductName": "Загрузочный модуль KQ (ТЕСТ)"}})
         self.assertEqual(version_info(TOOL.read_bytes()), marked if mark else real)
+        self.assertEqual((flagged_private_build(TOOL.read_bytes()), flagged_private_build(REAL_INPUTS_TOOL.read_bytes())),
+                         (bool(mark), False))
 
     def test_the_catalogue_table_the_payloads_carried_and_the_generated_files_agree(self):
         entries = catalogue.entries()

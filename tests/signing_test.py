@@ -1,23 +1,28 @@
 """Signs the built executable with scripts/sign.sh, with a key in a file and with a key on a SoftHSM
-token, and checks the signed copies.
+token, with and without a time stamp from a service on the loopback address, and checks the signed
+copies.
 
 Usage: signing_test.py OSSLSIGNCODE TOOL REAL_INPUTS_TOOL OBJDUMP GENERATED FIRMWARE CHANGE_LOG
 OSSLSIGNCODE: "installed", or a folder whose osslsigncode is used instead; then the table test's
 arguments, which it gets again with the signed copy as the tool.
 """
 import hashlib
+import http.server
 import os
+import re
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
+from datetime import datetime, timedelta, timezone
 from pathlib import Path
 
 SOURCES = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(SOURCES / "tests/e2e"))
-from signing import SIGNER, ThrowawayPki, run_sign_script, signed_with_a_key_file  # noqa: E402
+from signing import SIGNER, ThrowawayPki, openssl, run_sign_script, signed_with_a_key_file  # noqa: E402
 
 SPC_SP_OPUS_INFO = "1.3.6.1.4.1.311.2.1.12"  # the signed attribute that holds a program name
 SOFTHSM = "/usr/lib/softhsm/libsofthsm2.so"
@@ -42,6 +47,47 @@ def verify(exe):
     return run("osslsigncode", "verify", "-CAfile", pki.root, "-in", exe)
 
 
+class LoopbackTimeStamps:
+    """While its block runs, an RFC 3161 service on 127.0.0.1: openssl ts -reply behind an HTTP
+    handler, its certificate issued by the throwaway root for the critical usage timeStamping."""
+
+    def __init__(self, folder):
+        self.folder, self.stamped = Path(folder), 0
+        self.folder.mkdir()
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-CA", pki.root, "-CAkey", pki.root_key,
+                "-keyout", "tsa.key", "-out", "tsa.pem", "-subj", "/CN=KQ throwaway time stamps",
+                "-addext", "extendedKeyUsage=critical,timeStamping", cwd=self.folder)
+        (self.folder / "serial").write_text("01\n")
+        (self.folder / "tsa.cnf").write_text("\n".join(("[tsa]", "default_tsa = loopback", "[loopback]", *(
+            f"{key} = {self.folder / value}" for key, value in (("serial", "serial"), ("signer_cert", "tsa.pem"),
+                                                                ("certs", "tsa.pem"), ("signer_key", "tsa.key"))),
+            "signer_digest = sha256", "default_policy = 1.2.3.4.1", "digests = sha256", "ess_cert_id_alg = sha256")))
+
+    def __enter__(self):
+        service = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_POST(self):
+                query = service.folder / "query.tsq"
+                query.write_bytes(self.rfile.read(int(self.headers["Content-Length"])))
+                reply = subprocess.run(["openssl", "ts", "-reply", "-config", service.folder / "tsa.cnf", "-queryfile",
+                                        query], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True).stdout
+                service.stamped += 1
+                self.send_response(200)
+                self.send_header("Content-Type", "application/timestamp-reply")
+                self.end_headers()
+                self.wfile.write(reply)
+
+        self.server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}"
+        return self
+
+    def __exit__(self, *exception):
+        self.server.shutdown()
+        self.server.server_close()
+
+
 class KeyInAFile(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -63,6 +109,12 @@ class KeyInAFile(unittest.TestCase):
         at = next((i for i, line in enumerate(parsed) if line.rstrip().endswith(":" + SPC_SP_OPUS_INFO)), None)
         self.assertFalse(at is not None and "cont [ 0 ]" in parsed[at + 3], "a program name")
 
+    def test_removing_the_signature_gives_back_the_unsigned_bytes(self):
+        removed = folder / "signature-removed.exe"
+        done = run("osslsigncode", "remove-signature", "-in", self.signed, "-out", removed)
+        self.assertEqual(done.returncode, 0, done.stdout)
+        self.assertEqual(hashlib.sha256(removed.read_bytes()).hexdigest(), hashlib.sha256(TOOL.read_bytes()).hexdigest())
+
     def test_table_test_holds_on_the_signed_file_checksum_and_payloads_included(self):
         tables = run(sys.executable, SOURCES / "tests/executable_tables_test.py", self.signed, *TABLE_ARGUMENTS[1:],
                      "ExecutableTables")
@@ -79,9 +131,11 @@ class KeyInAFile(unittest.TestCase):
         self.assertEqual((checked.returncode != 0, "MISMATCH" in checked.stdout), (True, True), checked.stdout)
 
     def test_refusals_name_the_step_and_the_reason_in_one_line_and_leave_no_signed_file(self):
-        key = ("--pfx", pki.pfx, "--password-file", pki.password, "--allow-stand-in")
+        key = ("--pfx", pki.pfx, "--password-file", pki.password, "--allow-dirty", "--allow-stand-in")
         for case, exe, options, says in (
                 ("no timestamp", TOOL, (*key, "--ca", pki.root), "give --timestamp URL, since without one"),
+                ("no stamp's root", TOOL, (*key, "--timestamp", "http://127.0.0.1:9", "--ca", pki.root),
+                 "--timestamp needs --tsa-ca ROOT"),
                 ("no build", None, (*key, "--no-timestamp", "--ca", pki.root), "run scripts/build.sh first"),
                 ("another root", TOOL, (*key, "--no-timestamp", "--ca", pki.other_root), "checking the signature"),
                 ("stand-ins", TOOL, (*key[:-1], "--no-timestamp", "--ca", pki.root),
@@ -106,10 +160,28 @@ class KeyOnAToken(unittest.TestCase):
         # A build from real inputs needs no leave to be signed.
         done, signed = run_sign_script(SOURCES / "scripts", REAL_INPUTS_TOOL, folder / "token-signed", "--pkcs11-module",
                                        SOFTHSM, "--key-id", "0a1b", "--cert", pki.certificate, "--password-file",
-                                       token / "pin.txt", "--no-timestamp", "--ca", pki.root, env=env)
+                                       token / "pin.txt", "--no-timestamp", "--ca", pki.root, "--allow-dirty", env=env)
         self.assertEqual(done.returncode, 0, done.stderr)
         self.assertIn(f"Signed by: /CN={SIGNER}", done.stdout)
         self.assertEqual(verify(signed).returncode, 0)
+
+
+class TimeStamped(unittest.TestCase):
+    def test_a_stamp_must_verify_against_the_stamps_root_and_its_time_is_said(self):
+        for case, tsa_root, returncode in (("stamped", pki.root, 0), ("stamped under another root", pki.other_root, 1)):
+            with self.subTest(case), LoopbackTimeStamps(folder / f"{case} service") as service:
+                done, signed = run_sign_script(SOURCES / "scripts", TOOL, folder / case, "--pfx", pki.pfx,
+                                               "--password-file", pki.password, "--timestamp", service.url, "--tsa-ca",
+                                               tsa_root, "--ca", pki.root, "--allow-stand-in", "--allow-dirty", env=ENV)
+                self.assertEqual((done.returncode, service.stamped, signed.exists()), (returncode, 1, not returncode),
+                                 done.stderr)
+                said = re.search(r"^Stamped: +(.+ GMT)$", done.stdout, re.M)
+                if returncode:
+                    self.assertIn("time stamp against", done.stderr)
+                    self.assertIn("Timestamp Server Signature verification: failed", done.stderr)
+                else:
+                    at = datetime.strptime(said.group(1), "%b %d %H:%M:%S %Y GMT").replace(tzinfo=timezone.utc)
+                    self.assertLess(abs(at - datetime.now(timezone.utc)), timedelta(minutes=5))
 
 
 if __name__ == "__main__":

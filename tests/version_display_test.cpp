@@ -24,6 +24,14 @@ TEST(CaptionVersionSuffix, MajorOf32768OrMoreIsARangeCheckError) {
   }
 }
 
+TEST(MarkedCaption, OnlyAPrivateBuildIsMarkedAndTheMarkComesFirst) {
+  const std::string title = "Загрузочный модуль KQ";
+  EXPECT_EQ(MarkedCaption(title, 0), title);
+  EXPECT_EQ(MarkedCaption(title, 0x01 | 0x02 | 0x04 | 0x20),
+            title);  // debug, prerelease, patched, special
+  EXPECT_EQ(MarkedCaption(title, kPrivateBuildFlag | 0x01), "ТЕСТ — Загрузочный модуль KQ");
+}
+
 TEST(FileVersionQueryPath, NamesTheFirstTranslationsTableInUpperCaseHex) {
   EXPECT_EQ(FileVersionQueryPath(0x04E30419u), "\\StringFileInfo\\041904E3\\FileVersion");
   EXPECT_EQ(FileVersionQueryPath(0x04B00409u), "\\StringFileInfo\\040904B0\\FileVersion");

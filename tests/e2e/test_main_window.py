@@ -1,12 +1,13 @@
 """End-to-end tests of the main window as a whole: the keyboard focus, what its controls tell
 assistive technology, the window that holds the taskbar button, and a close requested while a box
 is up."""
+import shutil
 import subprocess
 import unittest
 
 from desktop import wait_for
-from tool_case import (CAPTION, PROMPT_SELECT, SUCCESS, TITLE, UNAVAILABLE, WARNING, ToolCase, close_desktop,
-                       open_desktop)
+from tool_case import (CAPTION, EXE, PROMPT_SELECT, REAL_INPUTS_EXE, SUCCESS, TEST_BUILD_MARK, TITLE, UNAVAILABLE,
+                       WARNING, ToolCase, close_desktop, open_desktop)
 
 SAVE_CAPTION = "Записать прошивку на USB-Flash"
 
@@ -95,6 +96,12 @@ class MainWindowTest(ToolCase):
                           form["owner.toolwindow"], form["appwindow"]), (TITLE, "1", "0", "0", "0"))
         left, top, right, bottom = (int(v) for v in form["owner.rect"].split(","))
         self.assertEqual((right - left, bottom - top), (0, 0))  # nothing of it on the screen
+
+    def test_only_a_build_that_carries_stand_ins_marks_its_caption(self):
+        # Beside the tool as built, the one built from real inputs, under the tool's file name.
+        shutil.copy(REAL_INPUTS_EXE, self.app_dir / EXE.name)
+        real = self.start()
+        self.assertEqual((real["caption"], real["owner.caption"]), (CAPTION.removeprefix(TEST_BUILD_MARK), TITLE))
 
     def test_minimising_goes_to_the_taskbar_button_and_restoring_comes_back(self):
         desktop = self.desktop

@@ -8,8 +8,9 @@ from pathlib import Path
 
 from desktop import wait_for
 from signing import signed_with_a_key_file
-from tool_case import (BUTTON_FACE, CAPTION, DAMAGED_FIRMWARE, EXE, EXPECTED, FULL_VERSION, PROBE, PROMPT_CONNECT,
-                       PROMPT_SELECT, SUCCESS, TITLE, WARNING, ToolCase, close_desktop, icon_kind, open_desktop)
+from tool_case import (BUTTON_FACE, CAPTION, DAMAGED_FIRMWARE, EXE, EXPECTED, FULL_VERSION, MARKED_TITLE, PROBE,
+                       PROMPT_CONNECT, PROMPT_SELECT, SUCCESS, TITLE, VERSION, WARNING, ToolCase, close_desktop, icon_kind,
+                       open_desktop)
 
 PLANTED_LIBRARY = Path(os.environ["KQ_PLANTED_LIBRARY"])
 # Libraries that are none of Windows' known system libraries, so Windows looks for them in the
@@ -77,6 +78,13 @@ class ToolTest(ToolCase):
         self.assertEqual(done.returncode, 0, done.stderr)
         signed.rename(self.app_dir / EXE.name)
         self.write_set_and_open_the_change_log(self.start())
+
+    def test_what_the_tests_are_given_is_theirs_alone(self):
+        # The tool, its inputs and the scripts, copied for the user the tests run as.
+        given = Path(os.environ["KQ_SCRIPTS"]).parent
+        for path in [given, *(p for p in given.rglob("*") if "__pycache__" not in p.parts)]:
+            info = path.lstat()
+            self.assertEqual((info.st_uid, info.st_mode & 0o077), (os.getuid(), 0), path)
 
     def test_older_set_is_replaced_whole(self):
         desktop = self.desktop
@@ -274,17 +282,19 @@ class ToolTest(ToolCase):
 
     def test_version_beyond_range_is_a_range_check_and_the_window_still_shows(self):
         desktop = self.desktop
-        # Fixed file version 32774.49 instead of 6.49: the major number has its top bit set.
+        # The fixed file version's major number with its top bit set (32774 for 6).
         signature = (0xFEEF04BD).to_bytes(4, "little") + (0x00010000).to_bytes(4, "little")
-        self.broken_copy(signature + (0x00060031).to_bytes(4, "little"), signature + (0x80060031).to_bytes(4, "little"))
+        word = VERSION[0] << 16 | VERSION[1]
+        self.broken_copy(signature + word.to_bytes(4, "little"), signature + (word | 0x80000000).to_bytes(4, "little"))
         self.start(wait_until_shown=False)
         box = desktop.wait_for_box()
         form = desktop.form()
-        self.assertEqual((form["caption"], form["fullver.text"]), (TITLE, "V1.11.0.2   "))
+        # A test build's caption keeps its mark; the box's caption is the application's title.
+        self.assertEqual((form["caption"], form["fullver.text"]), (MARKED_TITLE, "V1.11.0.2   "))
         self.assertEqual((box["caption"], box["text"], icon_kind(desktop, box)), (TITLE, "Range check error.", "error"))
         desktop.click_rect(box["ok"])
         form = wait_for("the window", lambda: (lambda f: f if f.get("visible") == "1" else None)(desktop.form()))
-        self.assertEqual(form["caption"], TITLE)
+        self.assertEqual(form["caption"], MARKED_TITLE)
         self.wait_for_drives("E:\\")
 
 

@@ -7,19 +7,30 @@ import contextlib
 import glob
 import os
 import shutil
+import sys
 import unittest
 from pathlib import Path
 
 import catalogue
 from desktop import Desktop, wait_for
 
+sys.path.insert(0, os.environ["KQ_SCRIPTS"])
+from executable_resources import flagged_private_build  # noqa: E402
+from project_version import project_version  # noqa: E402
+
 EXE = Path(os.environ["KQ_EXE"])
+REAL_INPUTS_EXE = Path(os.environ["KQ_REAL_INPUTS_EXE"])
 PROBE = Path(os.environ["KQ_PROBE"])
 FIRMWARE_SOURCE = Path(os.environ["KQ_FIRMWARE_SOURCE"])
 PAYLOAD_DIR = Path(os.environ["KQ_PAYLOAD_DIR"])
+VERSION = project_version()
 TITLE = "Загрузочный модуль KQ"
-CAPTION = TITLE + " v6.49"
-FULL_VERSION = "6.49.0.0      "
+STAND_IN_BUILD = flagged_private_build(EXE.read_bytes())
+# A build that carries stand-ins marks its caption, before the version, which may fail to show.
+TEST_BUILD_MARK = "ТЕСТ — "
+MARKED_TITLE = TEST_BUILD_MARK + TITLE if STAND_IN_BUILD else TITLE
+CAPTION = MARKED_TITLE + " v%d.%d" % VERSION[:2]
+FULL_VERSION = "%d.%d.%d.%d      " % VERSION
 SUCCESS = ("Процесс завершен", 'Файлы прошивки успешно сохранены на "E:\\"')
 WARNING = ("Предупреждение", "ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все "
            "подключенные кабели и устройства, кроме адаптера питания!")

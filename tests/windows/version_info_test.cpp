@@ -52,8 +52,12 @@ Node Text(const std::u16string& key, const std::u16string& value) {
   return node;
 }
 
-std::vector<std::uint8_t> Fixed(std::uint32_t versionMS, std::uint32_t versionLS) {
+std::vector<std::uint8_t> Fixed(std::uint32_t versionMS, std::uint32_t versionLS,
+                                std::uint32_t flags = 0,
+                                std::uint32_t flagsMask = VS_FFI_FILEFLAGSMASK) {
   VS_FIXEDFILEINFO fixed{};
+  fixed.dwFileFlags = flags;
+  fixed.dwFileFlagsMask = flagsMask;
   fixed.dwSignature = 0xFEEF04BD;
   fixed.dwStrucVersion = 0x00010000;
   fixed.dwFileVersionMS = fixed.dwProductVersionMS = versionMS;
@@ -132,12 +136,24 @@ TEST(VersionInfo, MissingFixedPartOrTopBitSetEndsInARangeCheck) {
   EXPECT_EQ(VersionInfo({}).FileVersionString(), "");
 }
 
+TEST(VersionInfo, FileFlagsCountWhereTheMaskDeclaresThem) {
+  static_assert(kPrivateBuildFlag == VS_FF_PRIVATEBUILD);
+  BlockLayout layout;
+  layout.fixed = Fixed(0x00060031, 0, VS_FF_PRIVATEBUILD | VS_FF_DEBUG, VS_FF_PRIVATEBUILD);
+  EXPECT_EQ(Block(layout).FixedFileFlags(), kPrivateBuildFlag);
+  layout.fixed = Fixed(0x00060031, 0, VS_FF_PRIVATEBUILD, VS_FF_DEBUG);
+  EXPECT_EQ(Block(layout).FixedFileFlags(), 0u);
+  layout.fixed = {};
+  EXPECT_EQ(Block(layout).FixedFileFlags(), 0u);
+}
+
 TEST(VersionInfo, FileWithoutVersionResourceGivesNothing) {
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);  // the test program carries no version resource
   const VersionInfo own = VersionInfo::OfFile(std::string(path, path + wcslen(path)));
   EXPECT_EQ(own.FixedVersionWord(), kNoFixedVersion);
   EXPECT_EQ(own.FileVersionString(), "");
+  EXPECT_EQ(own.FixedFileFlags(), 0u);
 }
 
 }  // namespace
