@@ -155,7 +155,8 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_INITMENUPOPUP:
       if (HIWORD(lParam))
-        OfferStickCheck(window_, CheckCommandOffered(EntryCount() > 0, runState_.Phase()));
+        OfferStickCheck(reinterpret_cast<HMENU>(wParam),
+                        CheckCommandOffered(EntryCount() > 0, runState_.Phase()));
       break;
     case WM_SETCURSOR:
       // The wait cursor over the window while the files are written.
@@ -231,7 +232,7 @@ void TForm1::CreateControls() {
   // still shows whole while the list is hidden; clipping its width would cut that one short.
   SetWindowPos(Label1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   CreateHint();
-  AddToolItems(window_);
+  AddToolItems(GetSystemMenu(window_, FALSE));
   ApplyDpi(WindowDpi(window_));
   SetPrompt(kPromptSelect, clWindowText);
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);

@@ -5,6 +5,7 @@ removable (E: is the operator's flash drive, a folder of the test), D: is a fixe
 """
 import ctypes
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -195,8 +196,11 @@ class Desktop:
 
     def boxes(self):
         found = self.probe("boxes")
-        return [{key.split(".", 1)[1]: value for key, value in found.items() if key.startswith(f"box{i}.")}
-                for i in range(int(found.get("boxes", "0")))]
+        boxes = [{key.split(".", 1)[1]: value for key, value in found.items() if key.startswith(f"box{i}.")}
+                 for i in range(int(found.get("boxes", "0")))]
+        for box in boxes:  # the probe writes a text of several lines on one line
+            box["text"] = re.sub(r"\\(.)", lambda m: {"r": "\r", "n": "\n"}.get(m[1], m[1]), box["text"])
+        return boxes
 
     def wait_for_box(self, timeout=30):
         return wait_for("a message box", lambda: (self.boxes() or [None])[0], timeout=timeout)

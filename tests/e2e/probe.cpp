@@ -311,6 +311,16 @@ int DescribeAccessibility() {
   return 0;
 }
 
+// A text of several lines on one line of the answer: line breaks and backslashes escaped.
+std::string Escaped(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == '\\' || c == '\r' || c == '\n') escaped += '\\';
+    escaped += c == '\r' ? 'r' : c == '\n' ? 'n' : c;
+  }
+  return escaped;
+}
+
 BOOL CALLBACK DescribeBox(HWND window, LPARAM count) {
   wchar_t className[32] = {};
   GetClassNameW(window, className, 32);
@@ -319,7 +329,7 @@ BOOL CALLBACK DescribeBox(HWND window, LPARAM count) {
   Say(n + ".caption", Text(window));
   wchar_t text[1024] = {};
   GetDlgItemTextW(window, 0xFFFF, text, 1024);
-  Say(n + ".text", Narrow(text));
+  Say(n + ".text", Escaped(Narrow(text)));
   HWND icon = GetDlgItem(window, 0x0440);
   Say(n + ".icon", icon && IsWindowVisible(icon) ? Rect(icon) : "none");
   HWND ok = GetDlgItem(window, IDOK);
@@ -600,7 +610,7 @@ int QueryEndSession() {
 
 // Picks an item of the tool's system menu as a program may: posted, whether or not the item is
 // greyed, since what it starts may open a modal box.
-int SystemCommand(unsigned command) {
+int PickSystemCommand(unsigned command) {
   HWND form = Form();
   Say("posted", form && PostMessageW(form, WM_SYSCOMMAND, command, 0) ? "1" : "0");
   return form ? 0 : 1;
@@ -646,7 +656,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"close") return Close();
-  if (command == L"command" && argc == 3) return SystemCommand(wcstoul(argv[2], nullptr, 0));
+  if (command == L"command" && argc == 3) return PickSystemCommand(wcstoul(argv[2], nullptr, 0));
   if (command == L"load") return Load(argc - 2, argv + 2);
   if (command == L"attributes" && (argc == 3 || argc == 4))
     return Attributes(argv[2], argc == 4 ? argv[3] : nullptr);
