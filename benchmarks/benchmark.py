@@ -2,7 +2,8 @@
 benchmark beside its floor: medians of several runs and their ratios. Never fails on a figure.
 
 Run by scripts/benchmark.sh, which builds what it needs and sets KQ_EXE, KQ_PROBE, KQ_FLOOR,
-KQ_INTEGRITY_CHECK, KQ_FIRMWARE_SOURCE, KQ_PAYLOAD_DIR, KQ_NATIVE_BENCHMARK and KQ_CORRUPTING_DRIVE.
+KQ_INTEGRITY_CHECK, KQ_FIRMWARE_SOURCE, KQ_PAYLOAD_DIR, KQ_NATIVE_BENCHMARK, KQ_JOURNAL_BENCHMARK and
+KQ_CORRUPTING_DRIVE.
 """
 import json
 import os
@@ -28,8 +29,10 @@ INTEGRITY_CHECK = Path(os.environ["KQ_INTEGRITY_CHECK"])
 FIRMWARE_SOURCE = Path(os.environ["KQ_FIRMWARE_SOURCE"])
 PAYLOAD_DIR = Path(os.environ["KQ_PAYLOAD_DIR"])
 NATIVE_BENCHMARK = Path(os.environ["KQ_NATIVE_BENCHMARK"])
+JOURNAL_BENCHMARK = Path(os.environ["KQ_JOURNAL_BENCHMARK"])
 SLOW_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 RUNS = 20          # write runs, each beside one run of every floor; also the GDI count's runs
+CHECKS = 10        # checks of the stick the runs left, each beside one read of the set and a box
 SLOW_RUNS = 3      # write runs on a drive that takes its time over every write
 PEAK_RUNS = 5      # write runs watched for their memory peaks, timed apart from the others
 SLOW_WRITE_MS = 40
@@ -131,8 +134,8 @@ def integrity_check(desktop):
     return wine_figures(desktop, str(INTEGRITY_CHECK))
 
 
-def native_figures():
-    result = subprocess.run([str(NATIVE_BENCHMARK), "--benchmark_repetitions=5",
+def native_figures(program=None):
+    result = subprocess.run([str(program or NATIVE_BENCHMARK), "--benchmark_repetitions=5",
                              "--benchmark_format=json"], check=True, stdout=subprocess.PIPE, timeout=600)
     return {b["run_name"]: b["real_time"] for b in json.loads(result.stdout)["benchmarks"]
             if b.get("aggregate_name") == "median"}
@@ -218,6 +221,13 @@ def measure(desktop):
         reads.append(floor(desktop, floor_program, payloads, "read")["read_ms"])
     gdi_last = probe(desktop, "gdi")
     room = floor(desktop, floor_program, payloads, "room")
+    checks_run, check_floors = [], []
+    for _ in range(CHECKS):
+        check_run = probe(desktop, "time-check")
+        if not check_run["box"] == "Проверка USB-Flash":
+            print(f"  a check ended in another box: {check_run['box']}", flush=True)
+        checks_run.append(float(check_run["box_ms"]))
+        check_floors.append(floor(desktop, floor_program, payloads, "readbox")["boxed_ms"])
     # Watched apart: the sampler takes a core of its own, which the timed runs must not lose to it.
     peaks = []
     for _ in range(PEAK_RUNS):
@@ -250,6 +260,11 @@ def measure(desktop):
          note=f"read-back / sequential read = {readback_ms / read_ms:.2f} (target <= 1.00)")
     line("one sequential read of the set's bytes", read_ms)
     line("plain copy of the 30 files", copy_ms, note=f"tool / copy = {run_ms / copy_ms:.2f}")
+    check_ms, check_floor_ms = median(checks_run), median(check_floors)
+    print(f"\nCheck of the stick a run left, under Wine, {CHECKS} checks")
+    line("the tool, command to box", check_ms,
+         note=f"check / (read + box) = {check_ms / check_floor_ms:.2f} (target <= 1.2)")
+    line("floor: one uncached sequential read of the set, then a box", check_floor_ms)
     print(f"\nWrite run on a slow drive under Wine (each write waits {SLOW_WRITE_MS} ms), {SLOW_RUNS} runs")
     line("the tool, click to first box", median(float(r["box_ms"]) for r in slow))
     line("longest the window went without answering", max(float(r["longest_unanswered_ms"]) for r in slow),
@@ -266,6 +281,12 @@ def measure(desktop):
          note=f"read-back / sequential read = "
               f"{native['SetRun/ReadBackAlone'] / native['SetRun/OneUncachedSequentialRead']:.2f}")
     line("  one uncached sequential read of the set", native["SetRun/OneUncachedSequentialRead"])
+
+    journal = native_figures(JOURNAL_BENCHMARK)
+    print("\nThe journal, native, Google Benchmark (median of 5 repetitions)")
+    line("append a run's block to a full journal", journal["AppendToAFullJournal"] * 1000, "ns",
+         note="(target well under 1 ms)")
+    line("make a run's block", journal["MakeARunsBlock"], "us")
 
     print("\nDrive watch")
     line("drive arrival to its entry in the list", median(arrivals), note="(target < 100 ms)")

@@ -9,6 +9,8 @@
 //   kq_io_floor PAYLOAD_DIR DRIVE_DIR copy  - a plain copy of the 30 files, nothing else
 //   kq_io_floor PAYLOAD_DIR DRIVE_DIR read  - one sequential read of the whole set's bytes,
 //                                            as one file, the way the set is read back
+//   kq_io_floor PAYLOAD_DIR DRIVE_DIR readbox - the same read, then a box with the information
+//                                            icon, as a check of a stick ends
 //   kq_io_floor PAYLOAD_DIR DRIVE_DIR room  - the tool's own room check for a run to that
 //                                            drive (its listing of the root, the two room
 //                                            queries and the walk), made 20 times
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -111,6 +114,9 @@ struct BoxText {
 };
 constexpr BoxText kSuccessBox{L"Процесс завершен", L"Файлы прошивки успешно сохранены на \"E:\\\"",
                               MB_OK};
+constexpr BoxText kCheckBox{L"Проверка USB-Flash",
+                            L"На \"E:\\\" все 30 файлов прошивки совпадают с эталоном.",
+                            MB_OK | MB_ICONINFORMATION};
 constexpr BoxText kWarningBox{L"Предупреждение",
                               L"ВНИМАНИЕ! Перед прошивкой рекомендуется отключить от терминала все "
                               L"подключенные кабели и устройства, кроме адаптера питания!",
@@ -214,16 +220,23 @@ int wmain(int argc, wchar_t** argv) {
       CopyFileW((staging + payload.fileName).c_str(), (drive + payload.fileName).c_str(), FALSE);
     Say("copy_ms", clock.NowMs() - started);
     for (const Payload& payload : set) DeleteFileW((staging + payload.fileName).c_str());
-  } else if (mode == L"read") {
+  } else if (mode == L"read" || mode == L"readbox") {
     std::vector<char> whole;
     for (const Payload& payload : set)
       whole.insert(whole.end(), payload.bytes.begin(), payload.bytes.end());
     const std::wstring path = drive + L"kq-sequential.bin";
     WriteWhole(path, whole.data(), whole.size());
     Flush(path);
+    // As in a run, what a first box with an icon loads is loaded before the clock starts.
+    std::optional<WatchedBox> box;
+    if (mode == L"readbox") {
+      WatchedBox(clock, kCheckBox).Show();
+      box.emplace(clock, kCheckBox);
+    }
     const double started = clock.NowMs();
     const bool same = ReadBack(path, whole.data(), whole.size(), buffer);
     Say("read_ms", clock.NowMs() - started);
+    if (box) Say("boxed_ms", box->Show() - started);
     Say("bytes", same ? static_cast<double>(whole.size()) : 0.0);
     DeleteFileW(path.c_str());
   } else if (mode == L"room") {

@@ -470,6 +470,23 @@ int TimeWriteRun(bool watchAnswers) {
   return 0;
 }
 
+// Picks the system menu's check of the stick, as posted by another program, times it to the box
+// that closes it, names that box and closes it.
+int TimeCheck() {
+  HWND form = Form();
+  if (!form) return 1;
+  const Stopwatch watch;
+  PostMessageW(form, WM_SYSCOMMAND, kCheckStickCommand, 0);
+  HWND box = Await(120000, ShownBox);
+  if (!box) return 3;
+  SayMs("box_ms", watch.Ms());
+  Say("box", Text(box));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  Await(5000, [&] { return !IsWindow(box); });
+  return 0;
+}
+
 // The GDI objects the tool holds. Wine answers GetGuiResources with 0, but keeps each
 // process's GDI handles in a table of its own that the process environment block points to,
 // laid out as on Windows; counting its entries in use gives the same figure from outside.
@@ -673,6 +690,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"time-arrival" && argc == 5)
     return TimeArrival(argv[2][0], Narrow(argv[3]), Narrow(argv[4]));
   if (command == L"time-run") return TimeWriteRun(argc == 3 && argv[2] == std::wstring(L"answers"));
+  if (command == L"time-check") return TimeCheck();
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
       "form | boxes | scheme | hint | acp | close | command ID | ping | end-session | "
@@ -682,6 +700,7 @@ int wmain(int argc, wchar_t** argv) {
       "dpi-changed FROM TO | away MILLISECONDS | press CLASS | "
       "plug LETTER UNIXPATH | unplug LETTER | record LOG DOCUMENT | hold PATH SECONDS | "
       "hold-during-run PATH MILLISECONDS | "
-      "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run [answers] | gdi");
+      "time-start EXE ROOT | time-arrival LETTER UNIXPATH ROOT | time-run [answers] | "
+      "time-check | gdi");
   return 64;
 }
