@@ -332,7 +332,8 @@ void TForm1::PrintLabels(HDC dc) {
   }
 }
 
-// The prompt's fixed black or red gives way to the scheme's text colour where it would not show.
+// Both labels stand on the button face: their texts take the colour the scheme makes for it, and
+// the prompt's fixed black or red gives way to the scheme's text colour where it would not show.
 LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorRef(ShownColor(control == Label1 ? label1Color_ : clWindowText, clBtnFace,

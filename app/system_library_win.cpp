@@ -26,14 +26,19 @@ std::wstring SystemFolder() {
 
 void LeaveStartingFolder() { SetCurrentDirectoryW(SystemFolder().c_str()); }
 
+std::wstring SystemFilePath(const wchar_t* fileName) {
+  const std::wstring folder = SystemFolder();
+  return folder.empty() ? folder : folder + fileName;
+}
+
 SystemLibrary::SystemLibrary(const wchar_t* fileName) : fileName_(fileName) {
   module_ = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (!module_ && GetLastError() == ERROR_INVALID_PARAMETER) {
     // A system that does not know the flag: the full path, whose own imports are then looked
     // for beside it first.
-    const std::wstring folder = SystemFolder();
-    if (!folder.empty())
-      module_ = LoadLibraryExW((folder + fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const std::wstring path = SystemFilePath(fileName);
+    if (!path.empty())
+      module_ = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   }
   if (!module_) throw CannotLoadLibrary(Narrow(fileName_));
 }

@@ -14,6 +14,9 @@ void RestrictLibrarySearch();
 // use, and Windows would refuse to remove it safely. No path the tool uses is relative.
 void LeaveStartingFolder();
 
+// The full path of a file in the system folder; empty when the system does not say where that is.
+std::wstring SystemFilePath(const wchar_t* fileName);
+
 // A library that is not one of Windows' known system libraries, for which Windows would look in
 // the program's own folder first. Loaded from the system folder only; it stays loaded for the
 // life of the process.

@@ -32,7 +32,56 @@ const Oleacc& OleaccLibrary() {
   return functions;
 }
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+// A child argument left out, as a script or a reader going through IDispatch may do, means the
+// control itself; it then arrives empty or as the error a missing optional argument stands for.
+bool IsSelf(const VARIANT& child) {
+  return (child.vt == VT_I4 && child.lVal == CHILDID_SELF) || child.vt == VT_EMPTY ||
+         (child.vt == VT_ERROR && child.scode == DISP_E_PARAMNOTFOUND);
+}
+
+// The child argument as the standard object is sure to take it.
+VARIANT Child(const VARIANT& child) {
+  if (!IsSelf(child)) return child;
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
+
+// The description of IAccessible that IDispatch calls go through, read once from the type
+// library in the system's accessibility library, by full path: a file of that name elsewhere is
+// never read. The interface part of the dual interface, whose members DispInvoke calls.
+struct AccessibleTypeInfo {
+  HRESULT loaded = E_FAIL;
+  ITypeInfo* info = nullptr;
+};
+
+AccessibleTypeInfo LoadAccessibleTypeInfo() {
+  AccessibleTypeInfo result;
+  const std::wstring path = SystemFilePath(L"oleacc.dll");
+  ITypeLib* library = nullptr;
+  result.loaded = path.empty() ? E_FAIL : LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
+  if (FAILED(result.loaded)) return result;
+  ITypeInfo* info = nullptr;
+  result.loaded = library->GetTypeInfoOfGuid(__uuidof(IAccessible), &info);
+  library->Release();
+  if (FAILED(result.loaded)) return result;
+  HREFTYPE vtable = 0;
+  if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &vtable)) &&
+      SUCCEEDED(info->GetRefTypeInfo(vtable, &result.info))) {
+    info->Release();
+  } else {
+    result.info = info;
+  }
+  return result;
+}
+
+// Kept for the life of the process, as the library it comes from is.
+const AccessibleTypeInfo& AccessibleType() {
+  static const AccessibleTypeInfo type = LoadAccessibleTypeInfo();
+  return type;
+}
 
 HRESULT Text(std::string text, BSTR* out) {
   if (!out) return E_POINTER;
@@ -51,7 +100,10 @@ HRESULT Number(Value value, VARIANT* out) {
 
 // The system's standard object for a window, answering what the control's facts set in its
 // place; every other question, and every question about a child, is the standard object's.
-class ControlAccessible final : public IAccessible {
+// Whatever is asked of it, through any of its interfaces, it answers itself: a reader never
+// reaches the standard object without the control's facts, and every interface it hands out
+// leads back to the same object.
+class ControlAccessible final : public IAccessible, public IOleWindow {
  public:
   ControlAccessible(HWND window, IAccessible* standard, std::function<AccessibleFacts()> facts)
       : window_(window), standard_(standard), facts_(std::move(facts)) {}
@@ -62,11 +114,14 @@ class ControlAccessible final : public IAccessible {
     if (!out) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
       *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
+    } else if (iid == IID_IOleWindow) {
+      *out = static_cast<IOleWindow*>(this);
+    } else {
+      *out = nullptr;
+      return E_NOINTERFACE;
     }
-    // Its window and its children's enumeration are the standard object's.
-    return standard_->QueryInterface(iid, out);
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -75,20 +130,43 @@ class ControlAccessible final : public IAccessible {
     return left;
   }
 
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    if (!window) return E_POINTER;
+    *window = window_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // Calls through IDispatch reach this object's own members.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    return standard_->GetTypeInfoCount(count);
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-    return standard_->GetTypeInfo(index, locale, info);
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    const AccessibleTypeInfo& type = AccessibleType();
+    if (FAILED(type.loaded)) return type.loaded;
+    type.info->AddRef();
+    *info = type.info;
+    return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
-    return standard_->GetIDsOfNames(iid, names, count, locale, ids);
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    const AccessibleTypeInfo& type = AccessibleType();
+    return FAILED(type.loaded) ? type.loaded : DispGetIDsOfNames(type.info, names, count, ids);
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception,
                                    UINT* argumentError) override {
-    return standard_->Invoke(id, iid, locale, flags, params, result, exception, argumentError);
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    const AccessibleTypeInfo& type = AccessibleType();
+    if (FAILED(type.loaded)) return type.loaded;
+    return DispInvoke(static_cast<IAccessible*>(this), type.info, id, flags, params, result,
+                      exception, argumentError);
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -108,7 +186,8 @@ class ControlAccessible final : public IAccessible {
   // Posted, not sent: the click may open a box, which would hold the reader until it closed.
   // It comes through where a mouse click could, so not while a box is up over the window.
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    if (!IsSelf(child) || !facts_().defaultAction) return standard_->accDoDefaultAction(child);
+    if (!IsSelf(child) || !facts_().defaultAction)
+      return standard_->accDoDefaultAction(Child(child));
     if (!IsWindowEnabled(window_) || !IsWindowEnabled(GetAncestor(window_, GA_ROOT))) return E_FAIL;
     return PostMessageW(window_, BM_CLICK, 0, 0) ? S_OK : HRESULT_FROM_WIN32(GetLastError());
   }
@@ -120,22 +199,22 @@ class ControlAccessible final : public IAccessible {
     return standard_->get_accChildCount(count);
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-    return standard_->get_accChild(child, out);
+    return standard_->get_accChild(Child(child), out);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-    return standard_->get_accValue(child, value);
+    return standard_->get_accValue(Child(child), value);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-    return standard_->get_accDescription(child, description);
+    return standard_->get_accDescription(Child(child), description);
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
-    return standard_->get_accHelp(child, help);
+    return standard_->get_accHelp(Child(child), help);
   }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
-    return standard_->get_accHelpTopic(file, child, topic);
+    return standard_->get_accHelpTopic(file, Child(child), topic);
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-    return standard_->get_accKeyboardShortcut(child, shortcut);
+    return standard_->get_accKeyboardShortcut(Child(child), shortcut);
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     return standard_->get_accFocus(focus);
@@ -144,23 +223,23 @@ class ControlAccessible final : public IAccessible {
     return standard_->get_accSelection(selection);
   }
   HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-    return standard_->accSelect(flags, child);
+    return standard_->accSelect(flags, Child(child));
   }
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                         VARIANT child) override {
-    return standard_->accLocation(left, top, width, height, child);
+    return standard_->accLocation(left, top, width, height, Child(child));
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-    return standard_->accNavigate(direction, start, end);
+    return standard_->accNavigate(direction, Child(start), end);
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
     return standard_->accHitTest(x, y, child);
   }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
-    return standard_->put_accName(child, name);
+    return standard_->put_accName(Child(child), name);
   }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-    return standard_->put_accValue(child, value);
+    return standard_->put_accValue(Child(child), value);
   }
 
  private:
@@ -173,7 +252,7 @@ class ControlAccessible final : public IAccessible {
                  HRESULT (STDMETHODCALLTYPE IAccessible::*standard)(VARIANT, Out*), Out* out) {
     if (IsSelf(child))
       if (const AccessibleFacts facts = facts_(); facts.*fact) return write(*(facts.*fact), out);
-    return (standard_->*standard)(child, out);
+    return (standard_->*standard)(Child(child), out);
   }
 
   HWND window_;
@@ -196,7 +275,8 @@ LRESULT AnswerClientObject(HWND window, WPARAM wParam, std::function<AccessibleF
                                                 reinterpret_cast<void**>(&standard))))
       return 0;
     auto* accessible = new ControlAccessible(window, standard, std::move(facts));
-    const LRESULT answer = oleacc.LresultFromObject(__uuidof(IAccessible), wParam, accessible);
+    const LRESULT answer = oleacc.LresultFromObject(__uuidof(IAccessible), wParam,
+                                                    static_cast<IAccessible*>(accessible));
     accessible->Release();
     return answer;
   } catch (const Failure&) {

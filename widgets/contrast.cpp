@@ -26,12 +26,19 @@ double ContrastRatio(Rgb a, Rgb b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-Rgb ShownColor(TColor fixed, TColor background, const ColorScheme& scheme, bool highContrast) {
-  const Rgb color = scheme.Resolve(fixed);
-  if (IsSystemColor(fixed)) return color;
-  if (highContrast || ContrastRatio(color, scheme.Resolve(background)) < kLeastContrast)
+// A scheme sets each text colour for its own background. Windows 11's contrast themes and custom
+// schemes set window text and button text apart, and window text may then vanish on the face;
+// in the classic and high-contrast schemes the two are the same.
+TColor PairedTextColor(TColor text, TColor background) {
+  return text == clWindowText && background == clBtnFace ? clBtnText : text;
+}
+
+Rgb ShownColor(TColor color, TColor background, const ColorScheme& scheme, bool highContrast) {
+  if (IsSystemColor(color)) return scheme.Resolve(PairedTextColor(color, background));
+  const Rgb fixed = scheme.Resolve(color);
+  if (highContrast || ContrastRatio(fixed, scheme.Resolve(background)) < kLeastContrast)
     return scheme.Resolve(clBtnText);
-  return color;
+  return fixed;
 }
 
 // Only the mode replaces it: the orange ring stands out from the classic face by little on

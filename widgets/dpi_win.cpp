@@ -1,7 +1,10 @@
 #include "widgets/dpi_win.h"
 
+#include <shellscalingapi.h>
+
 #include "app/scoped_gdi_win.h"
 #include "app/system_library_win.h"
+#include "widgets/window_dpi.h"
 
 namespace {
 
@@ -13,6 +16,18 @@ bool IsPerMonitorV2(HWND window) {
   return contextOf && equal && equal(contextOf(window), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
+// shcore.dll is none of the tool's imports, so it is loaded here, from the system folder only.
+// Windows 7 lacks it and Windows 8 has it without the function: then there is none to ask.
+decltype(&::GetDpiForMonitor) MonitorDpiFunction() {
+  static const auto function = []() -> decltype(&::GetDpiForMonitor) {
+    const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!shcore) return nullptr;
+    return reinterpret_cast<decltype(&::GetDpiForMonitor)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")));
+  }();
+  return function;
+}
+
 }  // namespace
 
 int SystemDpi() {
@@ -20,11 +35,22 @@ int SystemDpi() {
   return GetDeviceCaps(screen, LOGPIXELSY);
 }
 
-// A window the system does not know has no DPI of its own (0): the system's is taken then.
 int WindowDpi(HWND window) {
   static const auto forWindow = LATER_WINDOWS_FUNCTION(kUser32, GetDpiForWindow);
-  if (const UINT dpi = forWindow ? forWindow(window) : 0) return static_cast<int>(dpi);
-  return SystemDpi();
+  DpiQuestions ask;
+  if (forWindow) ask.window = [window] { return static_cast<int>(forWindow(window)); };
+  if (MonitorDpiFunction()) ask.monitor = [window] { return MonitorDpi(window); };
+  ask.system = SystemDpi();
+  return WindowDpiFrom(ask);
+}
+
+int MonitorDpi(HWND window) {
+  const auto forMonitor = MonitorDpiFunction();
+  UINT dpiX = 0, dpiY = 0;
+  if (!forMonitor || FAILED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                       MDT_EFFECTIVE_DPI, &dpiX, &dpiY)))
+    return 0;
+  return static_cast<int>(dpiY);
 }
 
 bool ScaleFrameWithDpi(HWND window) {

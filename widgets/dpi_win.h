@@ -4,13 +4,17 @@
 
 // The display scale as the system gives it. The functions Windows 10 has for a DPI of one's
 // own choosing are used where they exist; on Windows 7 and 8.1 the system-wide DPI and the
-// plain functions stand in for them.
+// plain functions stand in for them, and on 8.1 the monitor tells a window its DPI.
 
 // The DPI the session started with, whose sizes the system's own metrics have.
 int SystemDpi();
 
 // The DPI of the monitor the window is on; the system's where that is not known.
 int WindowDpi(HWND window);
+
+// The effective DPI of the monitor nearest the window, as GetDpiForMonitor tells it to this
+// per-monitor aware process; 0 where the system lacks the function (before Windows 8.1).
+int MonitorDpi(HWND window);
 
 // Whether the system scales the window's frame with its monitor's DPI: under per-monitor
 // awareness version 2 it does; under version 1 only once asked to, which this does where the

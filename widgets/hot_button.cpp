@@ -105,7 +105,8 @@ void PaintHotButton(Surface& surface, const Rect& client, const HotButtonState& 
   const int height = caption.MeasureHeight(text);
   text.top = (text.top + text.bottom - height) / 2;
   text.bottom = text.top + height;
-  caption.Draw(text, scheme.Resolve(state.enabled ? look.fontColor : clGrayText));
+  caption.Draw(text, scheme.Resolve(state.enabled ? PairedTextColor(look.fontColor, look.color)
+                                                  : clGrayText));
 
   // On the inner half of the focus ring, in black as long as black shows on the face.
   if (state.focused && look.showFocusRect)

@@ -10,7 +10,7 @@ WIDTH, HEIGHT = 297, 33
 BLACK = (0, 0, 0)
 HOT_TRACK = (240, 155, 20)
 # The running scheme's colours, by the names the probe gives them.
-HIGHLIGHT, WINDOW_TEXT, BUTTON_FACE = "highlight", "windowtext", "btnface"
+HIGHLIGHT, BUTTON_TEXT, BUTTON_FACE = "highlight", "btntext", "btnface"
 BUTTON_SHADOW, GRAY_TEXT, DARK_SHADOW = "btnshadow", "graytext", "dkshadow"
 # Columns clear of the caption, left and right, and one in the middle for the rings' rows.
 SIDE_COLUMNS = (4, 20, WIDTH - 21, WIDTH - 5)
@@ -134,14 +134,14 @@ class SaveButtonTest(ToolCase):
         scheme = desktop.system_colors()
         self.assert_look("disabled")
         disabled_caption = self.caption_box(scheme[GRAY_TEXT])
-        self.assertNotIn(scheme[WINDOW_TEXT], set(desktop.screenshot().pixels(*self.caption_rect())))
+        self.assertNotIn(scheme[BUTTON_TEXT], set(desktop.screenshot().pixels(*self.caption_rect())))
 
         desktop.plug("E", desktop.drive)
         self.wait_for_drives("E:\\")
         self.move_pointer_away()
         self.assert_look("rest")
         # The grey caption was the whole caption: the same box as the enabled one.
-        self.assertEqual(disabled_caption, self.caption_box(scheme[WINDOW_TEXT]))
+        self.assertEqual(disabled_caption, self.caption_box(scheme[BUTTON_TEXT]))
 
         left, top = self.button_origin()
         desktop.point_at(left + 150, top + 16)

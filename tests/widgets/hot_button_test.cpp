@@ -198,19 +198,21 @@ TEST(HotButtonPaint, HighContrastRingAndDotsInTheSchemesColours) {
     EXPECT_EQ(s.Pixel(dot), white);
 }
 
+// The caption in the button-text colour, which this scheme sets apart from the window text.
 TEST(HotButtonPaint, CaptionCentredByMeasuredHeightGreyWhenDisabledAndUnderTheDots) {
-  const FixedColorScheme scheme;
+  FixedColorScheme scheme;
+  scheme.Set(clBtnText, {0, 0, 128}).Set(clWindowText, {255, 0, 255});
   const struct {
     Look look;
     int height;
     Rect drawn;
     Rgb color;
   } cases[] = {
-      {Look::Rest, 13, {5, 10, 292, 23}, {0, 0, 0}},
-      {Look::Pressed, 13, {5, 10, 292, 23}, {0, 0, 0}},  // not moved when held down
+      {Look::Rest, 13, {5, 10, 292, 23}, {0, 0, 128}},
+      {Look::Pressed, 13, {5, 10, 292, 23}, {0, 0, 128}},  // not moved when held down
       {Look::Disabled, 13, {5, 10, 292, 23}, {128, 128, 128}},
-      {Look::Focused, 26, {5, 3, 292, 29}, {0, 0, 0}},  // two lines
-      {Look::Rest, 39, {5, -3, 292, 36}, {0, 0, 0}},    // (33 - 39) / 2 truncates to -3
+      {Look::Focused, 26, {5, 3, 292, 29}, {0, 0, 128}},  // two lines
+      {Look::Rest, 39, {5, -3, 292, 36}, {0, 0, 128}},    // (33 - 39) / 2 truncates to -3
   };
   for (const auto& c : cases) {
     PixelSurface s(kW, kH, kBehind);

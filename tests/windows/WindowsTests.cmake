@@ -1,5 +1,6 @@
 # Tests of the Win32 adapters, run under Wine with the portable ones.
 target_sources(kq_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/accessible_adapter_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/adapters_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dc_surface_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dpi_test.cpp

@@ -34,4 +34,11 @@ TEST(Dpi, NoWindowMeansTheSystemsDpi) {
   EXPECT_EQ(WindowDpi(nullptr), GetDeviceCaps(screen, LOGPIXELSY));
 }
 
+// Wine has GetDpiForMonitor, as Windows has from 8.1 on: shcore, which the tool does not import,
+// is found and answers for the one monitor, at the system's DPI.
+TEST(Dpi, TheMonitorIsAskedThroughShcore) {
+  WindowDC screen(nullptr);
+  EXPECT_EQ(MonitorDpi(nullptr), GetDeviceCaps(screen, LOGPIXELSY));
+}
+
 }  // namespace
