@@ -14,7 +14,7 @@ Notice DefaultErrorReport(const std::string& failureMessage) {
 
 Notice FailureReport(const std::exception& failure) {
   if (dynamic_cast<const DamagedProgramFile*>(&failure)) {
-    return Notice{failure.what(), "Ошибка", NoticeIcon::kError};
+    return Notice{failure.what(), kErrorCaption, NoticeIcon::kError};
   }
   return DefaultErrorReport(failure.what());
 }

@@ -1,29 +1,31 @@
 #include "app/failure.h"
 
+#include "app/texts.h"
+
 Failure ResourceNotFound(const std::string& payloadName) {
-  return Failure("Resource " + payloadName + " not found");
+  return Failure(FillText(kResourceNotFound, {payloadName}));
 }
 
 Failure CannotCreateFile(const std::string& path, const std::string& systemErrorText,
                          std::uint32_t systemError) {
-  return Failure("Cannot create file \"" + path + "\". " + TrimSystemErrorText(systemErrorText),
+  return Failure(FillText(kCannotCreateFile, {path, TrimSystemErrorText(systemErrorText)}),
                  systemError);
 }
 
 Failure StreamWriteError(std::uint32_t systemError) {
-  return Failure("Stream write error", systemError);
+  return Failure(kStreamWriteError, systemError);
 }
 
-Failure UnableToInsertLine() { return Failure("Unable to insert a line"); }
+Failure UnableToInsertLine() { return Failure(kUnableToInsertLine); }
 
-Failure RangeCheckError() { return Failure("Range check error"); }
+Failure RangeCheckError() { return Failure(kRangeCheckError); }
 
 Failure CannotLoadLibrary(const std::string& fileName) {
-  return Failure("Cannot load library " + fileName);
+  return Failure(FillText(kCannotLoadLibrary, {fileName}));
 }
 
 Failure WindowNotCreated(const std::string& what, const std::string& systemErrorText) {
-  return Failure("Error creating " + what + ". " + TrimSystemErrorText(systemErrorText));
+  return Failure(FillText(kErrorCreating, {what, TrimSystemErrorText(systemErrorText)}));
 }
 
 std::string TrimSystemErrorText(std::string text) {

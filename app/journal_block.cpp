@@ -256,16 +256,14 @@ std::string JournalFileName(const LocalTime& time) {
 }
 
 Notice JournalEmptyNotice() {
-  return {"Журнал пуст: с запуска программы прошивка не записывалась и не проверялась.",
-          kApplicationTitle, NoticeIcon::kInformation};
+  return {kJournalEmptyText, kApplicationTitle, NoticeIcon::kInformation};
 }
 
 Notice JournalSavedNotice(const std::string& path) {
-  return {"Журнал сохранён в файл \"" + path + "\".", kApplicationTitle, NoticeIcon::kInformation};
+  return {FillText(kJournalSavedText, {path}), kApplicationTitle, NoticeIcon::kInformation};
 }
 
 Notice JournalNotSavedNotice(const std::string& path, const std::string& reason) {
-  return {
-      "Не удалось сохранить журнал в файл \"" + path + "\": " + TrimSystemErrorText(reason) + ".",
-      kApplicationTitle, NoticeIcon::kInformation};
+  return {FillText(kJournalNotSavedText, {path, TrimSystemErrorText(reason)}), kApplicationTitle,
+          NoticeIcon::kInformation};
 }

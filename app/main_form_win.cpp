@@ -33,10 +33,6 @@ constexpr int kHintPause = 100;
 constexpr int kHintHidePause = 2500;
 // The hint's width limit at 96 DPI, which lets it break into its two lines.
 constexpr int kHintMaxWidth = 400;
-constexpr char kHint[] = "Изменения в ПО\r(Adobe Reader)";
-constexpr char kSaveCaption[] = "Записать прошивку на USB-Flash";
-constexpr char kFullVerDesignCaption[] = "V1.11.0.2   ";
-constexpr char kShutdownBlockReason[] = "Идёт запись прошивки на USB-Flash";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The window's texts are Russian: asking for the Cyrillic character set makes the system pick a
@@ -221,7 +217,7 @@ void TForm1::CreateControls() {
   SaveButton = CreateControl(HotButtonClassName(), kSaveCaption,
                              WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveButton);
   InfoButton = CreateControl(ImageButtonClass(), "", WS_VISIBLE | WS_TABSTOP, kInfoButton);
-  SetImageButtonHint(InfoButton, kHint);
+  SetImageButtonHint(InfoButton, kInfoHint);
   FullVer = CreateControl(L"STATIC", kFullVerDesignCaption, WS_VISIBLE | SS_RIGHT | SS_NOPREFIX,
                           kFullVer);
   // The version label spans the window's foot, under the buttons' lower edges: it stays
@@ -301,7 +297,7 @@ void TForm1::CreateHint() {
   hint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, nullptr, nullptr);
-  hintText_ = Widen(kHint);
+  hintText_ = Widen(kInfoHint);
   TOOLINFOW tool{};
   // The older structure size is the one every version of the common controls accepts.
   tool.cbSize = TTTOOLINFOW_V2_SIZE;

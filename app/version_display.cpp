@@ -18,7 +18,7 @@ std::string ShortVersion(std::uint32_t fixedVersionWord) {
 }
 
 std::string CaptionVersionSuffix(std::uint32_t fixedVersionWord) {
-  return " v" + ShortVersion(fixedVersionWord);
+  return FillText(kCaptionVersion, {ShortVersion(fixedVersionWord)});
 }
 
 std::optional<std::string> FileVersionQueryPath(std::uint32_t firstTranslation) {
@@ -30,4 +30,6 @@ std::optional<std::string> FileVersionQueryPath(std::uint32_t firstTranslation) 
   return path;
 }
 
-std::string FullVerCaption(const std::string& fileVersion) { return fileVersion + "      "; }
+std::string FullVerCaption(const std::string& fileVersion) {
+  return FillText(kFullVerCaption, {fileVersion});
+}

@@ -1,8 +1,7 @@
 #include "changelog/change_log.h"
 
+#include "app/texts.h"
+
 Notice ChangeLogUnavailable() {
-  return {
-      "Невозможно отобразить список изменений. Возможно, он уже открыт, либо Adobe Reader не "
-      "установлен.",
-      "Ошибка", NoticeIcon::kError};
+  return {kChangeLogUnavailableText, kErrorCaption, NoticeIcon::kError};
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/texts.h"
 #include "drives/drive_strings.h"
 #include "widgets/color.h"
 
@@ -29,9 +30,6 @@ class DrivePollView {
   virtual void SetWriteEnabled(bool enabled) = 0;
   virtual void SetPrompt(const std::string& caption, TColor fontColor) = 0;
 };
-
-inline constexpr char kPromptSelect[] = "Выберите USB-Flash:";
-inline constexpr char kPromptConnect[] = "ПОДКЛЮЧИТЕ USB-FLASH!";
 
 // One tick: lists removable drives not seen before (never A: or B:), then brings the prompt,
 // the list and the write button into line with whether anything is listed.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/texts.h"
+
 namespace {
 
 // exFAT takes three 32-byte directory entries for a file, FAT a long-name entry beside the
@@ -54,5 +56,5 @@ RoomCheck CheckRoom(const VolumeSpace& volume, std::span<const EntryRoom> entrie
 
 std::string ShortfallText(std::uint64_t bytes) {
   const std::uint64_t tenths = std::max<std::uint64_t>(1, (bytes * 10 + kMegabyte - 1) / kMegabyte);
-  return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " МБ";
+  return FillText(kMegabytes, {std::to_string(tenths / 10), std::to_string(tenths % 10)});
 }

@@ -11,6 +11,7 @@ bash scripts/install-deps.sh
 bash scripts/build.sh >/dev/null
 firmware=$(grep -E '^KQ_FIRMWARE_DIR:' build/win/CMakeCache.txt | cut -d= -f2)
 KQ_EXE="$PWD/build/win/RU_ZadorazUdizav.exe" KQ_PROBE="$PWD/build/win/tests/e2e/kq_probe.exe" \
+  KQ_REAL_INPUTS_EXE="$PWD/build/win/tests/kq_tool_from_real_inputs.exe" KQ_SCRIPTS="$PWD/scripts" \
   KQ_FLOOR="$PWD/build/win/benchmarks/kq_io_floor.exe" KQ_INTEGRITY_CHECK="$PWD/build/win/benchmarks/kq_integrity_check.exe" \
   KQ_FIRMWARE_SOURCE="${firmware:-$PWD/build/win/standin-firmware}" \
   KQ_PAYLOAD_DIR="$PWD/payloads" KQ_NATIVE_BENCHMARK="$PWD/build/native/benchmarks/kq_transfer_benchmark" \
