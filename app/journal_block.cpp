@@ -1,8 +1,8 @@
 #include "app/journal_block.h"
 
-#include <cctype>
 #include <cstdio>
 
+#include "app/ascii_case.h"
 #include "app/failure.h"
 #include "app/texts.h"
 #include "firmware/system_errors.h"
@@ -144,6 +144,7 @@ std::string CheckedLine(const char* name, const CheckedFile& file,
       break;
     case CheckedFile::Verdict::kDifferent:
       line += "отличается от эталона (" + Bytes(file.bytes) + ")";
+      if (file.firstDifference) line += " с байта " + std::to_string(file.firstDifference);
       break;
     case CheckedFile::Verdict::kMissing:
       line += "отсутствует";
@@ -239,12 +240,9 @@ std::string MachineName(std::uint16_t machine) {
 std::string WithoutProfileFolder(const std::string& path, const std::string& profileFolder) {
   std::string profile = profileFolder;
   while (!profile.empty() && (profile.back() == '\\' || profile.back() == '/')) profile.pop_back();
-  if (profile.empty() || path.size() < profile.size()) return path;
-  for (std::size_t i = 0; i < profile.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(path[i])) !=
-        std::tolower(static_cast<unsigned char>(profile[i])))
-      return path;
-  }
+  if (profile.empty() || path.size() < profile.size() ||
+      !SameIgnoringAsciiCase(std::string_view(path).substr(0, profile.size()), profile))
+    return path;
   if (path.size() > profile.size() && path[profile.size()] != '\\' && path[profile.size()] != '/')
     return path;
   return "%USERPROFILE%" + path.substr(profile.size());

@@ -12,6 +12,7 @@ closed; and the result posted to the box shown.
 import ctypes
 import ctypes.util
 import os
+import re
 import select
 import struct
 import threading
@@ -21,6 +22,8 @@ IN_OPEN, IN_CLOSE_NOWRITE, IN_CREATE, IN_DELETE = 0x20, 0x10, 0x100, 0x200
 PHASES = ("click to handler", "handler to first staging file", "copy phase", "read-back",
           "result to box shown")
 
+# The tool stages each file under a name of its own; the floor program under the set's names.
+_TOOLS_STAGING = re.compile(r"~KQ\d+-\d+\.tmp$")
 _libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
 _EVENT = struct.Struct("iIII")
 
@@ -61,10 +64,11 @@ class FileEvents:
 
 
 def file_marks(events, names):
-    """When the first staging file of the set's names was created, the last one deleted (the copy
-    phase's end) and the last file read back closed; None when the run wrote no file."""
+    """When the first staging file was created, the last one deleted (the copy phase's end) and
+    the last file of the set's names read back closed; None when the run wrote no file."""
     def times(folder, mask):
-        return [t for t, where, kind, name in events if where == folder and kind & mask and name in names]
+        return [t for t, where, kind, name in events if where == folder and kind & mask
+                and (name in names or folder == "staging" and _TOOLS_STAGING.match(name))]
     staged, unstaged, read = times("staging", IN_CREATE), times("staging", IN_DELETE), times("drive", IN_CLOSE_NOWRITE)
     return (min(staged), max(unstaged), max(read)) if staged and unstaged and read else None
 

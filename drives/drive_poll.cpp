@@ -1,20 +1,12 @@
 #include "drives/drive_poll.h"
 
-#include <algorithm>
-#include <cctype>
+#include "app/ascii_case.h"
 
 namespace {
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 bool IsListed(const DrivePollView& view, const std::string& root) {
   for (int i = 0; i < view.EntryCount(); ++i) {
-    if (EqualIgnoringCase(view.Entry(i), root)) return true;
+    if (SameIgnoringAsciiCase(view.Entry(i), root)) return true;
   }
   return false;
 }

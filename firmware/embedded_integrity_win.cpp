@@ -25,5 +25,3 @@ const PendingIntegrity& StartupIntegrityCheck() {
 }
 
 const char* EmbeddedFirmwareSetSha256() { return kFirmwareSetSha256; }
-
-std::span<const RecordedDigest> EmbeddedFirmwareDigests() { return kRecordedFirmwareSet; }

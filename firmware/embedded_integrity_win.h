@@ -13,6 +13,3 @@ const PendingIntegrity& StartupIntegrityCheck();
 // The SHA-256 of the set the executable carries, its payloads' bytes in catalogue order, as the
 // build recorded it: the set's fingerprint, in hexadecimal.
 const char* EmbeddedFirmwareSetSha256();
-
-// The SHA-256 the build recorded for each payload of the set, to compare a stick's files with.
-std::span<const RecordedDigest> EmbeddedFirmwareDigests();

@@ -1,19 +1,15 @@
 #include "firmware/read_back.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
-void FreeSectorAligned::operator()(std::uint8_t* bytes) const {
-  operator delete[](bytes, std::align_val_t{kSectorMultiple});
-}
+ReadBackCheck::ReadBackCheck()
+    : buffer_(new (std::align_val_t{kSectorMultiple}) std::uint8_t[kReadBackBufferSize]) {}
 
-SectorAlignedBytes AllocateSectorAligned(std::size_t bytes) {
-  const std::size_t rounded = (bytes + kSectorMultiple - 1) / kSectorMultiple * kSectorMultiple;
-  return SectorAlignedBytes(new (std::align_val_t{kSectorMultiple})
-                                std::uint8_t[std::max(rounded, kSectorMultiple)]);
+void ReadBackCheck::FreeAligned::operator()(std::uint8_t* buffer) const {
+  operator delete[](buffer, std::align_val_t{kSectorMultiple});
 }
-
-ReadBackCheck::ReadBackCheck() : buffer_(AllocateSectorAligned(kReadBackBufferSize)) {}
 
 std::optional<std::uint64_t> ReadBackCheck::FirstDifference(
     UncachedFile& file, std::span<const std::uint8_t> expected) {
@@ -28,9 +24,11 @@ std::optional<std::uint64_t> ReadBackCheck::FirstDifference(
     const std::optional<std::size_t> got = file.Read({buffer_.get(), ask});
     if (!got) return done;
     const std::size_t compared = std::min(*got, rest);
-    const std::uint8_t* const differs =
-        std::mismatch(buffer_.get(), buffer_.get() + compared, expected.data() + done).first;
-    if (differs != buffer_.get() + compared) return done + (differs - buffer_.get());
+    // Compared whole first, the fastest way; only a buffer that differs is searched for where.
+    if (std::memcmp(buffer_.get(), expected.data() + done, compared) != 0)
+      return done +
+             (std::mismatch(buffer_.get(), buffer_.get() + compared, expected.data() + done).first -
+              buffer_.get());
     // A file that ends early or runs on past its length has changed under the check.
     if (*got == 0 || *got > rest || (*got < ask && *got != rest)) return done + compared;
     done += *got;

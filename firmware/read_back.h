@@ -23,14 +23,6 @@ class UncachedFile {
 inline constexpr std::size_t kSectorMultiple = 4096;
 inline constexpr std::size_t kReadBackBufferSize = 256 * 1024;
 
-// Memory at an address, and of a size, that unbuffered reads take.
-struct FreeSectorAligned {
-  void operator()(std::uint8_t* bytes) const;
-};
-using SectorAlignedBytes = std::unique_ptr<std::uint8_t[], FreeSectorAligned>;
-// At least the bytes asked for, rounded up to whole kSectorMultiple.
-SectorAlignedBytes AllocateSectorAligned(std::size_t bytes);
-
 // Compares files read back from the device with the bytes they must hold. It owns one
 // sector-aligned buffer of kReadBackBufferSize bytes, allocated once and reused for every file,
 // so the check never holds more of the set than that.
@@ -44,5 +36,8 @@ class ReadBackCheck {
                                                std::span<const std::uint8_t> expected);
 
  private:
-  SectorAlignedBytes buffer_;
+  struct FreeAligned {
+    void operator()(std::uint8_t* buffer) const;
+  };
+  std::unique_ptr<std::uint8_t[], FreeAligned> buffer_;
 };

@@ -12,7 +12,6 @@
 #include "app/texts.h"
 #include "app/version_display.h"
 #include "app/version_info_win.h"
-#include "firmware/cng_sha256_win.h"
 #include "firmware/embedded_integrity_win.h"
 #include "firmware/payloads_win.h"
 #include "firmware/stick_check_report.h"
@@ -32,13 +31,12 @@ Notice CheckStickJob(const StickCheckJob& job, const std::stop_token& stop,
   CheckJournal journal{GatherHeading(), GatherDriveFacts(job.root)};
   Notice box;
   try {
+    // The payloads the files are compared with are the ones the recorded digests vouch for.
     AwaitIntactFirmwareSet(job.check, kDamagedNothingChecked);
-    const CngSha256 hasher;
     const ResourcePayloads payloads;
     WinTransferFiles files;
-    const StickCheck check =
-        CheckStick(job.root, files, payloads, EmbeddedFirmwareDigests(), hasher, SteadyRunClock(),
-                   &progress, [&stop] { return stop.stop_requested(); });
+    const StickCheck check = CheckStick(job.root, files, payloads, SteadyRunClock(), &progress,
+                                        [&stop] { return stop.stop_requested(); });
     box = StickCheckReport(check, job.root, ShortVersion(ExeFixedVersionWord()),
                            (ExeFixedFileFlags() & kPrivateBuildFlag) != 0);
     journal.check = check;

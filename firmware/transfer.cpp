@@ -1,23 +1,19 @@
 #include "firmware/transfer.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstring>
 
+#include "app/ascii_case.h"
 #include "app/failure.h"
 #include "app/texts.h"
 #include "firmware/system_errors.h"
 
-namespace {
-
-bool SameName(const std::string& found, const char* name) {
-  return std::equal(found.begin(), found.end(), name, name + std::strlen(name), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
+const DirectoryEntry* FindIgnoringCase(const std::vector<DirectoryEntry>& listed,
+                                       std::string_view name) {
+  const auto found = std::find_if(
+      listed.begin(), listed.end(),
+      [name](const DirectoryEntry& entry) { return SameIgnoringAsciiCase(entry.name, name); });
+  return found == listed.end() ? nullptr : &*found;
 }
-
-}  // namespace
 
 std::string StagingFileName(unsigned long processId, std::size_t number) {
   return "~KQ" + std::to_string(processId) + "-" + std::to_string(number) + ".tmp";
@@ -40,12 +36,9 @@ std::string SetTransfer::Destination(std::size_t entry) const {
 std::optional<RoomCheck> SetTransfer::Survey() {
   const std::optional<std::vector<DirectoryEntry>> listed = files_.List(places_.destinationRoot);
   if (!listed) return std::nullopt;
-  for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
-    const auto found = std::find_if(listed->begin(), listed->end(), [&](const DirectoryEntry& f) {
-      return SameName(f.name, kFirmwareCatalogue[i].fileName);
-    });
-    if (found != listed->end()) found_[i] = *found;
-  }
+  for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i)
+    if (const DirectoryEntry* found = FindIgnoringCase(*listed, kFirmwareCatalogue[i].fileName))
+      found_[i] = *found;
   const std::optional<VolumeSpace> space = files_.Space(places_.destinationRoot);
   if (!space) return std::nullopt;
   std::vector<EntryRoom> room;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/failure.h"
@@ -37,6 +38,10 @@ struct DirectoryEntry {
   bool Deletable() const { return !folder && !readOnly; }
   bool operator==(const DirectoryEntry&) const = default;
 };
+
+// The entry of the listing that bears the name, whatever its case; nullptr when none does.
+const DirectoryEntry* FindIgnoringCase(const std::vector<DirectoryEntry>& listed,
+                                       std::string_view name);
 
 // A file opened to be read back, or how opening it failed.
 struct OpenedFile {

@@ -86,13 +86,14 @@ TEST(JournalBlock, HeadsEachBlockWithTheMachineAndEndsItWithTheBoxesShown) {
   CheckJournal check{Heading()};
   check.check = StickCheck{};
   check.check->files[0] = {CheckedFile::Verdict::kExact, "kq1769_M.dat"};
-  check.check->files[2] = {CheckedFile::Verdict::kDifferent, "", 12};
-  check.check->files[3] = {CheckedFile::Verdict::kUnreadable, "", 477500, kErrorSharingViolation,
-                           2s};
+  check.check->files[2] = {CheckedFile::Verdict::kDifferent, "", 477500, 1024};
+  check.check->files[3] = {
+      CheckedFile::Verdict::kUnreadable, "", 477500, 0, kErrorSharingViolation, 2s};
   const std::string block = CheckBlock(check, Describe);
   for (const char* line :
        {"\r\n  KQ1769_m.dat: совпадает с эталоном; на USB-Flash под именем «kq1769_M.dat»\r\n",
-        "\r\n  KQ_rus.rub: отсутствует\r\n", "\r\n  KQ_kaz.kzt: отличается от эталона (12 Б)\r\n",
+        "\r\n  KQ_rus.rub: отсутствует\r\n",
+        "\r\n  KQ_kaz.kzt: отличается от эталона (477500 Б) с байта 1024\r\n",
         "\r\n  KQ_rus.kzt: не читается, ERROR_SHARING_VIOLATION (32): The process cannot access "
         "the "
         "file; ожидание программ, державших файл, 2000 мс\r\n",

@@ -9,7 +9,6 @@
 
 #include "firmware/stick_check_report.h"
 #include "support/fake_payloads.h"
-#include "support/folding_hasher.h"
 #include "support/lying_files.h"
 #include "support/real_transfer_files.h"
 #include "support/temp_folder.h"
@@ -22,8 +21,7 @@ using Verdict = CheckedFile::Verdict;
 StickCheck Check(
     const std::string& root, TransferFiles& files, const FakePayloads& payloads,
     RunClock clock = SteadyRunClock(), std::function<bool()> abandoned = [] { return false; }) {
-  return CheckStick(root, files, payloads, Record(payloads), FoldingHasher(), std::move(clock),
-                    nullptr, abandoned);
+  return CheckStick(root, files, payloads, std::move(clock), nullptr, abandoned);
 }
 
 TEST(CheckStick, TellsEachFileExactDifferentMissingOrUnreadableAndWritesNothing) {
@@ -43,7 +41,7 @@ TEST(CheckStick, TellsEachFileExactDifferentMissingOrUnreadableAndWritesNothing)
        0s},
       {"one byte altered",
        [&](LyingFiles& f, const FakePayloads&) { f.files[rub][100] ^= 1; },
-       {Verdict::kDifferent, "", 310},
+       {Verdict::kDifferent, "", 310, 100},
        0s},
       {"one byte longer, not even read",
        [&](LyingFiles& f, const FakePayloads&) {
@@ -58,15 +56,15 @@ TEST(CheckStick, TellsEachFileExactDifferentMissingOrUnreadableAndWritesNothing)
        0s},
       {"held 0.3 s by a scanner",
        [&](LyingFiles& f, const FakePayloads&) { f.holders[rub] = {300ms}; },
-       {Verdict::kExact, "", 310, 0, 310ms},
+       {Verdict::kExact, "", 310, 0, 0, 310ms},
        310ms},
       {"held throughout: unreadable after 2 s",
        [&](LyingFiles& f, const FakePayloads&) { f.holders[rub] = {1h}; },
-       {Verdict::kUnreadable, "", 310, 0, 2s},
+       {Verdict::kUnreadable, "", 310, 0, kErrorSharingViolation, 2s},
        2s},
-      {"a read fails",
+      {"a read fails part-way: counted different",
        [&](LyingFiles& f, const FakePayloads&) { f.failingRead = rub; },
-       {Verdict::kUnreadable, "", 310},
+       {Verdict::kDifferent, "", 310, 0},
        0s},
   };
   for (const auto& c : cases) {

@@ -67,7 +67,7 @@ class LyingFiles : public TransferFiles {
   }
   OpenedFile OpenUncached(const std::string& path) override {
     steps.push_back("read back " + path);
-    if (holders.contains(path)) return {FileOutcome::kHeld, nullptr};
+    if (holders.contains(path)) return {{FileOutcome::kHeld, kErrorSharingViolation}, nullptr};
     if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
