@@ -3,15 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
-#include <map>
 
 #include "firmware/stick_check_report.h"
 #include "support/fake_payloads.h"
 #include "support/lying_files.h"
-#include "support/real_transfer_files.h"
-#include "support/temp_folder.h"
 
 namespace {
 
@@ -95,28 +91,6 @@ TEST(CheckStick, GivesUpBetweenFilesOnceAbandoned) {
   int asked = 0;
   Check("E:\\", files, payloads, SteadyRunClock(), [&] { return ++asked > 3; });
   EXPECT_EQ(files.steps.size(), 3u);
-}
-
-TEST(CheckStick, OnDiskReadsWithoutChangingAFileAndTellsAStickThatHasGone) {
-  TempFolder stick("stick");
-  const FakePayloads payloads;
-  for (const CatalogueEntry& entry : kFirmwareCatalogue)
-    WriteBytes(stick.path() / entry.fileName, payloads.Bytes(entry.payloadName));
-  WriteBytes(stick.path() / "KQ_geo.gel", {1});
-  WriteBytes(stick.path() / "Акт сверки.pdf", {1, 2, 3});
-  const auto snapshot = [&] {
-    std::map<std::string, std::pair<std::uintmax_t, std::filesystem::file_time_type>> files;
-    for (const auto& file : std::filesystem::directory_iterator(stick.path()))
-      files[PathUtf8(file.path().filename())] = {file.file_size(), file.last_write_time()};
-    return files;
-  };
-  const auto before = snapshot();
-  RealTransferFiles files;
-  const StickCheck check = Check(stick.Dir(), files, payloads);
-  EXPECT_EQ(check.Different(), 1);
-  EXPECT_EQ(check.Missing(), 0);
-  EXPECT_EQ(snapshot(), before);
-  EXPECT_TRUE(Check(stick.Dir() + "gone" + stick.Dir().back(), files, payloads).unreadable);
 }
 
 TEST(StickCheckReport, OneBoxThatCountsWhatIsNotAsBuilt) {

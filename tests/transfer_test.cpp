@@ -385,16 +385,12 @@ TEST(TransferSteps, ARunStoppedPartWayReadsBackWhatItCopied) {
     const char* failure;  // nullptr: none
     bool alteredStays;
   } cases[] = {
-      {"its staging write fails", [&](LyingFiles& f) { f.failingStage = fifthStaged; }, false,
-       false, "Stream write error", false},
       {"its staging write fills the PC's disk",
        [&](LyingFiles& f) { f.failingStage = fifthStaged, f.stageError = kErrorDiskFull; }, false,
        false, "Stream write error", false},
       {"its staging write fills the stick",
        [&](LyingFiles& f) { f.failingStage = fifthStaged, f.stageError = kErrorHandleDiskFull; },
        true, true, nullptr, false},
-      {"its copy fills the stick", [&](LyingFiles& f) { f.fullCopy = fifth; }, false, true, nullptr,
-       false},
       {"its copy fills the stick, and the altered file cannot be deleted",
        [&](LyingFiles& f) { f.fullCopy = fifth, f.undeletable = {altered}; }, false, true, nullptr,
        true},

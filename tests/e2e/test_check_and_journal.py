@@ -79,8 +79,7 @@ class CheckAndJournalTest(ToolCase):
         box = desktop.wait_for_box()
         desktop.system_command(CHECK_STICK)
         self.assertEqual((box["caption"], box["text"]), SUCCESS)
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         time.sleep(1.5)
         self.assertEqual(desktop.boxes(), [])
 
@@ -102,8 +101,7 @@ class CheckAndJournalTest(ToolCase):
                        "information")
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         # A stick that alters one file, with a read-only file in another's place; then one without room.
         backing, _ = self.mount_drive(victim="KQ_geo.gel")
         (backing / "KQ_rus.rub").write_bytes(b"older")

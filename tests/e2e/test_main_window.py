@@ -7,7 +7,7 @@ import unittest
 
 from desktop import wait_for
 from tool_case import (CAPTION, EXE, PROMPT_SELECT, REAL_INPUTS_EXE, SUCCESS, TEST_BUILD_MARK, TITLE, UNAVAILABLE,
-                       WARNING, ToolCase, close_desktop, open_desktop)
+                       ToolCase, close_desktop, open_desktop)
 
 SAVE_CAPTION = "Записать прошивку на USB-Flash"
 
@@ -55,8 +55,7 @@ class MainWindowTest(ToolCase):
         form = self.start()
         self.wait_for_drives("E:\\")
         self.desktop.click_rect(form["savebutton.rect"])
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.wait_for_focus("form")
         self.assertEqual(self.desktop.form()["savebutton.enabled"], "1")
 

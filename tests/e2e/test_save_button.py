@@ -4,7 +4,7 @@ import unittest
 
 from color_math import colors_are_close, mix_colors, shade_color, tint_color, vertical_gradient
 from desktop import wait_for
-from tool_case import SUCCESS, WARNING, ToolCase, close_desktop, open_desktop
+from tool_case import ToolCase, close_desktop, open_desktop
 
 WIDTH, HEIGHT = 297, 33
 BLACK = (0, 0, 0)
@@ -173,8 +173,7 @@ class SaveButtonTest(ToolCase):
         self.looks = expected_looks(desktop.system_colors())
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         form = wait_for("the write button", lambda: (lambda f: f if f["savebutton.enabled"] == "1" else None)(
             desktop.form()))
         self.assertNotEqual(form["focus"], "savebutton")
@@ -190,8 +189,7 @@ class SaveButtonTest(ToolCase):
             # Each run takes the focus off the button, so it is tabbed to again.
             self.tab_to_button()
             desktop.key(key)
-            self.close_box(*SUCCESS, "none")
-            self.close_box(*WARNING, "warning")
+            self.close_success_boxes()
             wait_for("the write button", lambda: desktop.form()["savebutton.enabled"] == "1")
             self.assert_drive_holds_the_set()
 
@@ -205,8 +203,7 @@ class SaveButtonTest(ToolCase):
         desktop.plug("E", desktop.drive)
         self.wait_for_drives("E:\\")
         self.assertEqual(desktop.probe("press", "THotMenuButton")["pressed"], "1")
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.assert_drive_holds_the_set()
 
 

@@ -9,8 +9,7 @@ from pathlib import Path
 from desktop import wait_for
 from signing import signed_with_a_key_file
 from tool_case import (BUTTON_FACE, CAPTION, DAMAGED_FIRMWARE, EXE, EXPECTED, FULL_VERSION, MARKED_TITLE, PROBE,
-                       PROMPT_CONNECT, PROMPT_SELECT, SUCCESS, TITLE, VERSION, WARNING, ToolCase, close_desktop, icon_kind,
-                       open_desktop)
+                       PROMPT_CONNECT, PROMPT_SELECT, TITLE, VERSION, ToolCase, close_desktop, icon_kind, open_desktop)
 
 PLANTED_LIBRARY = Path(os.environ["KQ_PLANTED_LIBRARY"])
 # Libraries that are none of Windows' known system libraries, so Windows looks for them in the
@@ -64,8 +63,7 @@ class ToolTest(ToolCase):
         self.write_set()
         desktop.wait_for_box()
         print(f"  write run, click to first box: {time.monotonic() - clicked:.2f} s", flush=True)
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         wait_for("the write button", lambda: desktop.form().get("savebutton.enabled") == "1")
         self.assert_drive_holds_the_set()
         self.assert_nothing_staged()
@@ -93,8 +91,7 @@ class ToolTest(ToolCase):
         self.start()
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.assert_drive_holds_the_set()
 
     def test_read_only_destination_file_fails_the_run_but_not_the_others(self):
@@ -162,8 +159,7 @@ class ToolTest(ToolCase):
         self.start()
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.assert_drive_holds_the_set()
         # The whole folder, not only the set's names: no staging file stays either.
         self.assertEqual(sorted(p.name for p in self.app_dir.iterdir()), sorted([EXE.name, *beside]))
@@ -200,8 +196,7 @@ class ToolTest(ToolCase):
         self.assertEqual(form["savebutton.text"], "Записать прошивку на USB-Flash")
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.assert_drive_holds_the_set()
         self.assert_nothing_staged(app_dir)
 

@@ -58,8 +58,7 @@ class WriteCheckTest(ToolCase):
         self.start(desktop.drive)
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.assertEqual(sorted(p.name for p in desktop.drive.iterdir()), sorted([*EXPECTED, EXE.name]))
         for name, content in EXPECTED.items():
             self.assertEqual((desktop.drive / name).read_bytes(), content, name)
@@ -163,8 +162,7 @@ class WriteCheckTest(ToolCase):
             if lacking:
                 self.close_box(*room_lacking_box(CLUSTER), "error")
             else:
-                self.close_box(*SUCCESS, "none")
-                self.close_box(*WARNING, "warning")
+                self.close_success_boxes()
             desktop.stop_tool()
             # What NTFS itself keeps after the tool let go: every file byte for byte.
             unmount()
@@ -200,8 +198,7 @@ class WriteCheckTest(ToolCase):
         # lets go, and only then may the new file take the name.
         held = desktop.probe("hold-during-run", desktop.windows_path(desktop.drive / "KQ1769_m.dat"), "500")
         self.assertEqual(held, {"holding": "1", "box_while_held": "0"})
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.assert_drive_holds_the_set()
 
     def test_slow_drive_run_keeps_the_window_answering_and_lets_nothing_cut_it_short(self):

@@ -154,6 +154,11 @@ class ToolCase(unittest.TestCase):
         desktop.click_rect(box["ok"])
         wait_for("the box to close", lambda: not any(b["caption"] == caption for b in desktop.boxes()))
 
+    def close_success_boxes(self):
+        """Closes the two boxes of a run that wrote the whole set, in the order they come."""
+        self.close_box(*SUCCESS, "none")
+        self.close_box(*WARNING, "warning")
+
     def write_set(self):
         self.desktop.click_rect(self.desktop.form()["savebutton.rect"])
 
@@ -162,8 +167,7 @@ class ToolCase(unittest.TestCase):
         desktop = self.desktop
         self.wait_for_drives("E:\\")
         self.write_set()
-        self.close_box(*SUCCESS, "none")
-        self.close_box(*WARNING, "warning")
+        self.close_success_boxes()
         self.assert_drive_holds_the_set()
         opened = len(desktop.opened_documents())
         desktop.click_rect(form["infobutton.rect"])
