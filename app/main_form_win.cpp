@@ -12,7 +12,6 @@
 #include "app/version_display.h"
 #include "app/version_info_win.h"
 #include "changelog/show_change_log_win.h"
-#include "firmware/payloads_win.h"
 #include "firmware/write_firmware_set_win.h"
 #include "widgets/contrast.h"
 #include "widgets/display_scale.h"
