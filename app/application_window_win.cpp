@@ -2,10 +2,10 @@
 
 #include <tuple>
 
-#include "app/failure.h"
-#include "app/system_library_win.h"
-#include "app/text_win.h"
-#include "app/texts.h"
+#include "base/failure.h"
+#include "base/system_library_win.h"
+#include "base/text_win.h"
+#include "base/texts.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/taskbar_progress_win.h"
-#include "app/window_object_win.h"
+#include "base/window_object_win.h"
 
 // The application's own window. It has no size, carries the application title and icon on the
 // taskbar and owns the main window, whose caption is then free to carry the version.

@@ -3,25 +3,24 @@
 #include <commctrl.h>
 
 #include "app/application_window_win.h"
-#include "app/failure.h"
-#include "app/journal_win.h"
-#include "app/notice_win.h"
 #include "app/system_menu_win.h"
-#include "app/text_win.h"
-#include "app/texts.h"
 #include "app/version_display.h"
-#include "app/version_info_win.h"
+#include "base/failure.h"
+#include "base/text_win.h"
+#include "base/texts.h"
+#include "base/version_info_win.h"
 #include "changelog/show_change_log_win.h"
+#include "firmware/stick_check_win.h"
 #include "firmware/write_firmware_set_win.h"
+#include "journal/journal_file_win.h"
+#include "journal/journaled_notice_win.h"
 #include "widgets/contrast.h"
-#include "widgets/display_scale.h"
 #include "widgets/dpi_win.h"
 #include "widgets/hot_button_win.h"
 #include "widgets/image_button_win.h"
 #include "widgets/system_color_scheme_win.h"
-#include "widgets/window_frame.h"
 
-TForm1* Form1 = nullptr;
+ToolWindow* Form1 = nullptr;
 
 namespace {
 
@@ -30,54 +29,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 1000;
 constexpr int kHintPause = 100;
 constexpr int kHintHidePause = 2500;
-// The hint's width limit at 96 DPI, which lets it break into its two lines.
-constexpr int kHintMaxWidth = 400;
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-// The window's texts are Russian: asking for the Cyrillic character set makes the system pick a
-// face that has the letters even where its own code page is not Cyrillic.
-HFONT CreateUiFont(int height, const wchar_t* face) {
-  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
-// The face asked for where the system has it, else the fallback: the system's own stand-in for a
-// missing face may be a much wider one, which would push the prompt under the drive list.
-HFONT CreateUiFont(int height, const std::string& face, const char* fallback) {
-  const std::wstring wanted = Widen(face);
-  HFONT font = CreateUiFont(height, wanted.c_str());
-  if (!fallback) return font;
-  WindowDC screen(nullptr);
-  wchar_t found[LF_FACESIZE] = {};
-  {
-    ScopedSelect selected(screen, font);
-    GetTextFaceW(screen, LF_FACESIZE, found);
-  }
-  if (lstrcmpiW(found, wanted.c_str()) == 0) return font;
-  DeleteObject(font);
-  return CreateUiFont(height, Widen(fallback).c_str());
-}
-
-// The version 5 tooltip takes the system's status font as it is at the DPI the session started
-// with; on a monitor of another DPI it would show it at the wrong size.
-HFONT CreateHintFont(int dpi) {
-  LOGFONTW font = NonClientMetricsForDpi(dpi).lfStatusFont;
-  return CreateFontIndirectW(&font);
-}
-
-void PlaceControl(HWND control, const Rect& bounds) {
-  SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
-               SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void MoveControl(HWND control, Point to) {
-  SetWindowPos(control, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetControlFont(HWND control, HFONT font) {
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
 
 bool IsSystemKey(UINT message) {
   return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR ||
@@ -142,11 +93,8 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kWorkProgress:
       progress_.Show(worker_.BytesDone());
       return 0;
-    case kFirmwareRunFinished:
-      RunHandler(window_, [this, lParam] { FinishWriting(lParam); });
-      return 0;
-    case kStickCheckFinished:
-      RunHandler(window_, [this, lParam] { FinishChecking(lParam); });
+    case kWorkFinished:
+      RunHandler(window_, [this, lParam] { FinishWork(lParam); });
       return 0;
     case WM_INITMENUPOPUP:
       if (HIWORD(lParam))
@@ -233,65 +181,6 @@ void TForm1::CreateControls() {
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
 }
 
-void TForm1::ApplyDpi(int dpi) {
-  dpi_ = dpi;
-  layout_ = LayoutForm(dpi);
-  // The controls take the new fonts before the old ones go with the assignments below.
-  ScopedGdiObject<HFONT> formFont(
-      CreateUiFont(layout_.fontHeight, layout_.fontFace, layout_.fallbackFontFace));
-  ScopedGdiObject<HFONT> fullVerFont(CreateUiFont(layout_.fullVerFontHeight, L"Arial"));
-  ScopedGdiObject<HFONT> hintFont(CreateHintFont(dpi));
-  for (HWND control : {Label1, SaveButton}) SetControlFont(control, formFont.get());
-  DeviceBox.SetFont(formFont.get(), layout_.itemHeight);
-  SetControlFont(FullVer, fullVerFont.get());
-  SetControlFont(hint_, hintFont.get());
-  formFont_ = std::move(formFont);
-  fullVerFont_ = std::move(fullVerFont);
-  hintFont_ = std::move(hintFont);
-
-  MoveControl(Label1, layout_.label1);
-  SizePromptToText();
-  PlaceControl(DeviceBox.Handle(), layout_.deviceBox);
-  DeviceBox.SetDpi(dpi);
-  PlaceControl(SaveButton, layout_.saveButton);
-  SetHotButtonDpi(SaveButton, dpi);
-  SetInfoButtonPictures(layout_.infoPictureSize);
-  MoveControl(InfoButton, layout_.infoButton);
-  PlaceControl(FullVer, layout_.fullVer);
-  SendMessageW(hint_, TTM_SETMAXTIPWIDTH, 0, DisplayScale(dpi).Px(kHintMaxWidth));
-}
-
-// The window's rectangle with its top-left corner at `at`: the client area laid out for the DPI
-// inside the frame the system draws around it.
-Rect TForm1::FramedBounds(int dpi, Point at) const {
-  RECT frame{};
-  AdjustWindowRectForDpi(frame, kFormStyle, 0, FrameDpi(frameScales_, dpi, SystemDpi()));
-  const FormLayout layout = LayoutForm(dpi);
-  return FramedWindow(at, layout.clientWidth, layout.clientHeight,
-                      {-frame.left, -frame.top, frame.right, frame.bottom});
-}
-
-void TForm1::PlaceAt(int dpi, Point at) {
-  const Rect bounds = FramedBounds(dpi, at);
-  SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
-               SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TForm1::PlaceCentred() {
-  const Rect size = FramedBounds(dpi_, {});
-  PlaceAt(dpi_, {(GetSystemMetrics(SM_CXSCREEN) - size.Width()) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - size.Height()) / 2});
-}
-
-// Moved to a monitor of another DPI: the window put where the system suggests, then everything in
-// it laid out again. Not at the suggested size: that is the old window scaled whole, and a frame
-// the system does not scale leaves the client area too small or too large in it.
-void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
-  PlaceAt(dpi, {suggested.left, suggested.top});
-  ApplyDpi(dpi);
-  InvalidateRect(window_, nullptr, TRUE);
-}
-
 void TForm1::CreateHint() {
   hint_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -340,19 +229,6 @@ LRESULT TForm1::OnColorStatic(HDC dc, HWND control) {
 // control draws again with the colours chosen now.
 void TForm1::RepaintInNewColors() {
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-}
-
-// The badge sits on a pure white ground, which is see-through, as are a few white highlights
-// inside it. The button takes the pictures' size.
-void TForm1::SetInfoButtonPictures(int size) {
-  TImageButtonBitmaps* pictures = ImageButtonBitmaps(InfoButton);
-  if (!pictures) return;
-  const HINSTANCE module = GetModuleHandleW(nullptr);
-  const std::wstring sized = std::to_wstring(size);
-  pictures->SetImage(ButtonImage::Up, LoadPictureResource(module, (L"BTNUP" + sized).c_str()));
-  pictures->SetImage(ButtonImage::Hot, LoadPictureResource(module, (L"BTNHOT" + sized).c_str()));
-  pictures->SetImage(ButtonImage::Down, LoadPictureResource(module, (L"BTNDOWN" + sized).c_str()));
-  pictures->SetTransparentColor(clWhite);
 }
 
 // Keeps the focus where the operator left it: saved when the window loses the activation, given
@@ -407,79 +283,6 @@ void TForm1::OnSystemCommand(WPARAM command) {
   }
 }
 
-void TForm1::StartWriting(FirmwareJob job, std::uint64_t setBytes) {
-  worker_.Start<FirmwareRunOutcome>(
-      window_, kFirmwareRunFinished,
-      [job = std::move(job)](const std::stop_token&, TransferProgress& progress) {
-        return WriteFirmwareJob(job, progress);
-      });
-  runState_.StartWriting();
-  // Until the run is over the system asks before it ends the session, and shows why.
-  ShutdownBlockReasonCreate(window_, Widen(kShutdownBlockReason).c_str());
-  progress_.Start(2 * setBytes);
-  RefreshCursor();
-}
-
-// A check writes nothing: the session may end under it.
-void TForm1::StartChecking(StickCheckJob job, std::uint64_t setBytes) {
-  worker_.Start<Notice>(
-      window_, kStickCheckFinished,
-      [job = std::move(job)](const std::stop_token& stop, TransferProgress& progress) {
-        return CheckStickJob(job, stop, progress);
-      });
-  runState_.StartChecking();
-  progress_.Start(setBytes);
-  RefreshCursor();
-}
-
-// Posted messages leave the queue ahead of input, so input given while the files were written
-// can still wait behind the run's end. It goes now, judged as during the writing, before the
-// first box could take it: a key meant for the window must not close a box unseen.
-void TForm1::DropInputQueuedDuringTheRun() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
-         PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    Route(message);
-  }
-}
-
-void TForm1::FinishWriting(LPARAM outcome) {
-  DropInputQueuedDuringTheRun();
-  const FirmwareRunOutcome finished = Worker::Finish<FirmwareRunOutcome>(outcome);
-  ShutdownBlockReasonDestroy(window_);
-  Report(finished.Succeeded(), [&finished] { ReportFirmwareSet(finished); });
-}
-
-// Only an all-clear leaves no error on the taskbar button.
-void TForm1::FinishChecking(LPARAM outcome) {
-  DropInputQueuedDuringTheRun();
-  const Notice box = Worker::Finish<Notice>(outcome);
-  Report(box.icon == NoticeIcon::kInformation, [&box] { ReportStickCheck(box); });
-}
-
-void TForm1::Report(bool succeeded, const std::function<void()>& showBoxes) {
-  runState_.StartReporting();
-  RefreshCursor();
-  progress_.Finish(succeeded);
-  showBoxes();
-  // Closed while a box was up: the program ends.
-  if (!window_) return;
-  progress_.Dismissed();
-  if (runState_.FinishReporting()) SendMessageW(window_, WM_CLOSE, 0, 0);
-}
-
-// The system asks for the pointer's shape only when the pointer moves; a new phase of the run
-// shows under a pointer at rest too.
-void TForm1::RefreshCursor() {
-  POINT at;
-  if (!GetCursorPos(&at)) return;
-  const HWND under = WindowFromPoint(at);
-  if (under != window_ && !IsChild(window_, under)) return;
-  const LRESULT hit = SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
-  SendMessageW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(window_),
-               MAKELPARAM(hit, WM_MOUSEMOVE));
-}
-
 std::string TForm1::SelectedDriveRoot() const { return DeviceBox.Text(); }
 
 int TForm1::EntryCount() const { return DeviceBox.Count(); }
@@ -507,19 +310,6 @@ void TForm1::SetPrompt(const std::string& caption, TColor fontColor) {
     label1Color_ = fontColor;
     InvalidateRect(Label1, nullptr, TRUE);
   }
-}
-
-// One line, as wide as its text. Hinted glyphs may come out a pixel or two wider than the text
-// measures (Wine's Tahoma at 14 pixels does), so a little room keeps the last character whole.
-void TForm1::SizePromptToText() {
-  const std::wstring text = WindowText(Label1);
-  WindowDC dc(Label1);
-  ScopedSelect font(dc, formFont_.get());
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  const int room = text.empty() ? 0 : DisplayScale(dpi_).Px(2);
-  SetWindowPos(Label1, nullptr, 0, 0, extent.cx + room, extent.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::FormCreate() {

@@ -3,25 +3,23 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "app/control_ids.h"
 #include "app/form_layout.h"
-#include "app/scoped_gdi_win.h"
-#include "app/window_object_win.h"
+#include "app/run_progress.h"
 #include "app/worker_win.h"
+#include "app/write_run_state.h"
+#include "base/scoped_gdi_win.h"
+#include "base/tool_window_win.h"
+#include "base/window_object_win.h"
 #include "drives/drive_poll.h"
 #include "drives/drive_source_win.h"
-#include "firmware/firmware_writer_win.h"
-#include "firmware/run_progress.h"
-#include "firmware/stick_check_win.h"
-#include "firmware/write_run_state.h"
 #include "widgets/flat_combo_box_win.h"
 
 // The tool's one window: the prompt, the drive list, the write button, the change-log button
 // and the version label. Its handlers are where everything else starts.
-class TForm1 : public DrivePollView {
+class TForm1 : public ToolWindow, public DrivePollView {
  public:
   // A write run shows its progress on the taskbar button.
   explicit TForm1(TaskbarProgress& taskbar) : progress_(taskbar) {}
@@ -31,14 +29,13 @@ class TForm1 : public DrivePollView {
   // box is up destroys the window under a running handler, which then finds Handle() empty.
   void Create(HINSTANCE instance, HWND owner, int showCommand);
 
-  HWND Handle() const { return window_; }
-  std::string SelectedDriveRoot() const;
   // Handles one message the loop has taken from the thread's queue.
   void Route(MSG& message);
-  // Hands the write run to the worker; setBytes is the size of the set it writes.
-  void StartWriting(FirmwareJob job, std::uint64_t setBytes);
-  // Hands the check of a stick to the worker; setBytes is the size of the set it reads at most.
-  void StartChecking(StickCheckJob job, std::uint64_t setBytes);
+
+  HWND Handle() const override { return window_; }
+  std::string SelectedDriveRoot() const override;
+  void StartWriting(WorkerJob job, std::uint64_t setBytes) override;
+  void StartChecking(WorkerJob job, std::uint64_t setBytes) override;
 
   int EntryCount() const override;
   std::string Entry(int index) const override;
@@ -50,6 +47,8 @@ class TForm1 : public DrivePollView {
   void SetPrompt(const std::string& caption, TColor fontColor) override;
 
  private:
+  static constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
   template <typename Object>
   friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -71,10 +70,8 @@ class TForm1 : public DrivePollView {
   bool IsInputToWindow(const MSG& message) const;
   void DropInputQueuedDuringTheRun();
   void OnSystemCommand(WPARAM command);
-  void FinishWriting(LPARAM outcome);
-  void FinishChecking(LPARAM outcome);
   // Shows the boxes that close a run or a check; a close held meanwhile is carried out after.
-  void Report(bool succeeded, const std::function<void()>& showBoxes);
+  void FinishWork(LPARAM report);
   void RefreshCursor();
 
   void FormCreate();
@@ -104,6 +101,3 @@ class TForm1 : public DrivePollView {
   Worker worker_;
   RunProgress progress_;
 };
-
-// The one main window, through which the larger actions reach the controls.
-extern TForm1* Form1;

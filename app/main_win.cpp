@@ -3,13 +3,15 @@
 #include <objbase.h>
 
 #include "app/application_window_win.h"
-#include "app/common_controls_win.h"
-#include "app/failure.h"
 #include "app/main_form_win.h"
-#include "app/notice_win.h"
-#include "app/system_library_win.h"
-#include "app/version_info_win.h"
+#include "base/common_controls_win.h"
+#include "base/failure.h"
+#include "base/notice_win.h"
+#include "base/system_library_win.h"
+#include "base/version_info_win.h"
+#include "base/version_numbers.h"
 #include "firmware/embedded_integrity_win.h"
+#include "journal/journal_facts_win.h"
 
 namespace {
 
@@ -29,6 +31,9 @@ int RunApplication(HINSTANCE instance, int showCommand) {
     // Every library the window needs, loaded before it: one that cannot be had ends the tool here.
     CommonControlsLibrary();
     LoadVersionLibrary();
+    // What every block of the journal says of the tool.
+    IdentifyTool({GetExeFileVersionString(), (ExeFixedFileFlags() & kPrivateBuildFlag) != 0,
+                  EmbeddedFirmwareSetSha256()});
     // The payloads are hashed while the window comes up; a click waits for the verdicts.
     StartupIntegrityCheck();
     application.Create(instance);

@@ -1,8 +1,8 @@
 #include "app/system_menu_win.h"
 
 #include "app/control_ids.h"
-#include "app/text_win.h"
-#include "app/texts.h"
+#include "base/text_win.h"
+#include "base/texts.h"
 
 void AddToolItems(HMENU systemMenu) {
   AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "firmware/run_progress.h"
+#include "app/run_progress.h"
 
 struct ITaskbarList3;
 

@@ -11,7 +11,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/system_library_win.h"
+#include "base/system_library_win.h"
 #include "changelog/change_log.h"
 #include "firmware/catalogue.h"
 #include "firmware/embedded_integrity_win.h"

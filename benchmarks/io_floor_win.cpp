@@ -26,8 +26,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/failure.h"
-#include "app/text_win.h"
+#include "base/failure.h"
+#include "base/text_win.h"
 #include "firmware/catalogue.h"
 #include "firmware/transfer.h"
 #include "firmware/transfer_files_win.h"

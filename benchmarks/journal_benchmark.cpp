@@ -2,9 +2,9 @@
 // block itself. Both happen on the worker, between a run's last step and its first box.
 #include <benchmark/benchmark.h>
 
-#include "app/journal.h"
-#include "app/journal_block.h"
+#include "firmware/firmware_journal.h"
 #include "firmware/system_errors.h"
+#include "journal/journal.h"
 
 namespace {
 

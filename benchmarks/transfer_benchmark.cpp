@@ -10,7 +10,7 @@
 #include <map>
 #include <new>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "firmware/catalogue.h"
 #include "firmware/transfer.h"
 #include "support/decided_check.h"

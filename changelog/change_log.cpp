@@ -1,6 +1,6 @@
 #include "changelog/change_log.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 Notice ChangeLogUnavailable() {
   return {kChangeLogUnavailableText, kErrorCaption, NoticeIcon::kError};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/notice.h"
+#include "base/notice.h"
 
 inline constexpr char kChangeLogPayload[] = "Changes";
 inline constexpr char kChangeLogFileName[] = "Changes.pdf";

@@ -4,16 +4,16 @@
 
 #include <shellapi.h>
 
-#include "app/executable_dir_win.h"
-#include "app/failure.h"
-#include "app/file_places_win.h"
-#include "app/file_write_win.h"
-#include "app/journal_win.h"
-#include "app/main_form_win.h"
-#include "app/text_win.h"
+#include "base/executable_dir_win.h"
+#include "base/failure.h"
+#include "base/file_places_win.h"
+#include "base/file_write_win.h"
+#include "base/text_win.h"
+#include "base/tool_window_win.h"
 #include "changelog/change_log.h"
 #include "firmware/embedded_integrity_win.h"
 #include "firmware/payloads_win.h"
+#include "journal/journaled_notice_win.h"
 
 namespace {
 

@@ -101,7 +101,7 @@ configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/gener
 # information button's pictures, three states at each display scale.
 set(KQ_APP_RESOURCES
   ${CMAKE_BINARY_DIR}/generated/app/version.h
-  ${CMAKE_SOURCE_DIR}/app/texts.h
+  ${CMAKE_SOURCE_DIR}/base/texts.h
   ${CMAKE_BINARY_DIR}/generated/app/app.manifest
   ${KQ_PAYLOAD_DIR}/MainIcon.ico)
 foreach(size 32 40 48 56 64 80 96)

@@ -1,15 +1,14 @@
 # The Win32 layer and the tool itself.
 add_library(kq_win STATIC
-  app/executable_dir_win.cpp
-  app/file_places_win.cpp
-  app/file_write_win.cpp
-  app/notice_win.cpp
-  app/common_controls_win.cpp
-  app/system_library_win.cpp
   app/system_menu_win.cpp
-  app/text_win.cpp
-  app/version_info_win.cpp
-  app/worker_win.cpp
+  base/common_controls_win.cpp
+  base/executable_dir_win.cpp
+  base/file_places_win.cpp
+  base/file_write_win.cpp
+  base/notice_win.cpp
+  base/system_library_win.cpp
+  base/text_win.cpp
+  base/version_info_win.cpp
   drives/drive_source_win.cpp
   firmware/cng_sha256_win.cpp
   firmware/payloads_win.cpp
@@ -26,21 +25,25 @@ add_library(kq_win STATIC
 )
 target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 # Only Windows' known system libraries are imported; the others are loaded from the system
-# folder at run time (app/system_library_win.h).
+# folder at run time (base/system_library_win.h).
 target_link_libraries(kq_win PUBLIC kq_core oleaut32)
 
 # Everything of the tool but what it embeds, compiled once for every executable made of it.
 add_library(kq_tool OBJECT
   app/application_window_win.cpp
-  app/journal_facts_win.cpp
-  app/journal_win.cpp
+  app/main_form_layout_win.cpp
   app/main_form_win.cpp
+  app/main_form_work_win.cpp
   app/main_win.cpp
   app/taskbar_progress_win.cpp
+  app/worker_win.cpp
   changelog/show_change_log_win.cpp
   firmware/firmware_writer_win.cpp
   firmware/stick_check_win.cpp
   firmware/write_firmware_set_win.cpp
+  journal/journal_facts_win.cpp
+  journal/journal_file_win.cpp
+  journal/journaled_notice_win.cpp
 )
 target_link_libraries(kq_tool PUBLIC kq_win)
 

@@ -1,6 +1,6 @@
 #include "drives/drive_poll.h"
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace {
 

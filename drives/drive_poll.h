@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "drives/drive_strings.h"
 #include "widgets/color.h"
 

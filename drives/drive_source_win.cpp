@@ -4,7 +4,7 @@
 
 #include <dbt.h>
 
-#include "app/text_win.h"
+#include "base/text_win.h"
 
 std::vector<std::string> WinDriveSource::DriveRoots() {
   return ReadDriveStrings([](std::uint32_t capacity, char* buffer) -> std::uint32_t {

@@ -4,8 +4,8 @@
 #include <limits>
 #include <memory>
 
-#include "app/failure.h"
-#include "app/text_win.h"
+#include "base/failure.h"
+#include "base/text_win.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <bcrypt.h>
 
-#include "app/system_library_win.h"
+#include "base/system_library_win.h"
 #include "firmware/sha256.h"
 
 // SHA-256 by the system's own cryptography (CNG), from bcrypt.dll in the system folder.

@@ -1,6 +1,6 @@
 #include "firmware/embedded_integrity_win.h"
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "firmware/cng_sha256_win.h"
 #include "firmware/payloads_win.h"
 #include "recorded_digests.h"

@@ -3,12 +3,13 @@
 #include <chrono>
 #include <exception>
 
-#include "app/error_report.h"
-#include "app/journal.h"
-#include "app/journal_facts_win.h"
-#include "app/text_win.h"
+#include "base/error_report.h"
+#include "base/text_win.h"
+#include "firmware/firmware_journal.h"
 #include "firmware/payloads_win.h"
 #include "firmware/transfer_files_win.h"
+#include "journal/journal.h"
+#include "journal/journal_facts_win.h"
 
 namespace {
 

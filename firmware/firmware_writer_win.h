@@ -1,14 +1,9 @@
 #pragma once
 
-#include <windows.h>
-
+#include "base/transfer_progress.h"
 #include "firmware/integrity.h"
 #include "firmware/run_report.h"
 #include "firmware/transfer.h"
-
-// Posted by a write run's worker to the window that started it at the run's end, with the run's
-// FirmwareRunOutcome, which the window takes over through Worker::Finish, in lParam.
-inline constexpr UINT kFirmwareRunFinished = WM_APP + 2;
 
 // What a write run works with, copied to its worker when it starts.
 struct FirmwareJob {

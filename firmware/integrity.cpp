@@ -1,9 +1,8 @@
 #include "firmware/integrity.h"
 
-#include "app/failure.h"
-#include "app/texts.h"
+#include "base/failure.h"
+#include "base/texts.h"
 #include "firmware/catalogue.h"
-#include "firmware/transfer.h"
 
 namespace {
 

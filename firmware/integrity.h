@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "firmware/payload_source.h"
 #include "firmware/sha256.h"
-
-class PayloadSource;
 
 // The SHA-256 the build recorded for one payload it embedded.
 struct RecordedDigest {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/failure.h"
-#include "app/text_win.h"
+#include "base/failure.h"
+#include "base/text_win.h"
 
 std::span<const std::uint8_t> ResourcePayloads::Open(const std::string& payloadName) const {
   // Resources stay mapped for the life of the module, so the bytes need no release.

@@ -1,6 +1,6 @@
 #include "firmware/run_report.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "firmware/catalogue.h"
 #include "firmware/room_check.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/notice.h"
+#include "base/notice.h"
 
 // How a write run ended: the drive it wrote to and how many files read back from it intact; or
 // the bytes the drive lacked for the set, when the run stopped before touching it; or the box

@@ -1,6 +1,6 @@
 #include "firmware/stick_check_report.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 // Only the counts that are not zero are told.
 Notice StickCheckReport(const StickCheck& check, const std::string& root,

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/notice.h"
+#include "base/notice.h"
 #include "firmware/stick_check.h"
 
 // The one box that closes a check of the stick at root. version is the tool's, major.minor; a

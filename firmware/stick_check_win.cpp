@@ -1,30 +1,37 @@
 #include "firmware/stick_check_win.h"
 
+#include <windows.h>
+
 #include <chrono>
 #include <exception>
+#include <stop_token>
+#include <string>
 
-#include "app/error_report.h"
-#include "app/journal.h"
-#include "app/journal_facts_win.h"
-#include "app/main_form_win.h"
-#include "app/notice_win.h"
-#include "app/text_win.h"
-#include "app/texts.h"
-#include "app/version_display.h"
-#include "app/version_info_win.h"
+#include "base/error_report.h"
+#include "base/notice_win.h"
+#include "base/text_win.h"
+#include "base/texts.h"
+#include "base/tool_window_win.h"
+#include "base/version_info_win.h"
+#include "base/version_numbers.h"
 #include "firmware/embedded_integrity_win.h"
+#include "firmware/firmware_journal.h"
 #include "firmware/payloads_win.h"
 #include "firmware/stick_check_report.h"
 #include "firmware/transfer_files_win.h"
+#include "journal/journal.h"
+#include "journal/journal_facts_win.h"
 
-void CheckSelectedStick() {
-  Form1->SetWriteEnabled(false);
-  // No "insert a disk" prompt from the system while a drive that has gone is read.
-  SetErrorMode(SEM_FAILCRITICALERRORS);
-  Form1->StartChecking({Form1->SelectedDriveRoot(), StartupIntegrityCheck()},
-                       FirmwareSetBytes(ResourcePayloads()));
-}
+namespace {
 
+// What a check works with, copied to its worker when it starts.
+struct StickCheckJob {
+  std::string root;
+  PendingIntegrity check;
+};
+
+// The check itself, as the worker does it, from the wait for the check of the embedded payloads
+// on: the box that closes it. Its block goes into the journal first, unless it was abandoned.
 Notice CheckStickJob(const StickCheckJob& job, const std::stop_token& stop,
                      TransferProgress& progress) {
   const auto started = std::chrono::steady_clock::now();
@@ -52,8 +59,25 @@ Notice CheckStickJob(const StickCheckJob& job, const std::stop_token& stop,
   return box;
 }
 
+// Shows the box that closes a check and enables the write button again.
 void ReportStickCheck(const Notice& box) {
   ShowNotice(Form1->Handle(), box);
   // Closed while the box was up: the window is gone and nobody is left to tell.
   if (Form1->Handle()) Form1->SetWriteEnabled(true);
+}
+
+}  // namespace
+
+// Only an all-clear leaves no error on the taskbar button.
+void CheckSelectedStick() {
+  Form1->SetWriteEnabled(false);
+  // No "insert a disk" prompt from the system while a drive that has gone is read.
+  SetErrorMode(SEM_FAILCRITICALERRORS);
+  const StickCheckJob job{Form1->SelectedDriveRoot(), StartupIntegrityCheck()};
+  Form1->StartChecking(
+      [job](const std::stop_token& stop, TransferProgress& progress) {
+        const Notice box = CheckStickJob(job, stop, progress);
+        return WorkReport{box.icon == NoticeIcon::kInformation, [box] { ReportStickCheck(box); }};
+      },
+      FirmwareSetBytes(ResourcePayloads()));
 }

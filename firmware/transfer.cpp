@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/ascii_case.h"
-#include "app/failure.h"
-#include "app/texts.h"
+#include "base/ascii_case.h"
+#include "base/failure.h"
+#include "base/texts.h"
 #include "firmware/system_errors.h"
 
 const DirectoryEntry* FindIgnoringCase(const std::vector<DirectoryEntry>& listed,
@@ -232,15 +232,6 @@ std::uint64_t FirmwareSetBytes(const PayloadSource& payloads) {
     if (const auto bytes = CarriedPayload(payloads, entry.payloadName)) total += bytes->size();
   }
   return total;
-}
-
-std::optional<std::span<const std::uint8_t>> CarriedPayload(const PayloadSource& payloads,
-                                                            const std::string& payloadName) {
-  try {
-    return payloads.Open(payloadName);
-  } catch (const Failure&) {
-    return std::nullopt;
-  }
 }
 
 std::string StagingDirectory(const std::string& executableDir, bool executableDirIsDestination,

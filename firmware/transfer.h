@@ -9,23 +9,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
+#include "base/transfer_progress.h"
 #include "firmware/catalogue.h"
 #include "firmware/holder_patience.h"
 #include "firmware/integrity.h"
+#include "firmware/payload_source.h"
 #include "firmware/read_back.h"
 #include "firmware/room_check.h"
-
-// Where the payload bytes come from. A payload it does not carry is a ResourceNotFound failure.
-class PayloadSource {
- public:
-  virtual ~PayloadSource() = default;
-  virtual std::span<const std::uint8_t> Open(const std::string& payloadName) const = 0;
-};
-
-// The payload's bytes, or nothing when the executable does not carry it.
-std::optional<std::span<const std::uint8_t>> CarriedPayload(const PayloadSource& payloads,
-                                                            const std::string& payloadName);
 
 // A file or folder that a search of a directory finds.
 struct DirectoryEntry {
@@ -90,14 +81,6 @@ struct RunPlaces {
 // file that cannot be deleted is never taken for firmware.
 std::string StagingFileName(unsigned long processId, std::size_t number);
 
-// Told of each file as it counts towards a run's progress: once it is on the device and once
-// more when it has been read back. Staging writes do not count.
-class TransferProgress {
- public:
-  virtual ~TransferProgress() = default;
-  virtual void FileDone(std::uint64_t bytes) = 0;
-};
-
 // What became of one catalogue entry in a run, as the journal tells it.
 struct EntryRecord {
   enum class Result { kNotReached, kIntact, kDifferent, kFailed };
@@ -150,7 +133,9 @@ struct CopyOutcome {
 
 // One run over the catalogue: each entry staged, copied into the destination root and flushed
 // there, then what was copied read back. A failed step counts its entry out and the run goes on;
-// a full volume, or a Failure of the staging write, stops the copying.
+// a full volume, or a Failure of the staging write, stops the copying. The progress hears of each
+// file once it is on the device and once more when it has been read back; staging writes do not
+// count.
 class SetTransfer {
  public:
   SetTransfer(const PayloadSource& payloads, TransferFiles& files, RunPlaces places, RunClock clock,

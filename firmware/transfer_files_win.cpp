@@ -4,9 +4,9 @@
 
 #include <winioctl.h>
 
-#include "app/file_handle_win.h"
-#include "app/file_write_win.h"
-#include "app/text_win.h"
+#include "base/file_handle_win.h"
+#include "base/file_write_win.h"
+#include "base/text_win.h"
 #include "firmware/system_errors.h"
 
 namespace {

@@ -1,10 +1,5 @@
 #pragma once
 
-#include "firmware/run_report.h"
-
-// Starts writing the firmware set to the drive selected in the main window; the main window
-// hears of the run's end and hands its outcome to ReportFirmwareSet.
+// Starts writing the firmware set to the drive selected in the main window, on the window's
+// worker; the boxes that close the run are shown when it ends.
 void WriteFirmwareSet();
-
-// Shows how a write run ended, in the boxes that close it, and enables the write button again.
-void ReportFirmwareSet(const FirmwareRunOutcome& outcome);

@@ -1,4 +1,4 @@
-"""The technician's guide against the tool: every text the tool shows (app/texts.h) is quoted in
+"""The technician's guide against the tool: every text the tool shows (base/texts.h) is quoted in
 the guide as the tool shows it, and every box the guide's table quotes is one the tool can show.
 
 usage: guide_test.py TEXTS_H GUIDE

@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "app/failure.h"
-#include "app/system_library_win.h"
-#include "app/text_win.h"
+#include "base/failure.h"
+#include "base/system_library_win.h"
+#include "base/text_win.h"
 
 static_assert(kRolePushButton == ROLE_SYSTEM_PUSHBUTTON);
 static_assert(kStateUnavailable == STATE_SYSTEM_UNAVAILABLE &&

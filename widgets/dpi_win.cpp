@@ -2,8 +2,8 @@
 
 #include <shellscalingapi.h>
 
-#include "app/scoped_gdi_win.h"
-#include "app/system_library_win.h"
+#include "base/scoped_gdi_win.h"
+#include "base/system_library_win.h"
 #include "widgets/window_dpi.h"
 
 namespace {

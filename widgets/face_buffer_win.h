@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/scoped_gdi_win.h"
+#include "base/scoped_gdi_win.h"
 #include "widgets/pixel_surface.h"
 
 // A top-down 32-bit device-independent bitmap: the pixel layout of PixelSurface.

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/common_controls_win.h"
-#include "app/failure.h"
-#include "app/text_win.h"
+#include "base/common_controls_win.h"
+#include "base/failure.h"
+#include "base/text_win.h"
 #include "widgets/accessible_win.h"
 #include "widgets/dc_surface_win.h"
 #include "widgets/dpi_win.h"

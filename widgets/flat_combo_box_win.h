@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/scoped_gdi_win.h"
+#include "base/scoped_gdi_win.h"
 #include "widgets/flat_combo_box.h"
 
 // The flat drop-down list on a subclassed native pick-only combo box: the platform paints and

@@ -3,9 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "app/scoped_gdi_win.h"
-#include "app/text_win.h"
-#include "app/window_object_win.h"
+#include "base/scoped_gdi_win.h"
+#include "base/text_win.h"
+#include "base/window_object_win.h"
 #include "widgets/accessible_win.h"
 #include "widgets/face_buffer_win.h"
 #include "widgets/hot_button.h"

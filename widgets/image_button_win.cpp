@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/scoped_gdi_win.h"
-#include "app/window_object_win.h"
+#include "base/scoped_gdi_win.h"
+#include "base/window_object_win.h"
 #include "widgets/accessible_win.h"
 #include "widgets/face_buffer_win.h"
 #include "widgets/parent_background_win.h"

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/system_library_win.h"
-#include "app/text_win.h"
+#include "base/system_library_win.h"
+#include "base/text_win.h"
 #include "widgets/flat_combo_box_win.h"
 #include "widgets/hot_button_win.h"
 #include "widgets/image_button_win.h"

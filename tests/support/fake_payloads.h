@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "firmware/catalogue.h"
 #include "firmware/transfer.h"
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "firmware/system_errors.h"
 #include "firmware/transfer.h"
 #include "support/memory_file.h"

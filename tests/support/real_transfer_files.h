@@ -3,7 +3,7 @@
 // The file steps the transfer runs on for real on this platform, and its test of two
 // directories being one.
 #ifdef _WIN32
-#include "app/file_places_win.h"
+#include "base/file_places_win.h"
 #include "firmware/transfer_files_win.h"
 using RealTransferFiles = WinTransferFiles;
 inline bool RealSameDirectory(const std::string& first, const std::string& second) {

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "app/failure.h"
+#include "base/failure.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/system_library_win.h"
+#include "base/system_library_win.h"
 #include "widgets/accessible_win.h"
 
 namespace {

@@ -9,11 +9,11 @@
 #include <tuple>
 
 #include "app/control_ids.h"
-#include "app/failure.h"
-#include "app/file_places_win.h"
-#include "app/file_write_win.h"
 #include "app/system_menu_win.h"
-#include "app/text_win.h"
+#include "base/failure.h"
+#include "base/file_places_win.h"
+#include "base/file_write_win.h"
+#include "base/text_win.h"
 #include "drives/drive_source_win.h"
 #include "firmware/cng_sha256_win.h"
 #include "firmware/payloads_win.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/scoped_gdi_win.h"
+#include "base/scoped_gdi_win.h"
 
 namespace {
 

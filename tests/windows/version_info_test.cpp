@@ -1,4 +1,4 @@
-#include "app/version_info_win.h"
+#include "base/version_info_win.h"
 
 #include <windows.h>
 

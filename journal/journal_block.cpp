@@ -1,0 +1,143 @@
+#include "journal/journal_block.h"
+
+#include <cstdio>
+
+#include "base/ascii_case.h"
+#include "base/failure.h"
+#include "base/system_error_names.h"
+#include "base/texts.h"
+
+namespace {
+
+std::string Two(int value) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "%02d", value);
+  return text;
+}
+
+std::string Date(const LocalTime& time) {
+  return std::to_string(time.year) + "-" + Two(time.month) + "-" + Two(time.day);
+}
+
+// Each box as it was shown: caption, then its text, a line more for each line of its own.
+std::string Boxes(const std::vector<Notice>& boxes) {
+  std::string text = std::string("Окна:") + kJournalLineEnd;
+  for (const Notice& box : boxes) {
+    std::string shown = box.text;
+    for (std::size_t at = 0; (at = shown.find("\r\n", at)) != std::string::npos; at += 8)
+      shown.replace(at, 2, "\r\n      ");
+    text += "  «" + box.caption + "»: " + shown + kJournalLineEnd;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string BlockHeading(const std::string& what, const JournalHeading& heading) {
+  std::string text =
+      "==== " + what + " — " + FormatLocalTime(heading.time) + " ====" + kJournalLineEnd;
+  text += "Программа: версия " + heading.toolVersion +
+          (heading.standIns ? ", ТЕСТОВАЯ СБОРКА с заглушками" : "") + ", SHA-256 набора " +
+          heading.setSha256 + kJournalLineEnd;
+  text += "Система: " + WindowsName(heading.windows) + "; машина " + MachineName(heading.machine) +
+          ", процесс " + MachineName(heading.process) + kJournalLineEnd;
+  text += "Папка программы: " + heading.toolFolder + kJournalLineEnd;
+  return text;
+}
+
+std::string DriveLine(const std::optional<DriveFacts>& drive) {
+  if (!drive) return std::string("Диск: сведений нет") + kJournalLineEnd;
+  char serial[16];
+  std::snprintf(serial, sizeof(serial), "%04X-%04X", drive->serial >> 16, drive->serial & 0xFFFF);
+  return "Диск: " + drive->root + ", метка «" + drive->label + "», файловая система " +
+         drive->fileSystem + ", кластер " + JournalBytes(drive->clusterBytes) + ", ёмкость " +
+         JournalBytes(drive->capacityBytes) + ", свободно " + JournalBytes(drive->freeBytes) +
+         ", серийный номер " + serial + kJournalLineEnd;
+}
+
+std::string BlockTail(const std::vector<Notice>& boxes, std::chrono::milliseconds duration) {
+  return Boxes(boxes) + "Длительность: " + JournalMilliseconds(duration) + kJournalLineEnd +
+         kJournalLineEnd;
+}
+
+std::string JournalBytes(std::uint64_t bytes) { return std::to_string(bytes) + " Б"; }
+
+std::string JournalMilliseconds(std::chrono::milliseconds duration) {
+  return std::to_string(duration.count()) + " мс";
+}
+
+std::string JournalError(std::uint32_t error, const SystemErrorDescription& describe) {
+  if (error == 0) return "система не назвала причину";
+  const std::string text = TrimSystemErrorText(describe(error));
+  return SystemErrorName(error) + (text.empty() ? "" : ": " + text);
+}
+
+std::string BoxBlock(const JournalHeading& heading, const Notice& box) {
+  return BlockHeading("Сообщение", heading) + Boxes({box}) + kJournalLineEnd;
+}
+
+std::string FormatLocalTime(const LocalTime& time) {
+  const int offset = time.utcOffsetMinutes < 0 ? -time.utcOffsetMinutes : time.utcOffsetMinutes;
+  return Date(time) + " " + Two(time.hour) + ":" + Two(time.minute) + ":" + Two(time.second) +
+         " UTC" + (time.utcOffsetMinutes < 0 ? "-" : "+") + Two(offset / 60) + ":" +
+         Two(offset % 60);
+}
+
+// Windows 11 calls itself 10.0 still; only its build tells it apart.
+std::string WindowsName(const WindowsVersion& windows) {
+  const unsigned version = windows.major * 100 + windows.minor;
+  const char* name = version == 601    ? "Windows 7"
+                     : version == 602  ? "Windows 8"
+                     : version == 603  ? "Windows 8.1"
+                     : version == 1000 ? (windows.build >= 22000 ? "Windows 11" : "Windows 10")
+                                       : "Windows";
+  std::string text = std::string(name) + ", " + std::to_string(windows.major) + "." +
+                     std::to_string(windows.minor) + "." + std::to_string(windows.build);
+  if (!windows.servicePack.empty()) text += " " + windows.servicePack;
+  return text;
+}
+
+std::string MachineName(std::uint16_t machine) {
+  switch (machine) {
+    case 0x8664:
+      return "x64";
+    case 0xAA64:
+      return "ARM64";
+    case 0x014C:
+      return "x86";
+  }
+  char number[16];
+  std::snprintf(number, sizeof(number), "0x%04X", machine);
+  return number;
+}
+
+// Compared without regard to the case of Latin letters, as the system compares paths; a folder
+// whose name only begins with the profile's is not the profile.
+std::string WithoutProfileFolder(const std::string& path, const std::string& profileFolder) {
+  std::string profile = profileFolder;
+  while (!profile.empty() && (profile.back() == '\\' || profile.back() == '/')) profile.pop_back();
+  if (profile.empty() || path.size() < profile.size() ||
+      !SameIgnoringAsciiCase(std::string_view(path).substr(0, profile.size()), profile))
+    return path;
+  if (path.size() > profile.size() && path[profile.size()] != '\\' && path[profile.size()] != '/')
+    return path;
+  return "%USERPROFILE%" + path.substr(profile.size());
+}
+
+std::string JournalFileName(const LocalTime& time) {
+  return "Журнал KQ " + Date(time) + " " + Two(time.hour) + "-" + Two(time.minute) + "-" +
+         Two(time.second) + ".txt";
+}
+
+Notice JournalEmptyNotice() {
+  return {kJournalEmptyText, kApplicationTitle, NoticeIcon::kInformation};
+}
+
+Notice JournalSavedNotice(const std::string& path) {
+  return {FillText(kJournalSavedText, {path}), kApplicationTitle, NoticeIcon::kInformation};
+}
+
+Notice JournalNotSavedNotice(const std::string& path, const std::string& reason) {
+  return {FillText(kJournalNotSavedText, {path, TrimSystemErrorText(reason)}), kApplicationTitle,
+          NoticeIcon::kInformation};
+}

@@ -1,0 +1,105 @@
+#include "journal/journal_facts_win.h"
+
+#include <windows.h>
+
+#include "base/executable_dir_win.h"
+#include "base/system_library_win.h"
+#include "base/text_win.h"
+
+namespace {
+
+// GetVersionEx tells a program without a manifest for the newest Windows an older one; the
+// kernel's own answer is the truth.
+WindowsVersion WindowsNow() {
+  using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const auto getVersion = reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!getVersion || getVersion(&info) != 0) return {};
+  return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, Narrow(info.szCSDVersion)};
+}
+
+// An x64 program on ARM64 runs emulated, which IsWow64Process2 does not count as WOW64: the
+// process's own machine is then the one it was built for.
+std::pair<std::uint16_t, std::uint16_t> Machines() {
+  constexpr std::uint16_t kBuiltFor = IMAGE_FILE_MACHINE_AMD64;
+  static const auto isWow64Process2 = LATER_WINDOWS_FUNCTION(L"kernel32.dll", IsWow64Process2);
+  USHORT process = IMAGE_FILE_MACHINE_UNKNOWN, native = IMAGE_FILE_MACHINE_UNKNOWN;
+  if (isWow64Process2 && isWow64Process2(GetCurrentProcess(), &process, &native))
+    return {native, process == IMAGE_FILE_MACHINE_UNKNOWN ? kBuiltFor : process};
+  SYSTEM_INFO system{};
+  GetNativeSystemInfo(&system);
+  const std::uint16_t machine =
+      system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64   ? IMAGE_FILE_MACHINE_ARM64
+      : system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_INTEL ? IMAGE_FILE_MACHINE_I386
+                                                                      : kBuiltFor;
+  return {machine, kBuiltFor};
+}
+
+// Written at start, before any thread that makes a block is started.
+ToolIdentity& Identity() {
+  static ToolIdentity identity;
+  return identity;
+}
+
+std::string ProfileFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", folder, MAX_PATH + 1);
+  return length && length <= MAX_PATH ? Narrow(folder) : std::string();
+}
+
+}  // namespace
+
+LocalTime LocalTimeNow() {
+  FILETIME utc, local;
+  GetSystemTimeAsFileTime(&utc);
+  FileTimeToLocalFileTime(&utc, &local);
+  SYSTEMTIME time{};
+  FileTimeToSystemTime(&local, &time);
+  const auto ticks = [](const FILETIME& at) {
+    return static_cast<long long>((static_cast<unsigned long long>(at.dwHighDateTime) << 32) |
+                                  at.dwLowDateTime);
+  };
+  constexpr long long kTicksPerMinute = 60LL * 10'000'000;
+  return {time.wYear,
+          time.wMonth,
+          time.wDay,
+          time.wHour,
+          time.wMinute,
+          time.wSecond,
+          static_cast<int>((ticks(local) - ticks(utc)) / kTicksPerMinute)};
+}
+
+void IdentifyTool(ToolIdentity identity) { Identity() = std::move(identity); }
+
+JournalHeading GatherHeading() {
+  const auto [machine, process] = Machines();
+  const ToolIdentity& tool = Identity();
+  return {LocalTimeNow(), tool.version, tool.standIns, tool.setSha256,
+          WindowsNow(),   machine,      process,       ForJournal(ExecutableDirectory())};
+}
+
+std::optional<DriveFacts> GatherDriveFacts(const std::string& root) {
+  const std::wstring path = Widen(root);
+  wchar_t label[MAX_PATH + 1] = {}, fileSystem[MAX_PATH + 1] = {};
+  DWORD serial = 0, sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  ULARGE_INTEGER freeToCaller{}, capacity{};
+  if (!GetVolumeInformationW(path.c_str(), label, MAX_PATH + 1, &serial, nullptr, nullptr,
+                             fileSystem, MAX_PATH + 1) ||
+      !GetDiskFreeSpaceW(path.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                         &clusters) ||
+      !GetDiskFreeSpaceExW(path.c_str(), &freeToCaller, &capacity, nullptr))
+    return std::nullopt;
+  return DriveFacts{root,
+                    Narrow(label),
+                    Narrow(fileSystem),
+                    static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector,
+                    capacity.QuadPart,
+                    freeToCaller.QuadPart,
+                    serial};
+}
+
+std::string ForJournal(const std::string& path) {
+  return WithoutProfileFolder(path, ProfileFolder());
+}

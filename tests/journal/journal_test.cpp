@@ -1,0 +1,53 @@
+#include "journal/journal.h"
+
+#include <gtest/gtest.h>
+
+#include "journal/journal_block.h"
+
+namespace {
+
+TEST(JournalBlock, NamesTheSystemAndTheUserNot) {
+  const std::pair<WindowsVersion, const char*> windows[] = {
+      {{6, 1, 7601, "Service Pack 1"}, "Windows 7, 6.1.7601 Service Pack 1"},
+      {{6, 3, 9600}, "Windows 8.1, 6.3.9600"},
+      {{10, 0, 19045}, "Windows 10, 10.0.19045"},
+      {{10, 0, 22000}, "Windows 11, 10.0.22000"},
+  };
+  for (const auto& [version, name] : windows) EXPECT_EQ(WindowsName(version), name);
+  EXPECT_EQ(MachineName(0x014C), "x86");
+  EXPECT_EQ(MachineName(0x01C4), "0x01C4");
+
+  const char* profile = "C:\\Users\\Анна";
+  const std::pair<const char*, const char*> paths[] = {
+      {"C:\\Users\\Анна\\Desktop\\KQ\\", "%USERPROFILE%\\Desktop\\KQ\\"},
+      {"c:\\USERS\\Анна\\AppData\\Local\\Temp\\", "%USERPROFILE%\\AppData\\Local\\Temp\\"},
+      {"C:\\Users\\Анна", "%USERPROFILE%"},
+      {"C:\\Users\\Аннабель\\KQ\\", "C:\\Users\\Аннабель\\KQ\\"},
+      {"E:\\", "E:\\"},
+  };
+  for (const auto& [path, shown] : paths) EXPECT_EQ(WithoutProfileFolder(path, profile), shown);
+  EXPECT_EQ(WithoutProfileFolder("D:\\KQ\\", ""), "D:\\KQ\\");
+
+  EXPECT_EQ(FormatLocalTime({2027, 1, 2, 23, 59, 0, -330}), "2027-01-02 23:59:00 UTC-05:30");
+  EXPECT_EQ(JournalFileName({2027, 1, 2, 23, 59, 0, -330}), "Журнал KQ 2027-01-02 23-59-00.txt");
+}
+
+TEST(Journal, KeepsTheNewestMegabyteInWholeBlocks) {
+  Journal journal;
+  EXPECT_TRUE(journal.Empty());
+  // Eleven blocks of 100 KB: the first goes once the eleventh comes.
+  for (char mark = 'a'; mark <= 'k'; ++mark) journal.Append(std::string(100'000, mark));
+  std::string text = journal.Text();
+  EXPECT_EQ(text.size(), 1'000'000u);
+  EXPECT_EQ(text.front(), 'b');
+  EXPECT_EQ(text.back(), 'k');
+  // A block over the limit on its own is kept, alone.
+  journal.Append(std::string(Journal::kLimitBytes + 1, 'z'));
+  text = journal.Text();
+  EXPECT_EQ(text, std::string(Journal::kLimitBytes + 1, 'z'));
+  journal.Append("next");
+  EXPECT_EQ(journal.Text(), "next");
+  EXPECT_FALSE(journal.Empty());
+}
+
+}  // namespace
