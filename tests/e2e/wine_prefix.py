@@ -24,6 +24,10 @@ CLASSIC_COLOURS = {
 }
 # Wine's names for the drive types: "floppy" is what programs see as removable.
 DRIVE_TYPES = {"removable": "floppy", "fixed": "hd"}
+# Wine's mount manager, a 64-bit part of Wine, reads the drive types from the 64-bit view of the
+# registry; where 32-bit Wine is installed, plain "wine" runs the 32-bit regedit, whose
+# HKLM\Software lands in the 32-bit view.
+WINE64_LOADER = "/usr/lib/wine/wine64"
 
 
 def wine_environment(prefix, base=None):
@@ -64,7 +68,8 @@ def make_prefix(prefix, drives, env=None, dpi=96, colours=None, template=None):
     lines += [f'"{letter.lower()}:"="{DRIVE_TYPES[kind]}"' for letter, (kind, _) in drives.items()]
     registry = Path(prefix) / "classic.reg"
     registry.write_text("\r\n".join(lines + [""]), encoding="ascii")
-    subprocess.run(["wine", "regedit", "/S", str(registry)], **quiet)
+    loader = WINE64_LOADER if Path(WINE64_LOADER).exists() else "wine"
+    subprocess.run([loader, "regedit", "/S", str(registry)], **quiet)
     # Drive types are read when the server starts; the next program starts a fresh one.
     subprocess.run(["wineserver", "-k"], env=env, check=False)
     subprocess.run(["wineserver", "-w"], env=env, check=False)
