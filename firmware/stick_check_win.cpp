@@ -68,7 +68,6 @@ void ReportStickCheck(const Notice& box) {
 
 }  // namespace
 
-// Only an all-clear leaves no error on the taskbar button.
 void CheckSelectedStick() {
   Form1->SetWriteEnabled(false);
   // No "insert a disk" prompt from the system while a drive that has gone is read.
@@ -77,6 +76,7 @@ void CheckSelectedStick() {
   Form1->StartChecking(
       [job](const std::stop_token& stop, TransferProgress& progress) {
         const Notice box = CheckStickJob(job, stop, progress);
+        // Only an all-clear leaves no error on the taskbar button.
         return WorkReport{box.icon == NoticeIcon::kInformation, [box] { ReportStickCheck(box); }};
       },
       FirmwareSetBytes(ResourcePayloads()));
