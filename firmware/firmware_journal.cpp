@@ -113,6 +113,9 @@ std::string RunBlock(const RunJournal& run, const SystemErrorDescription& descri
     for (std::size_t i = 0; i < kFirmwareSetSize; ++i)
       text += EntryLine(kFirmwareCatalogue[i].fileName, run.payloadBytes.at(i),
                         run.transfer->entries[i], describe);
+    for (const StagingFileLeft& left : run.transfer->stagingLeft)
+      text += "Промежуточный файл не удалён: " + left.path + ", " +
+              JournalError(left.error, describe) + kJournalLineEnd;
   }
   return text + BlockTail(run.boxes, run.duration);
 }

@@ -57,6 +57,7 @@ TransferResult SetTransfer::Run() {
   ReadBack(copying.copied);
   result.volumeFull = copying.volumeFull;
   result.stoppedBy = std::move(copying.stoppedBy);
+  result.stagingLeft = std::move(copying.stagingLeft);
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
     records_[i].waited = patience_.Waited(i) + countOutPatience_.Waited(i);
     result.entries[i] = records_[i];
@@ -94,7 +95,8 @@ CopyOutcome SetTransfer::CopySet() {
     } else {
       CountOut(i);
     }
-    patience_.Persist(i, [&] { return files_.Delete(staged); });
+    const StepOutcome unstaged = patience_.Persist(i, [&] { return files_.Delete(staged); });
+    if (unstaged != FileOutcome::kDone) outcome.stagingLeft.push_back({staged, unstaged.error});
     if (placed == FileOutcome::kVolumeFull) {
       outcome.volumeFull = true;
       return outcome;

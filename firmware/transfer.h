@@ -105,6 +105,13 @@ struct EntryRecord {
   bool operator==(const EntryRecord&) const = default;
 };
 
+// A staging file the run could not delete, and why.
+struct StagingFileLeft {
+  std::string path;
+  std::uint32_t error = 0;
+  bool operator==(const StagingFileLeft&) const = default;
+};
+
 // How a run ended, unless a failure stopped it before it touched the device. When the device
 // lacked room for the set the run touched nothing. A run whose copying stopped part-way, for a
 // full volume or a failure, first read back what it had copied.
@@ -114,6 +121,7 @@ struct TransferResult {
   bool volumeFull = false;
   std::optional<Failure> stoppedBy = std::nullopt;
   std::array<EntryRecord, kFirmwareSetSize> entries = {};
+  std::vector<StagingFileLeft> stagingLeft = {};
 
   std::uint64_t ShortfallBytes() const { return room ? room->ShortfallBytes() : 0; }
   // How many files are on the device as they should be.
@@ -124,11 +132,12 @@ struct TransferResult {
 };
 
 // How the copying of a set ended: the entries whose copy and flush succeeded, in catalogue
-// order, and what stopped it early, if anything did.
+// order, what stopped it early, if anything did, and the staging files that stayed.
 struct CopyOutcome {
   std::vector<const CatalogueEntry*> copied;
   bool volumeFull = false;
   std::optional<Failure> stoppedBy;
+  std::vector<StagingFileLeft> stagingLeft;
 };
 
 // One run over the catalogue: each entry staged, copied into the destination root and flushed

@@ -141,6 +141,13 @@ TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) 
     EXPECT_EQ(files.steps[5 * i + 4], "delete " + staged);
     EXPECT_EQ(files.steps[5 * entries + i], "read back E:\\" + name);
   }
+  // A staging file that stays is recorded with its path and the system's error.
+  LyingFiles sticky;
+  const std::string third = "X\\" + StagingFileName(0, 3);
+  sticky.undeletable = {third};
+  const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, sticky, {"X\\", "E:\\"});
+  EXPECT_EQ(run.IntactCount(), 30);
+  EXPECT_EQ(run.stagingLeft, (std::vector<StagingFileLeft>{{third, 1117}}));
 }
 
 TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOtherAndIsRecorded) {

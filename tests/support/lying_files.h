@@ -30,7 +30,7 @@ class LyingFiles : public TransferFiles {
   StepOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
-    if (undeletable.contains(path)) return FileOutcome::kFailed;
+    if (undeletable.contains(path)) return {FileOutcome::kFailed, 1117};
     if (const auto held = holders.find(path); held != holders.end()) {
       held->second.pending = held->second.sharesDelete;
       return held->second.pending ? FileOutcome::kDone : FileOutcome::kHeld;
