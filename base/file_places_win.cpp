@@ -50,3 +50,7 @@ bool IsOnRemovableDrive(const std::string& path) {
   return GetVolumePathNameW(Widen(path).c_str(), root, MAX_PATH + 1) &&
          GetDriveTypeW(root) == DRIVE_REMOVABLE;
 }
+
+bool DriveRootAnswers(const std::string& root) {
+  return GetFileAttributesW(Widen(root).c_str()) != INVALID_FILE_ATTRIBUTES;
+}

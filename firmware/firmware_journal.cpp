@@ -65,6 +65,9 @@ std::string EntryLine(const char* name, std::uint64_t bytes, const EntryRecord& 
       line +=
           "; НЕ УДАЛЁН, содержимое может быть неверным, " + JournalError(entry.leftError, describe);
       break;
+    case EntryRecord::Left::kUnconfirmed:
+      line += "; не удалось удалить или проверить, " + JournalError(entry.leftError, describe);
+      break;
   }
   return line + kJournalLineEnd;
 }

@@ -225,17 +225,20 @@ class Desktop:
         defined = self.probe("unplug", letter).get("defined") == "1"
         assert defined or not must_be_there, f"{letter}: was not plugged in"
 
-    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0, full_from_write=0):
+    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0, full_from_write=0,
+                             dies_after_files=0):
         """Mounts over the folder Wine maps as E: the FUSE drive of tests/e2e/corrupting_drive.cpp,
         which alters the victim's bytes (none for an empty name), takes its time over each flush
-        and write, given a free room in bytes tells that room, and given a write's number refuses
-        it and every later one for lack of room. Gives the folder that backs it, its log of steps
-        and a function that unmounts it and clears both away."""
+        and write, given a free room in bytes tells that room, given a write's number refuses
+        it and every later one for lack of room, and given a number of files fails every call once
+        it has flushed that many. Gives the folder that backs it, its log of steps and a function
+        that unmounts it and clears both away."""
         backing = self.root / "usb-e-backing"
         backing.mkdir()
         log = self.root / "usb-e-log.txt"
         drive = subprocess.Popen([str(program), str(backing), str(self.drive), victim, str(flush_delay_ms),
-                                  str(write_delay_ms), str(log), str(free), str(full_from_write)],
+                                  str(write_delay_ms), str(log), str(free), str(full_from_write),
+                                  str(dies_after_files)],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
         def unmount():

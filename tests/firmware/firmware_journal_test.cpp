@@ -46,6 +46,9 @@ TEST(JournalBlock, TellsEveryOutcomeOfEveryEntry) {
       {{Result::kFailed, Step::kReadBack, kErrorDiskFull},
        "сбой на шаге «чтение обратно», "
        "ERROR_DISK_FULL (112)"},
+      {{Result::kFailed, Step::kReadBack, 1117, 0, {}, Left::kUnconfirmed, 1117},
+       "сбой на шаге «чтение обратно», ERROR_IO_DEVICE (1117); не удалось удалить или "
+       "проверить, ERROR_IO_DEVICE (1117)"},
   };
   for (const auto& c : cases) {
     RunJournal run{Heading(), "%TEMP%\\"};

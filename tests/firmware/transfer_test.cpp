@@ -332,6 +332,9 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
   using namespace std::chrono_literals;
   const std::vector<std::string> six{"E:\\KQ_fre.tnd", "E:\\KQ_tkm.tmt", "E:\\KQ_blg.bgn",
                                      "E:\\KQ_arm.amd", "E:\\KQ_geo.gel", "E:\\KQ_rus.kgs"};
+  std::vector<std::string> all;
+  for (const CatalogueEntry& entry : kFirmwareCatalogue) all.push_back(entry.fileName);
+  const std::vector<std::string> firstTen(all.begin(), all.begin() + 10);
   const struct {
     const char* what;
     std::vector<std::string> held;  // old files held throughout, sharing nothing
@@ -340,6 +343,7 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
     int intact;
     std::vector<std::string> undeletable;
     RunClock::Duration sleptAtLeast, sleptAtMost;
+    std::uint32_t deathError = 0;  // what the drive answers to every call after the tenth file
   } cases[] = {
       {"the run's 5 s spent on held files, a scanner holds an altered file 1 s: deleted",
        {"E:\\KQ_rus.rub", "E:\\KQ_kaz.kzt", "E:\\KQ_rus.kzt"},
@@ -357,6 +361,13 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
        {"KQ_fre.tnd", "KQ_tkm.tmt", "KQ_blg.bgn", "KQ_arm.amd", "KQ_geo.gel", "KQ_rus.kgs"},
        15s,
        15s},
+      // Nothing left on the drive can be shown gone: each file the run wrote or began is named.
+      // clang-format off
+      {"the drive vanishes after the tenth file: the ten it wrote, none it could not begin",
+       {}, {}, 0s, 0, firstTen, 0s, 0s, kErrorPathNotFound},
+      {"every call after the tenth file an I/O error: the run goes on to its end, all named",
+       {}, {}, 0s, 0, all, 0s, 0s, 1117},
+      // clang-format on
   };
   for (const auto& c : cases) {
     FakePayloads payloads;
@@ -369,10 +380,20 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
       files.altering.insert(path);
       files.scanners[path] = {"flush", c.scannerHolds};
     }
+    files.deathError = c.deathError;
+    files.diesAfterFiles = 10;
     const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
                                                    nullptr, files.Clock());
     EXPECT_EQ(run.IntactCount(), c.intact) << c.what;
     EXPECT_EQ(run.UndeletableFiles(), c.undeletable) << c.what;
+    // Unlike a full stick, a dying one lets the run go on to its end.
+    EXPECT_FALSE(run.stoppedBy || run.volumeFull) << c.what;
+    EXPECT_NE(run.entries.back().result, EntryRecord::Result::kNotReached) << c.what;
+    if (c.deathError) {
+      EXPECT_EQ(std::make_pair(run.entries[0].left, run.entries[0].leftError),
+                std::make_pair(EntryRecord::Left::kUnconfirmed, c.deathError))
+          << c.what;
+    }
     EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
     EXPECT_LE(files.now, c.sleptAtMost) << c.what;
     for (const std::string& path : c.altered)
@@ -445,20 +466,39 @@ TEST(TransferSteps, ARunStoppedPartWayReadsBackWhatItCopied) {
   }
 }
 
+// Each error as a step's outcome; as a copy's, whether it may have written; as a search's, what
+// it tells of the file while the drive's root answers (when the root does not, nothing).
 TEST(OutcomeOfSystemError, TellsWhatARunMakesOfEachError) {
-  const std::pair<std::uint32_t, FileOutcome> cases[] = {
-      {kErrorSharingViolation, FileOutcome::kHeld},
-      {kErrorLockViolation, FileOutcome::kHeld},
-      {kErrorAccessDenied, FileOutcome::kDenied},
-      {kErrorFileExists, FileOutcome::kNameTaken},
-      {kErrorAlreadyExists, FileOutcome::kNameTaken},
-      {kErrorDiskFull, FileOutcome::kVolumeFull},
-      {kErrorHandleDiskFull, FileOutcome::kVolumeFull},
-      {2, FileOutcome::kFailed},
-      {1117, FileOutcome::kFailed},
+  using enum Presence;
+  const struct {
+    std::uint32_t error;
+    FileOutcome outcome;
+    bool copyMayHaveWritten;
+    Presence searched;
+  } cases[] = {
+      {kErrorSharingViolation, FileOutcome::kHeld, true, kUnknown},
+      {kErrorLockViolation, FileOutcome::kHeld, true, kUnknown},
+      {kErrorAccessDenied, FileOutcome::kDenied, true, kUnknown},
+      {kErrorFileExists, FileOutcome::kNameTaken, true, kUnknown},
+      {kErrorAlreadyExists, FileOutcome::kNameTaken, true, kUnknown},
+      {kErrorDiskFull, FileOutcome::kVolumeFull, true, kUnknown},
+      {kErrorHandleDiskFull, FileOutcome::kVolumeFull, true, kUnknown},
+      {kErrorFileNotFound, FileOutcome::kFailed, false, kAbsent},
+      {kErrorPathNotFound, FileOutcome::kFailed, false, kAbsent},
+      {kErrorNotReady, FileOutcome::kFailed, false, kUnknown},
+      {kErrorDevNotExist, FileOutcome::kFailed, false, kUnknown},
+      {kErrorNoMediaInDrive, FileOutcome::kFailed, false, kUnknown},
+      {1117, FileOutcome::kFailed, true, kUnknown},  // ERROR_IO_DEVICE
+      {1167, FileOutcome::kFailed, true, kUnknown},  // ERROR_DEVICE_NOT_CONNECTED
   };
-  for (const auto& [error, outcome] : cases)
-    EXPECT_EQ(OutcomeOfSystemError(error), outcome) << error;
+  for (const auto& c : cases) {
+    EXPECT_EQ(OutcomeOfSystemError(c.error), c.outcome) << c.error;
+    EXPECT_EQ(!CopyFoundNoDestination(c.error), c.copyMayHaveWritten) << c.error;
+    EXPECT_EQ(PresenceAfterFailedSearch(c.error, true), c.searched) << c.error;
+    EXPECT_EQ(PresenceAfterFailedSearch(c.error, false),
+              c.error == kErrorFileNotFound ? kAbsent : kUnknown)
+        << c.error;
+  }
 }
 
 // Which verdict refuses a run with which failure is the integrity check's own test; here, when.
