@@ -19,7 +19,6 @@
 #include "firmware/payloads_win.h"
 #include "firmware/stick_check_report.h"
 #include "firmware/transfer_files_win.h"
-#include "journal/journal.h"
 #include "journal/journal_facts_win.h"
 
 namespace {
@@ -55,7 +54,7 @@ Notice CheckStickJob(const StickCheckJob& job, const std::stop_token& stop,
   journal.boxes = {box};
   journal.duration = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - started);
-  ToolJournal().Append(CheckBlock(journal, SystemErrorText));
+  AddToJournal(CheckBlock(journal, SystemErrorText));
   return box;
 }
 
