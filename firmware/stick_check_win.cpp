@@ -1,7 +1,5 @@
 #include "firmware/stick_check_win.h"
 
-#include <windows.h>
-
 #include <chrono>
 #include <exception>
 #include <stop_token>
@@ -70,8 +68,6 @@ void ReportStickCheck(const Notice& box) {
 // Only an all-clear leaves no error on the taskbar button.
 void CheckSelectedStick() {
   Form1->SetWriteEnabled(false);
-  // No "insert a disk" prompt from the system while a drive that has gone is read.
-  SetErrorMode(SEM_FAILCRITICALERRORS);
   const StickCheckJob job{Form1->SelectedDriveRoot(), StartupIntegrityCheck()};
   Form1->StartChecking(
       [job](const std::stop_token& stop, TransferProgress& progress) {
