@@ -10,18 +10,34 @@ namespace {
 
 class FakeDrives : public DriveSource {
  public:
+  struct Drive {
+    std::string root;
+    unsigned type;
+    bool answers = true;  // false: an empty card slot
+  };
   std::vector<std::string> DriveRoots() override {
     std::vector<std::string> roots;
-    for (const auto& [root, type] : drives) roots.push_back(root);
+    for (const Drive& drive : drives) roots.push_back(drive.root);
     return roots;
   }
   unsigned DriveType(const std::string& root) override {
-    for (const auto& [known, type] : drives) {
-      if (known == root) return type;
-    }
-    return 1;  // no root directory
+    asked.push_back(root);
+    const Drive* drive = Find(root);
+    return drive ? drive->type : 1;  // no root directory
   }
-  std::vector<std::pair<std::string, unsigned>> drives;
+  bool RootAnswers(const std::string& root) override {
+    const Drive* drive = Find(root);
+    return drive && drive->answers;
+  }
+  std::vector<Drive> drives;
+  std::vector<std::string> asked;
+
+ private:
+  const Drive* Find(const std::string& root) const {
+    for (const Drive& drive : drives)
+      if (drive.root == root) return &drive;
+    return nullptr;
+  }
 };
 
 class FakeWindow : public DrivePollView {
@@ -73,7 +89,8 @@ class DrivePoll : public ::testing::Test {
 };
 
 TEST_F(DrivePoll, NoRemovableDriveShowsTheRedPromptAndHidesTheList) {
-  system.drives = {{"C:\\", kFixed}, {"D:\\", kOptical}, {"Z:\\", kFixed}};
+  system.drives = {
+      {"C:\\", kFixed}, {"D:\\", kOptical}, {"G:\\", kDriveRemovable, false}, {"Z:\\", kFixed}};
   Tick();
   EXPECT_TRUE(window.entries.empty());
   ExpectConnectState();
@@ -96,15 +113,23 @@ TEST_F(DrivePoll, OnlyRemovableDrivesAreListedAndNeverTheFloppyLetters) {
 }
 
 TEST_F(DrivePoll, ListOnlyGrowsAndKeepsTheSelection) {
-  system.drives = {{"E:\\", kDriveRemovable}};
+  // An empty card slot ahead of the stick is passed over; given a card, it comes after it.
+  system.drives = {{"D:\\", kDriveRemovable, false}, {"E:\\", kDriveRemovable}};
   Tick();
-  system.drives = {{"E:\\", kDriveRemovable}, {"F:\\", kDriveRemovable}};
-  Tick();
-  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "F:\\"}));
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\"}));
   ExpectSelectState(0);
-  system.drives = {};  // both unplugged
+  system.drives = {{"D:\\", kDriveRemovable}, {"E:\\", kDriveRemovable}, {"F:\\", kDriveRemovable}};
   Tick();
-  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "F:\\"}));
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\", "F:\\"}));
+  ExpectSelectState(0);
+  // Only letters not yet listed are asked.
+  system.asked.clear();
+  system.drives.push_back({"C:\\", kFixed});
+  Tick();
+  EXPECT_EQ(system.asked, (std::vector<std::string>{"C:\\"}));
+  system.drives = {};  // all unplugged
+  Tick();
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\", "F:\\"}));
   ExpectSelectState(0);
 }
 
