@@ -188,6 +188,10 @@ def measure(desktop):
     print(f"Benchmark under Wine: {RUNS} write runs, {STARTS} starts, {len(ARRIVALS)} drive arrivals; "
           "medians, times in ms", flush=True)
 
+    # A card reader's empty slot: a removable letter whose root cannot be read, beside the stick.
+    desktop.plug("S", desktop.root / "empty-slot")
+    poll = wine_figures(desktop, FLOOR.name, "-", "-", "poll", cwd=FLOOR.parent)
+    desktop.unplug("S")
     checks = [integrity_check(desktop) for _ in range(STARTS)]
     starts = []
     for _ in range(STARTS):
@@ -290,6 +294,9 @@ def measure(desktop):
 
     print("\nDrive watch")
     line("drive arrival to its entry in the list", median(arrivals), note="(target < 100 ms)")
+    line("a poll, one empty slot and one stick", poll["poll_us"], "us",
+         note=f"median of 200, the longest {poll['poll_max_us']:.0f} us; {poll['poll_listed']:.0f} listed "
+              "(aim < 2 ms)")
     line("start to the window shown", median(float(s["shown_ms"]) for s in starts))
     line("start to the window shown with E:\\ listed", median(float(s["listed_ms"]) for s in starts))
 
