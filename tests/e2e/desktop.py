@@ -13,7 +13,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from wine_prefix import make_prefix, wine_environment
+from wine_prefix import make_prefix, wine_environment, wine_loader
 
 SCREEN = (1024, 768)
 
@@ -70,6 +70,7 @@ class Desktop:
         self.env = wine_environment(self.prefix, dict(os.environ, HOME=str(self.root / "home"),
                                                       DISPLAY=f":{self.display}", LANG="C.UTF-8", LC_ALL="C.UTF-8"))
         self.tool = None
+        self.tool_loader = "wine"
         self.dpi = dpi
         self.colours = colours
         self._make_prefix()
@@ -159,7 +160,8 @@ class Desktop:
 
     def start_tool(self, exe, wait_until_shown=True, dll_overrides=None):
         # Started in its own folder, as Explorer starts a program.
-        self.tool = subprocess.Popen(["wine", str(exe)], env=self.env_with(dll_overrides), cwd=exe.parent,
+        self.tool_loader = wine_loader(exe)
+        self.tool = subprocess.Popen([self.tool_loader, str(exe)], env=self.env_with(dll_overrides), cwd=exe.parent,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not wait_until_shown:
             return None
@@ -168,11 +170,11 @@ class Desktop:
 
     def ask_tool_to_close(self):
         """A plain taskkill: a close request to every window of the tool, as at log-off."""
-        self._run("wine", "taskkill", "/im", "RU_ZadorazUdizav.exe", check=False, timeout=60)
+        self._run(self.tool_loader, "taskkill", "/im", "RU_ZadorazUdizav.exe", check=False, timeout=60)
 
     def stop_tool(self):
         if self.tool and self.tool.poll() is None:
-            self._run("wine", "taskkill", "/f", "/im", "RU_ZadorazUdizav.exe", check=False)
+            self._run(self.tool_loader, "taskkill", "/f", "/im", "RU_ZadorazUdizav.exe", check=False)
             try:
                 self.tool.wait(timeout=10)
             except subprocess.TimeoutExpired:
