@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "base/failure.h"
 
@@ -10,34 +11,22 @@ namespace {
 
 class FakeDrives : public DriveSource {
  public:
-  struct Drive {
-    std::string root;
-    unsigned type;
-    bool answers = true;  // false: an empty card slot
-  };
   std::vector<std::string> DriveRoots() override {
     std::vector<std::string> roots;
-    for (const Drive& drive : drives) roots.push_back(drive.root);
+    for (const auto& [root, type] : drives) roots.push_back(root);
     return roots;
   }
   unsigned DriveType(const std::string& root) override {
     asked.push_back(root);
-    const Drive* drive = Find(root);
-    return drive ? drive->type : 1;  // no root directory
+    for (const auto& [known, type] : drives) {
+      if (known == root) return type;
+    }
+    return 1;  // no root directory
   }
-  bool RootAnswers(const std::string& root) override {
-    const Drive* drive = Find(root);
-    return drive && drive->answers;
-  }
-  std::vector<Drive> drives;
+  bool RootAnswers(const std::string& root) override { return !emptySlots.contains(root); }
+  std::vector<std::pair<std::string, unsigned>> drives;
+  std::set<std::string> emptySlots;  // removable, but with no card in
   std::vector<std::string> asked;
-
- private:
-  const Drive* Find(const std::string& root) const {
-    for (const Drive& drive : drives)
-      if (drive.root == root) return &drive;
-    return nullptr;
-  }
 };
 
 class FakeWindow : public DrivePollView {
@@ -90,7 +79,8 @@ class DrivePoll : public ::testing::Test {
 
 TEST_F(DrivePoll, NoRemovableDriveShowsTheRedPromptAndHidesTheList) {
   system.drives = {
-      {"C:\\", kFixed}, {"D:\\", kOptical}, {"G:\\", kDriveRemovable, false}, {"Z:\\", kFixed}};
+      {"C:\\", kFixed}, {"D:\\", kOptical}, {"G:\\", kDriveRemovable}, {"Z:\\", kFixed}};
+  system.emptySlots = {"G:\\"};
   Tick();
   EXPECT_TRUE(window.entries.empty());
   ExpectConnectState();
@@ -114,11 +104,13 @@ TEST_F(DrivePoll, OnlyRemovableDrivesAreListedAndNeverTheFloppyLetters) {
 
 TEST_F(DrivePoll, ListOnlyGrowsAndKeepsTheSelection) {
   // An empty card slot ahead of the stick is passed over; given a card, it comes after it.
-  system.drives = {{"D:\\", kDriveRemovable, false}, {"E:\\", kDriveRemovable}};
+  system.drives = {{"D:\\", kDriveRemovable}, {"E:\\", kDriveRemovable}};
+  system.emptySlots = {"D:\\"};
   Tick();
   EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\"}));
   ExpectSelectState(0);
-  system.drives = {{"D:\\", kDriveRemovable}, {"E:\\", kDriveRemovable}, {"F:\\", kDriveRemovable}};
+  system.emptySlots = {};
+  system.drives.push_back({"F:\\", kDriveRemovable});
   Tick();
   EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\", "F:\\"}));
   ExpectSelectState(0);
