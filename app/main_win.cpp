@@ -52,6 +52,9 @@ int RunApplication(HINSTANCE instance, int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  // No "insert a disk" box from the system, for the whole process and before the first poll: the
+  // poll asks empty card slots for their root, and runs and checks touch drives that have gone.
+  SetErrorMode(SEM_FAILCRITICALERRORS);
   RestrictLibrarySearch();
   LeaveStartingFolder();
   // The shell may run its handlers for opening the change log on this thread.

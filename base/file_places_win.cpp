@@ -45,8 +45,6 @@ std::string ToolTemporaryDirectory() {
   return folder;
 }
 
-bool IsOnRemovableDrive(const std::string& path) {
-  wchar_t root[MAX_PATH + 1] = {};
-  return GetVolumePathNameW(Widen(path).c_str(), root, MAX_PATH + 1) &&
-         GetDriveTypeW(root) == DRIVE_REMOVABLE;
+bool DriveRootAnswers(const std::string& root) {
+  return GetFileAttributesW(Widen(root).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -18,5 +18,6 @@ std::string TemporaryDirectory();
 // trailing backslash: one fixed folder for the files the tool opens in other programs, reused.
 std::string ToolTemporaryDirectory();
 
-// Whether the volume the path lies on is a removable drive, as a USB stick is.
-bool IsOnRemovableDrive(const std::string& path);
+// Whether the root folder of a drive ("E:\") can be read: not that of an empty card slot, nor
+// that of a drive that has gone.
+bool DriveRootAnswers(const std::string& root);

@@ -21,6 +21,7 @@ import catalogue  # noqa: E402
 from desktop import Desktop, wait_for  # noqa: E402
 from run_phases import PHASES, FileEvents, floor_split, split  # noqa: E402
 from tool_case import EXPECTED  # noqa: E402
+from wine_prefix import wine_loader  # noqa: E402
 
 EXE = Path(os.environ["KQ_EXE"])
 PROBE = Path(os.environ["KQ_PROBE"])
@@ -112,7 +113,7 @@ def probe(desktop, *arguments):
 
 
 def stop_tool(desktop):
-    subprocess.run(["wine", "taskkill", "/f", "/im", EXE.name], env=desktop.env, check=False,
+    subprocess.run([wine_loader(EXE), "taskkill", "/f", "/im", EXE.name], env=desktop.env, check=False,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
     wait_for("the tool to end", lambda: not desktop.form(), timeout=20)
 
@@ -188,6 +189,10 @@ def measure(desktop):
     print(f"Benchmark under Wine: {RUNS} write runs, {STARTS} starts, {len(ARRIVALS)} drive arrivals; "
           "medians, times in ms", flush=True)
 
+    # A card reader's empty slot: a removable letter whose root cannot be read, beside the stick.
+    desktop.plug("S", desktop.root / "empty-slot")
+    poll = wine_figures(desktop, FLOOR.name, "-", "-", "poll", cwd=FLOOR.parent)
+    desktop.unplug("S")
     checks = [integrity_check(desktop) for _ in range(STARTS)]
     starts = []
     for _ in range(STARTS):
@@ -290,6 +295,9 @@ def measure(desktop):
 
     print("\nDrive watch")
     line("drive arrival to its entry in the list", median(arrivals), note="(target < 100 ms)")
+    line("a poll, one empty slot and one stick", poll["poll_us"], "us",
+         note=f"median of 200, the longest {poll['poll_max_us']:.0f} us; {poll['poll_listed']:.0f} listed "
+              "(aim < 2 ms)")
     line("start to the window shown", median(float(s["shown_ms"]) for s in starts))
     line("start to the window shown with E:\\ listed", median(float(s["listed_ms"]) for s in starts))
 

@@ -17,12 +17,16 @@
 
 namespace {
 
-// Beside the tool, unless the tool sits on a removable drive: the stick would gain the file and
-// stay in use while a viewer holds it open. There one fixed folder of the user's is reused, so a
-// viewer still holding the last copy shows as before.
+// In one fixed folder of the user's, wherever the tool sits: beside it, a stick (many report
+// themselves as fixed disks) would gain the file and stay in use while a viewer holds it open, and
+// on a share every technician would write the same file. The folder is reused, so a viewer still
+// holding the last copy shows as before. Beside the tool only when that folder cannot be made.
 std::string ChangeLogFolder() {
-  const std::string executableDir = ExecutableDirectory();
-  return IsOnRemovableDrive(executableDir) ? ToolTemporaryDirectory() : executableDir;
+  const std::string folder = ToolTemporaryDirectory();
+  const DWORD attributes = GetFileAttributesW(Widen(folder).c_str());
+  const bool made =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return made ? folder : ExecutableDirectory();
 }
 
 // Without SEE_MASK_FLAG_NO_UI the shell shows an error of its own, and the tool could not tell

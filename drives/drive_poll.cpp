@@ -17,8 +17,13 @@ void PollDrives(DriveSource& drives, DrivePollView& view) {
   for (const std::string& root : drives.DriveRoots()) {
     // The floppy letters are left alone: touching an empty floppy drive stalls the system.
     if (root == "A:\\" || root == "B:\\") continue;
+    // A drive once listed stays listed, and is not asked again.
+    if (IsListed(view, root)) continue;
     if (drives.DriveType(root) != kDriveRemovable) continue;
-    if (!IsListed(view, root)) view.AppendEntry(root);
+    // An empty card slot is a removable drive too; listed first and selected, it would take the
+    // write meant for the stick plugged in after it. It is asked again at the next tick.
+    if (!drives.RootAnswers(root)) continue;
+    view.AppendEntry(root);
   }
 
   if (view.EntryCount() == 0) {

@@ -14,6 +14,8 @@ class DriveSource {
   virtual ~DriveSource() = default;
   virtual std::vector<std::string> DriveRoots() = 0;
   virtual unsigned DriveType(const std::string& root) = 0;
+  // Whether the drive's root folder can be read: an empty card slot's cannot.
+  virtual bool RootAnswers(const std::string& root) = 0;
 };
 
 // The window's side of a poll: the drive list, the prompt and the write button.
@@ -31,6 +33,7 @@ class DrivePollView {
   virtual void SetPrompt(const std::string& caption, TColor fontColor) = 0;
 };
 
-// One tick: lists removable drives not seen before (never A: or B:), then brings the prompt,
-// the list and the write button into line with whether anything is listed.
+// One tick: lists removable drives not seen before whose root can be read (never A: or B:),
+// then brings the prompt, the list and the write button into line with whether anything is
+// listed.
 void PollDrives(DriveSource& drives, DrivePollView& view);

@@ -4,6 +4,7 @@
 
 #include <dbt.h>
 
+#include "base/file_places_win.h"
 #include "base/text_win.h"
 
 std::vector<std::string> WinDriveSource::DriveRoots() {
@@ -22,6 +23,10 @@ std::vector<std::string> WinDriveSource::DriveRoots() {
 unsigned WinDriveSource::DriveType(const std::string& root) {
   return GetDriveTypeW(Widen(root).c_str());
 }
+
+// An empty card slot answers ERROR_NOT_READY; under Wine, a removable letter whose folder is
+// missing answers ERROR_PATH_NOT_FOUND, though its volume information is still given.
+bool WinDriveSource::RootAnswers(const std::string& root) { return DriveRootAnswers(root); }
 
 bool IsVolumeArrival(WPARAM event, LPARAM data) {
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);

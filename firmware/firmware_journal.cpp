@@ -65,6 +65,9 @@ std::string EntryLine(const char* name, std::uint64_t bytes, const EntryRecord& 
       line +=
           "; НЕ УДАЛЁН, содержимое может быть неверным, " + JournalError(entry.leftError, describe);
       break;
+    case EntryRecord::Left::kUnconfirmed:
+      line += "; не удалось удалить или проверить, " + JournalError(entry.leftError, describe);
+      break;
   }
   return line + kJournalLineEnd;
 }
@@ -113,6 +116,9 @@ std::string RunBlock(const RunJournal& run, const SystemErrorDescription& descri
     for (std::size_t i = 0; i < kFirmwareSetSize; ++i)
       text += EntryLine(kFirmwareCatalogue[i].fileName, run.payloadBytes.at(i),
                         run.transfer->entries[i], describe);
+    for (const StagingFileLeft& left : run.transfer->stagingLeft)
+      text += "Промежуточный файл не удалён: " + left.path + ", " +
+              JournalError(left.error, describe) + kJournalLineEnd;
   }
   return text + BlockTail(run.boxes, run.duration);
 }

@@ -8,7 +8,6 @@
 #include "firmware/firmware_journal.h"
 #include "firmware/payloads_win.h"
 #include "firmware/transfer_files_win.h"
-#include "journal/journal.h"
 #include "journal/journal_facts_win.h"
 
 namespace {
@@ -30,7 +29,7 @@ FirmwareRunOutcome WriteFirmwareJob(const FirmwareJob& job, TransferProgress& pr
   const auto started = std::chrono::steady_clock::now();
   const std::string& root = job.places.destinationRoot;
   const ResourcePayloads payloads;
-  RunJournal journal{GatherHeading(), ForJournal(job.places.stagingDir), GatherDriveFacts(root)};
+  RunJournal journal{GatherHeading(), job.places.stagingDir, GatherDriveFacts(root)};
   FirmwareRunOutcome outcome{root};
   try {
     WinTransferFiles files;
@@ -50,6 +49,6 @@ FirmwareRunOutcome WriteFirmwareJob(const FirmwareJob& job, TransferProgress& pr
   journal.boxes = FirmwareRunReport(outcome);
   journal.duration = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - started);
-  ToolJournal().Append(RunBlock(journal, SystemErrorText));
+  AddToJournal(RunBlock(journal, SystemErrorText));
   return outcome;
 }

@@ -1,7 +1,5 @@
 #include "firmware/stick_check_win.h"
 
-#include <windows.h>
-
 #include <chrono>
 #include <exception>
 #include <stop_token>
@@ -19,7 +17,6 @@
 #include "firmware/payloads_win.h"
 #include "firmware/stick_check_report.h"
 #include "firmware/transfer_files_win.h"
-#include "journal/journal.h"
 #include "journal/journal_facts_win.h"
 
 namespace {
@@ -55,7 +52,7 @@ Notice CheckStickJob(const StickCheckJob& job, const std::stop_token& stop,
   journal.boxes = {box};
   journal.duration = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - started);
-  ToolJournal().Append(CheckBlock(journal, SystemErrorText));
+  AddToJournal(CheckBlock(journal, SystemErrorText));
   return box;
 }
 
@@ -70,8 +67,6 @@ void ReportStickCheck(const Notice& box) {
 
 void CheckSelectedStick() {
   Form1->SetWriteEnabled(false);
-  // No "insert a disk" prompt from the system while a drive that has gone is read.
-  SetErrorMode(SEM_FAILCRITICALERRORS);
   const StickCheckJob job{Form1->SelectedDriveRoot(), StartupIntegrityCheck()};
   Form1->StartChecking(
       [job](const std::stop_token& stop, TransferProgress& progress) {

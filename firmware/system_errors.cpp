@@ -18,3 +18,25 @@ FileOutcome OutcomeOfSystemError(std::uint32_t error) {
       return FileOutcome::kFailed;
   }
 }
+
+Presence PresenceAfterFailedSearch(std::uint32_t error, bool rootAnswers) {
+  if (error == kErrorFileNotFound || (error == kErrorPathNotFound && rootAnswers))
+    return Presence::kAbsent;
+  return Presence::kUnknown;
+}
+
+bool CopyFoundNoDestination(std::uint32_t error) {
+  switch (error) {
+    case kErrorFileNotFound:
+    case kErrorPathNotFound:
+    case kErrorInvalidDrive:
+    case kErrorNotReady:
+    case kErrorBadNetPath:
+    case kErrorDevNotExist:
+    case kErrorBadNetName:
+    case kErrorNoMediaInDrive:
+      return true;
+    default:
+      return false;
+  }
+}

@@ -57,6 +57,7 @@ TransferResult SetTransfer::Run() {
   ReadBack(copying.copied);
   result.volumeFull = copying.volumeFull;
   result.stoppedBy = std::move(copying.stoppedBy);
+  result.stagingLeft = std::move(copying.stagingLeft);
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
     records_[i].waited = patience_.Waited(i) + countOutPatience_.Waited(i);
     result.entries[i] = records_[i];
@@ -94,7 +95,8 @@ CopyOutcome SetTransfer::CopySet() {
     } else {
       CountOut(i);
     }
-    patience_.Persist(i, [&] { return files_.Delete(staged); });
+    const StepOutcome unstaged = patience_.Persist(i, [&] { return files_.Delete(staged); });
+    if (unstaged != FileOutcome::kDone) outcome.stagingLeft.push_back({staged, unstaged.error});
     if (placed == FileOutcome::kVolumeFull) {
       outcome.volumeFull = true;
       return outcome;
@@ -110,7 +112,7 @@ std::string SetTransfer::Stage(std::size_t entry, std::span<const std::uint8_t> 
   std::string staged;
   do {
     staged = places_.stagingDir + StagingFileName(places_.processId, number++);
-  } while (files_.Exists(staged));
+  } while (files_.LookUp(staged) == Presence::kPresent);
   files_.WriteNew(staged, payload);
   return staged;
 }
@@ -125,14 +127,15 @@ FileOutcome SetTransfer::Place(std::size_t entry, const std::string& staged, boo
   const std::string destination = Destination(entry);
   const auto pendingOrHeld = [&](FileOutcome outcome) {
     const bool nameStayed = outcome == FileOutcome::kDenied || outcome == FileOutcome::kNameTaken;
-    return IsHeld(outcome) || (cleared && nameStayed && files_.Exists(destination));
+    return IsHeld(outcome) ||
+           (cleared && nameStayed && files_.LookUp(destination) == Presence::kPresent);
   };
   const StepOutcome copied = patience_.Persist(
       entry, [&] { return files_.Copy(staged, destination, !cleared); }, pendingOrHeld);
-  // A copy that failed on its way may leave what it wrote under the name; one that was shut out
-  // wrote nothing.
-  wrote_[entry] = copied == FileOutcome::kDone || copied == FileOutcome::kFailed ||
-                  copied == FileOutcome::kVolumeFull;
+  // A copy that failed on its way may leave what it wrote under the name; one that was shut out,
+  // or found no drive to write to, wrote nothing.
+  wrote_[entry] = copied == FileOutcome::kDone || copied == FileOutcome::kVolumeFull ||
+                  (copied == FileOutcome::kFailed && !CopyFoundNoDestination(copied.error));
   if (copied.kind != FileOutcome::kDone) {
     Fail(entry, EntryRecord::Step::kCopy, copied.error);
     return copied.kind;
@@ -153,7 +156,8 @@ void SetTransfer::Fail(std::size_t entry, EntryRecord::Step step, std::uint32_t 
 // copy cut short, nor one the device holds wrong. What the run could not delete before its copy
 // (a read-only file, a folder) is left as it was found. A file of the run's own writing that
 // stays all the same, held by a program that shares no deletion or behind an error of the
-// device, is noted for the operator.
+// device, is noted for the operator; so is one that a drive which has gone or fails every call
+// can no longer show to be gone.
 void SetTransfer::CountOut(std::size_t entry) {
   EntryRecord& record = records_[entry];
   if (found_[entry] && !found_[entry]->Deletable()) {
@@ -165,10 +169,17 @@ void SetTransfer::CountOut(std::size_t entry) {
       countOutPatience_.Persist(entry, [&] { return files_.Delete(destination); });
   if (deleted == FileOutcome::kDone) {
     record.left = EntryRecord::Left::kDeleted;
-  } else if (files_.Exists(destination)) {
-    record.left = wrote_[entry] ? EntryRecord::Left::kWrongFile : EntryRecord::Left::kOldFile;
-    record.leftError = deleted.error;
+    return;
   }
+  const Presence presence = files_.LookUp(destination);
+  if (wrote_[entry] && presence != Presence::kAbsent)
+    record.left = presence == Presence::kPresent ? EntryRecord::Left::kWrongFile
+                                                 : EntryRecord::Left::kUnconfirmed;
+  else if (presence == Presence::kPresent)
+    record.left = EntryRecord::Left::kOldFile;
+  else
+    return;
+  record.leftError = deleted.error;
 }
 
 int SetTransfer::ReadBack(const std::vector<const CatalogueEntry*>& copied) {
@@ -211,7 +222,8 @@ int TransferResult::IntactCount() const {
 std::vector<std::string> TransferResult::UndeletableFiles() const {
   std::vector<std::string> names;
   for (std::size_t i = 0; i < entries.size(); ++i)
-    if (entries[i].left == EntryRecord::Left::kWrongFile)
+    if (entries[i].left == EntryRecord::Left::kWrongFile ||
+        entries[i].left == EntryRecord::Left::kUnconfirmed)
       names.push_back(kFirmwareCatalogue[i].fileName);
   return names;
 }

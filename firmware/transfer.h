@@ -17,6 +17,7 @@
 #include "firmware/payload_source.h"
 #include "firmware/read_back.h"
 #include "firmware/room_check.h"
+#include "firmware/system_errors.h"
 
 // A file or folder that a search of a directory finds.
 struct DirectoryEntry {
@@ -55,8 +56,9 @@ class TransferFiles {
   virtual StepOutcome Flush(const std::string& path) = 0;
   // Opens the file to be read from the device past the system's cache.
   virtual OpenedFile OpenUncached(const std::string& path) = 0;
-  // Whether a search of its directory finds the name; it does while a delete is pending.
-  virtual bool Exists(const std::string& path) = 0;
+  // Whether a search of its directory finds the name (it does while a delete is pending), does
+  // not, or cannot tell.
+  virtual Presence LookUp(const std::string& path) = 0;
   // What the directory holds; nothing when it cannot be searched.
   virtual std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) = 0;
   // The room of the directory's volume and what its file system spends on a new name; nothing
@@ -87,8 +89,9 @@ struct EntryRecord {
   enum class Step { kStage, kCopy, kFlush, kReadBack };
   // What stayed under the entry's name once it counted out: nothing, because the run deleted
   // it or nothing was there; a file the run had not written, which it could not delete or was not
-  // its to delete; or a file of the run's own writing that it could not delete.
-  enum class Left { kNothing, kDeleted, kOldFile, kWrongFile };
+  // its to delete; a file of the run's own writing that it could not delete; or, where the run
+  // wrote or began a file, neither the delete nor a search could be done, so the file may stay.
+  enum class Left { kNothing, kDeleted, kOldFile, kWrongFile, kUnconfirmed };
 
   Result result = Result::kNotReached;
   // kFailed: the step that failed and the system's error number behind it (0: none given).
@@ -99,10 +102,17 @@ struct EntryRecord {
   // How long the entry's steps waited for programs that held its file.
   RunClock::Duration waited{};
   Left left = Left::kNothing;
-  // kOldFile, kWrongFile: why the delete failed.
+  // kOldFile, kWrongFile, kUnconfirmed: why the delete failed.
   std::uint32_t leftError = 0;
 
   bool operator==(const EntryRecord&) const = default;
+};
+
+// A staging file the run could not delete, and why.
+struct StagingFileLeft {
+  std::string path;
+  std::uint32_t error = 0;
+  bool operator==(const StagingFileLeft&) const = default;
 };
 
 // How a run ended, unless a failure stopped it before it touched the device. When the device
@@ -114,21 +124,23 @@ struct TransferResult {
   bool volumeFull = false;
   std::optional<Failure> stoppedBy = std::nullopt;
   std::array<EntryRecord, kFirmwareSetSize> entries = {};
+  std::vector<StagingFileLeft> stagingLeft = {};
 
   std::uint64_t ShortfallBytes() const { return room ? room->ShortfallBytes() : 0; }
   // How many files are on the device as they should be.
   int IntactCount() const;
-  // The files, in catalogue order, that did not arrive whole and could not be deleted: the only
-  // ones under the set's names the run may have left wrong.
+  // The files, in catalogue order, that did not arrive whole and could not be deleted, or not
+  // be told deleted: the only ones under the set's names the run may have left wrong.
   std::vector<std::string> UndeletableFiles() const;
 };
 
 // How the copying of a set ended: the entries whose copy and flush succeeded, in catalogue
-// order, and what stopped it early, if anything did.
+// order, what stopped it early, if anything did, and the staging files that stayed.
 struct CopyOutcome {
   std::vector<const CatalogueEntry*> copied;
   bool volumeFull = false;
   std::optional<Failure> stoppedBy;
+  std::vector<StagingFileLeft> stagingLeft;
 };
 
 // One run over the catalogue: each entry staged, copied into the destination root and flushed
@@ -170,7 +182,7 @@ class SetTransfer {
   HolderPatience countOutPatience_;
   // What held each entry's name in the root when the run found it.
   std::array<std::optional<DirectoryEntry>, kFirmwareSetSize> found_;
-  // Whether the run's copy may have put bytes under the entry's name.
+  // Whether the run's copy may have put bytes under the entry's name: it got past opening it.
   std::array<bool, kFirmwareSetSize> wrote_{};
   std::array<EntryRecord, kFirmwareSetSize> records_{};
 };

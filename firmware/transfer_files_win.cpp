@@ -5,6 +5,7 @@
 #include <winioctl.h>
 
 #include "base/file_handle_win.h"
+#include "base/file_places_win.h"
 #include "base/file_write_win.h"
 #include "base/text_win.h"
 #include "firmware/system_errors.h"
@@ -41,7 +42,8 @@ class Search {
  public:
   Search(const std::string& pattern, WIN32_FIND_DATAW& found, DWORD flags)
       : handle_(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &found,
-                                 FindExSearchNameMatch, nullptr, flags)) {}
+                                 FindExSearchNameMatch, nullptr, flags)),
+        error_(handle_ != INVALID_HANDLE_VALUE ? ERROR_SUCCESS : GetLastError()) {}
   ~Search() {
     if (found()) FindClose(handle_);
   }
@@ -49,9 +51,12 @@ class Search {
   Search& operator=(const Search&) = delete;
   bool found() const { return handle_ != INVALID_HANDLE_VALUE; }
   HANDLE get() const { return handle_; }
+  // Why nothing was found.
+  DWORD error() const { return error_; }
 
  private:
   HANDLE handle_;
+  DWORD error_;
 };
 
 StepOutcome Outcome(BOOL done) {
@@ -110,10 +115,18 @@ OpenedFile WinTransferFiles::OpenUncached(const std::string& path) {
 }
 
 // The file's attributes are no test: asking for them fails with access denied while its delete
-// is pending, and the name is still there.
-bool WinTransferFiles::Exists(const std::string& path) {
+// is pending, and the name is still there. A drive that has gone, or fails, answers a search with
+// an error of its own; Windows' path-not-found then means that the file's folder is absent only
+// where the drive's root still answers. The tool's destinations are drive letters; a path on a
+// share has no root asked, and such an answer tells nothing.
+Presence WinTransferFiles::LookUp(const std::string& path) {
   WIN32_FIND_DATAW found;
-  return Search(path, found, 0).found();
+  const Search search(path, found, 0);
+  if (search.found()) return Presence::kPresent;
+  const bool onDriveLetter = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
+  return PresenceAfterFailedSearch(search.error(), search.error() == ERROR_PATH_NOT_FOUND &&
+                                                       onDriveLetter &&
+                                                       DriveRootAnswers(path.substr(0, 3)));
 }
 
 std::optional<std::vector<DirectoryEntry>> WinTransferFiles::List(const std::string& directory) {
@@ -122,7 +135,7 @@ std::optional<std::vector<DirectoryEntry>> WinTransferFiles::List(const std::str
   std::vector<DirectoryEntry> entries;
   // An empty root has not even "." to show.
   if (!search.found()) {
-    if (GetLastError() == ERROR_FILE_NOT_FOUND) return entries;
+    if (search.error() == ERROR_FILE_NOT_FOUND) return entries;
     return std::nullopt;
   }
   do {

@@ -10,7 +10,7 @@ class WinTransferFiles : public TransferFiles {
   StepOutcome Copy(const std::string& from, const std::string& to, bool replace) override;
   StepOutcome Flush(const std::string& path) override;
   OpenedFile OpenUncached(const std::string& path) override;
-  bool Exists(const std::string& path) override;
+  Presence LookUp(const std::string& path) override;
   std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override;
   std::optional<VolumeSpace> Space(const std::string& directory) override;
 };

@@ -29,8 +29,6 @@ void ReportFirmwareSet(const FirmwareRunOutcome& outcome) {
 
 void WriteFirmwareSet() {
   Form1->SetWriteEnabled(false);
-  // No "insert a disk" prompt from the system while a drive that has gone is touched.
-  SetErrorMode(SEM_FAILCRITICALERRORS);
   const std::string driveRoot = Form1->SelectedDriveRoot();
   const std::string executableDir = ExecutableDirectory();
   const DirectoryRelation executable = RelateDirectories(executableDir, driveRoot);

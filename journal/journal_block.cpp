@@ -1,5 +1,6 @@
 #include "journal/journal_block.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/ascii_case.h"
@@ -111,17 +112,29 @@ std::string MachineName(std::uint16_t machine) {
   return number;
 }
 
-// Compared without regard to the case of Latin letters, as the system compares paths; a folder
-// whose name only begins with the profile's is not the profile.
-std::string WithoutProfileFolder(const std::string& path, const std::string& profileFolder) {
-  std::string profile = profileFolder;
-  while (!profile.empty() && (profile.back() == '\\' || profile.back() == '/')) profile.pop_back();
-  if (profile.empty() || path.size() < profile.size() ||
-      !SameIgnoringAsciiCase(std::string_view(path).substr(0, profile.size()), profile))
-    return path;
-  if (path.size() > profile.size() && path[profile.size()] != '\\' && path[profile.size()] != '/')
-    return path;
-  return "%USERPROFILE%" + path.substr(profile.size());
+// Compared without regard to the case of Latin letters, as the system compares paths. A mention
+// counts only where a name must end after it (a separator, a quote, the end of a line or of the
+// text): a folder whose name only begins with the profile's, "Анна Петрова" beside "Анна", is not
+// the profile. The longer form goes first, so that no form is replaced inside another.
+std::string WithoutProfileFolder(std::string text, std::vector<std::string> profileForms) {
+  constexpr std::string_view kNoNameHolds = "\\/:*?\"<>|\r\n\t";
+  constexpr std::string_view kProfile = "%USERPROFILE%";
+  for (std::string& form : profileForms)
+    while (!form.empty() && (form.back() == '\\' || form.back() == '/')) form.pop_back();
+  std::sort(profileForms.begin(), profileForms.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const std::string& form : profileForms) {
+    if (form.empty()) continue;
+    for (std::size_t at = 0; at + form.size() <= text.size(); ++at) {
+      const std::size_t end = at + form.size();
+      if (SameIgnoringAsciiCase(std::string_view(text).substr(at, form.size()), form) &&
+          (end == text.size() || kNoNameHolds.find(text[end]) != std::string_view::npos)) {
+        text.replace(at, form.size(), kProfile);
+        at += kProfile.size() - 1;
+      }
+    }
+  }
+  return text;
 }
 
 std::string JournalFileName(const LocalTime& time) {

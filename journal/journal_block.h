@@ -71,9 +71,9 @@ std::string FormatLocalTime(const LocalTime& time);
 std::string WindowsName(const WindowsVersion& windows);
 // "x64", "ARM64", "x86", or the number where it is none of them.
 std::string MachineName(std::uint16_t machine);
-// The path with the user's profile folder written as %USERPROFILE%, so that a journal sent to
-// support names no user.
-std::string WithoutProfileFolder(const std::string& path, const std::string& profileFolder);
+// The text with every mention of the user's profile folder, in any of the forms given (its long
+// and its short name), written as %USERPROFILE%, so that a journal sent to support names no user.
+std::string WithoutProfileFolder(std::string text, std::vector<std::string> profileForms);
 // The file the journal is saved to: "Журнал KQ 2026-12-08 14-03-12.txt".
 std::string JournalFileName(const LocalTime& time);
 

@@ -5,6 +5,7 @@
 #include "base/executable_dir_win.h"
 #include "base/system_library_win.h"
 #include "base/text_win.h"
+#include "journal/journal.h"
 
 namespace {
 
@@ -43,10 +44,16 @@ ToolIdentity& Identity() {
   return identity;
 }
 
-std::string ProfileFolder() {
+// The profile folder as the system may spell it in a path: as the environment names it, and in
+// the short form GetTempPathW can give for the temporary folder within it.
+std::vector<std::string> ProfileFolderForms() {
   wchar_t folder[MAX_PATH + 1] = {};
   const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", folder, MAX_PATH + 1);
-  return length && length <= MAX_PATH ? Narrow(folder) : std::string();
+  if (!length || length > MAX_PATH) return {};
+  wchar_t shortForm[MAX_PATH + 1] = {};
+  const DWORD shortLength = GetShortPathNameW(folder, shortForm, MAX_PATH + 1);
+  if (!shortLength || shortLength > MAX_PATH) return {Narrow(folder)};
+  return {Narrow(folder), Narrow(shortForm)};
 }
 
 }  // namespace
@@ -77,7 +84,7 @@ JournalHeading GatherHeading() {
   const auto [machine, process] = Machines();
   const ToolIdentity& tool = Identity();
   return {LocalTimeNow(), tool.version, tool.standIns, tool.setSha256,
-          WindowsNow(),   machine,      process,       ForJournal(ExecutableDirectory())};
+          WindowsNow(),   machine,      process,       ExecutableDirectory()};
 }
 
 std::optional<DriveFacts> GatherDriveFacts(const std::string& root) {
@@ -100,6 +107,7 @@ std::optional<DriveFacts> GatherDriveFacts(const std::string& root) {
                     serial};
 }
 
-std::string ForJournal(const std::string& path) {
-  return WithoutProfileFolder(path, ProfileFolder());
+void AddToJournal(const std::string& block) {
+  static const std::vector<std::string> profileForms = ProfileFolderForms();
+  ToolJournal().Append(WithoutProfileFolder(block, profileForms));
 }

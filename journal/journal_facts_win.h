@@ -20,8 +20,9 @@ JournalHeading GatherHeading();
 // What the drive's volume says of itself; nothing when it does not answer (it has gone).
 std::optional<DriveFacts> GatherDriveFacts(const std::string& root);
 
-// The path with the user's profile folder written as %USERPROFILE%.
-std::string ForJournal(const std::string& path);
+// Adds the block to the tool's journal with the user's profile folder, in its long and its short
+// form, written as %USERPROFILE% wherever the block mentions it, box texts included.
+void AddToJournal(const std::string& block);
 
 // The local time now and its distance from UTC.
 LocalTime LocalTimeNow();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "base/failure.h"
 
@@ -16,12 +17,16 @@ class FakeDrives : public DriveSource {
     return roots;
   }
   unsigned DriveType(const std::string& root) override {
+    asked.push_back(root);
     for (const auto& [known, type] : drives) {
       if (known == root) return type;
     }
     return 1;  // no root directory
   }
+  bool RootAnswers(const std::string& root) override { return !emptySlots.contains(root); }
   std::vector<std::pair<std::string, unsigned>> drives;
+  std::set<std::string> emptySlots;  // removable, but with no card in
+  std::vector<std::string> asked;
 };
 
 class FakeWindow : public DrivePollView {
@@ -73,7 +78,9 @@ class DrivePoll : public ::testing::Test {
 };
 
 TEST_F(DrivePoll, NoRemovableDriveShowsTheRedPromptAndHidesTheList) {
-  system.drives = {{"C:\\", kFixed}, {"D:\\", kOptical}, {"Z:\\", kFixed}};
+  system.drives = {
+      {"C:\\", kFixed}, {"D:\\", kOptical}, {"G:\\", kDriveRemovable}, {"Z:\\", kFixed}};
+  system.emptySlots = {"G:\\"};
   Tick();
   EXPECT_TRUE(window.entries.empty());
   ExpectConnectState();
@@ -96,15 +103,25 @@ TEST_F(DrivePoll, OnlyRemovableDrivesAreListedAndNeverTheFloppyLetters) {
 }
 
 TEST_F(DrivePoll, ListOnlyGrowsAndKeepsTheSelection) {
-  system.drives = {{"E:\\", kDriveRemovable}};
+  // An empty card slot ahead of the stick is passed over; given a card, it comes after it.
+  system.drives = {{"D:\\", kDriveRemovable}, {"E:\\", kDriveRemovable}};
+  system.emptySlots = {"D:\\"};
   Tick();
-  system.drives = {{"E:\\", kDriveRemovable}, {"F:\\", kDriveRemovable}};
-  Tick();
-  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "F:\\"}));
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\"}));
   ExpectSelectState(0);
-  system.drives = {};  // both unplugged
+  system.emptySlots = {};
+  system.drives.push_back({"F:\\", kDriveRemovable});
   Tick();
-  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "F:\\"}));
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\", "F:\\"}));
+  ExpectSelectState(0);
+  // Only letters not yet listed are asked.
+  system.asked.clear();
+  system.drives.push_back({"C:\\", kFixed});
+  Tick();
+  EXPECT_EQ(system.asked, (std::vector<std::string>{"C:\\"}));
+  system.drives = {};  // all unplugged
+  Tick();
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\", "F:\\"}));
   ExpectSelectState(0);
 }
 

@@ -8,10 +8,11 @@
 // from the kernel's cache. Given a free room in bytes, it tells that room, in 4096-byte clusters,
 // whatever its files take. Given a write's number, counted from 1, it refuses that write and
 // every later one for lack of room, whatever room it tells, as a stick does when another program
-// takes the room during a run.
+// takes the room during a run. Given a number of files, it answers every call with an I/O error
+// once it has flushed that many, as a stick that fails part-way does.
 //
 //   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE
-//   [FULL_FROM]]
+//   [FULL_FROM [DIES_AFTER]]]
 //
 // It runs in the foreground until `fusermount3 -u MOUNTPOINT`; the mount goes with it if it dies.
 #define FUSE_USE_VERSION 31
@@ -41,6 +42,8 @@ struct Drive {
   std::uint64_t freeClusters = 0;   // 0: the backing folder's own room
   unsigned long fullFromWrite = 0;  // 0: never full
   unsigned long writes = 0;
+  unsigned long diesAfterFlushes = 0;  // 0: never fails
+  unsigned long flushes = 0;
 };
 
 constexpr std::uint64_t kCluster = 4096;
@@ -111,7 +114,9 @@ int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_
 int FSync(const char* path, int, fuse_file_info* info) {
   std::this_thread::sleep_for(std::chrono::milliseconds(Self().flushDelayMs));
   Note("fsync", path);
-  return Result(fsync(static_cast<int>(info->fh)));
+  const int outcome = Result(fsync(static_cast<int>(info->fh)));
+  ++Self().flushes;
+  return outcome;
 }
 
 int Release(const char*, fuse_file_info* info) { return Result(close(static_cast<int>(info->fh))); }
@@ -174,13 +179,22 @@ int StatFs(const char*, struct statvfs* status) {
   return 0;
 }
 
+// A dead drive stays mounted but answers nothing; a file handle it gave out is still let go.
+template <auto Operation>
+constexpr auto UntilDead = [](auto... arguments) {
+  const Drive& drive = Self();
+  return drive.diesAfterFlushes && drive.flushes >= drive.diesAfterFlushes
+             ? -EIO
+             : Operation(arguments...);
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 7 || argc > 9) {
+  if (argc < 7 || argc > 10) {
     std::fprintf(stderr,
                  "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE "
-                 "[FULL_FROM]]\n",
+                 "[FULL_FROM [DIES_AFTER]]]\n",
                  argv[0]);
     return 64;
   }
@@ -191,29 +205,30 @@ int main(int argc, char** argv) {
   drive.writeDelayMs = std::atoi(argv[5]);
   drive.log = std::fopen(argv[6], "a");
   if (argc >= 8) drive.freeClusters = std::strtoull(argv[7], nullptr, 10) / kCluster;
-  if (argc == 9) drive.fullFromWrite = std::strtoul(argv[8], nullptr, 10);
+  if (argc >= 9) drive.fullFromWrite = std::strtoul(argv[8], nullptr, 10);
+  if (argc == 10) drive.diesAfterFlushes = std::strtoul(argv[9], nullptr, 10);
   if (drive.backing < 0 || !drive.log) {
     std::perror(argv[0]);
     return 1;
   }
   fuse_operations operations{};
-  operations.getattr = GetAttr;
-  operations.readdir = ReadDir;
-  operations.open = Open;
-  operations.create = Create;
-  operations.read = Read;
-  operations.write = Write;
-  operations.fsync = FSync;
+  operations.getattr = UntilDead<GetAttr>;
+  operations.readdir = UntilDead<ReadDir>;
+  operations.open = UntilDead<Open>;
+  operations.create = UntilDead<Create>;
+  operations.read = UntilDead<Read>;
+  operations.write = UntilDead<Write>;
+  operations.fsync = UntilDead<FSync>;
   operations.release = Release;
-  operations.truncate = Truncate;
-  operations.unlink = Unlink;
-  operations.mkdir = MkDir;
-  operations.rmdir = RmDir;
-  operations.rename = Rename;
-  operations.chmod = ChMod;
-  operations.chown = ChOwn;
-  operations.utimens = UTimens;
-  operations.statfs = StatFs;
+  operations.truncate = UntilDead<Truncate>;
+  operations.unlink = UntilDead<Unlink>;
+  operations.mkdir = UntilDead<MkDir>;
+  operations.rmdir = UntilDead<RmDir>;
+  operations.rename = UntilDead<Rename>;
+  operations.chmod = UntilDead<ChMod>;
+  operations.chown = UntilDead<ChOwn>;
+  operations.utimens = UntilDead<UTimens>;
+  operations.statfs = UntilDead<StatFs>;
   // Single-threaded, in the foreground; auto_unmount also makes an unprivileged mount go
   // through fusermount3.
   char* arguments[] = {argv[0],

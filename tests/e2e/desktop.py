@@ -13,7 +13,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from wine_prefix import make_prefix, wine_environment
+from wine_prefix import make_prefix, wine_environment, wine_loader
 
 SCREEN = (1024, 768)
 
@@ -70,6 +70,7 @@ class Desktop:
         self.env = wine_environment(self.prefix, dict(os.environ, HOME=str(self.root / "home"),
                                                       DISPLAY=f":{self.display}", LANG="C.UTF-8", LC_ALL="C.UTF-8"))
         self.tool = None
+        self.tool_loader = "wine"
         self.dpi = dpi
         self.colours = colours
         self._make_prefix()
@@ -159,7 +160,8 @@ class Desktop:
 
     def start_tool(self, exe, wait_until_shown=True, dll_overrides=None):
         # Started in its own folder, as Explorer starts a program.
-        self.tool = subprocess.Popen(["wine", str(exe)], env=self.env_with(dll_overrides), cwd=exe.parent,
+        self.tool_loader = wine_loader(exe)
+        self.tool = subprocess.Popen([self.tool_loader, str(exe)], env=self.env_with(dll_overrides), cwd=exe.parent,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not wait_until_shown:
             return None
@@ -168,11 +170,11 @@ class Desktop:
 
     def ask_tool_to_close(self):
         """A plain taskkill: a close request to every window of the tool, as at log-off."""
-        self._run("wine", "taskkill", "/im", "RU_ZadorazUdizav.exe", check=False, timeout=60)
+        self._run(self.tool_loader, "taskkill", "/im", "RU_ZadorazUdizav.exe", check=False, timeout=60)
 
     def stop_tool(self):
         if self.tool and self.tool.poll() is None:
-            self._run("wine", "taskkill", "/f", "/im", "RU_ZadorazUdizav.exe", check=False)
+            self._run(self.tool_loader, "taskkill", "/f", "/im", "RU_ZadorazUdizav.exe", check=False)
             try:
                 self.tool.wait(timeout=10)
             except subprocess.TimeoutExpired:
@@ -225,17 +227,20 @@ class Desktop:
         defined = self.probe("unplug", letter).get("defined") == "1"
         assert defined or not must_be_there, f"{letter}: was not plugged in"
 
-    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0, full_from_write=0):
+    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0, full_from_write=0,
+                             dies_after_files=0):
         """Mounts over the folder Wine maps as E: the FUSE drive of tests/e2e/corrupting_drive.cpp,
         which alters the victim's bytes (none for an empty name), takes its time over each flush
-        and write, given a free room in bytes tells that room, and given a write's number refuses
-        it and every later one for lack of room. Gives the folder that backs it, its log of steps
-        and a function that unmounts it and clears both away."""
+        and write, given a free room in bytes tells that room, given a write's number refuses
+        it and every later one for lack of room, and given a number of files fails every call once
+        it has flushed that many. Gives the folder that backs it, its log of steps and a function
+        that unmounts it and clears both away."""
         backing = self.root / "usb-e-backing"
         backing.mkdir()
         log = self.root / "usb-e-log.txt"
         drive = subprocess.Popen([str(program), str(backing), str(self.drive), victim, str(flush_delay_ms),
-                                  str(write_delay_ms), str(log), str(free), str(full_from_write)],
+                                  str(write_delay_ms), str(log), str(free), str(full_from_write),
+                                  str(dies_after_files)],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
         def unmount():

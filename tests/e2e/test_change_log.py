@@ -1,5 +1,6 @@
 """End-to-end tests of the change-log button and of the document it opens."""
 import os
+import shutil
 import subprocess
 import time
 import unittest
@@ -23,7 +24,10 @@ def tearDownModule():
 class ChangeLogTest(ToolCase):
     def setUp(self):
         super().setUp()
-        self.document = self.app_dir / "Changes.pdf"
+        # Wherever the tool sits, the document goes to the user's temporary folder.
+        self.temp = next(self.desktop.prefix.glob("drive_c/users/*/Temp"))
+        self.document = self.temp / "KQ" / "Changes.pdf"
+        self.document.unlink(missing_ok=True)
         self.opened_before = len(self.desktop.opened_documents())
 
     def click_info(self):
@@ -39,8 +43,9 @@ class ChangeLogTest(ToolCase):
         self.start()
         self.click_info()
         self.wait_until_opened(1)
-        self.assertEqual(self.newly_opened(), [self.desktop.windows_path(self.document)])
+        self.assertRegex(self.newly_opened()[0], r"^C:\\users\\[^\\]+\\Temp\\KQ\\Changes\.pdf$")
         self.assertEqual(self.document.read_bytes(), CHANGES_PDF.read_bytes())
+        self.assert_nothing_staged()
         # Clicked again, the document is written anew and opened once more.
         self.document.write_bytes(b"stale")
         self.click_info()
@@ -126,13 +131,25 @@ class ChangeLogTest(ToolCase):
         self.assertIn((255, 255, 225), pixels)  # the scheme's hint background
         self.assertIn((0, 0, 0), pixels)  # its text
 
-    def test_read_only_folder_shows_the_error_and_opens_nothing(self):
+    def test_without_its_temporary_folder_it_goes_beside_the_tool_or_shows_the_error(self):
+        # The folder cannot be made: the temporary folder takes no new one.
+        shutil.rmtree(self.document.parent, ignore_errors=True)
+        mode = self.temp.stat().st_mode
+        self.temp.chmod(0o555)
+        self.addCleanup(self.temp.chmod, mode)
         self.start()
+        self.click_info()
+        self.wait_until_opened(1)
+        beside = self.app_dir / "Changes.pdf"
+        self.assertEqual(self.newly_opened(), [self.desktop.windows_path(beside)])
+        self.assertEqual(beside.read_bytes(), CHANGES_PDF.read_bytes())
+        # Nor can the tool's folder be written.
+        beside.unlink()
         self.app_dir.chmod(0o555)
         self.click_info()
         self.close_box(*UNAVAILABLE, "error")
-        self.assertEqual(self.newly_opened(), [])
-        self.assertFalse(self.document.exists())
+        self.assertEqual(len(self.newly_opened()), 1)
+        self.assertFalse(beside.exists())
 
     def test_damaged_document_is_neither_written_nor_opened(self):
         document = CHANGES_PDF.read_bytes()

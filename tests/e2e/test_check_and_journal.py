@@ -95,7 +95,11 @@ class CheckAndJournalTest(ToolCase):
 
     def test_journal_holds_a_block_for_every_run_and_the_boxes_it_showed(self):
         desktop = self.desktop
-        self.start()
+        # Kept in a folder of the user's profile, the tool names that folder in its journal.
+        profile = next(p for p in (desktop.prefix / "drive_c/users").iterdir() if p.name != "Public")
+        app_dir = profile / "KQ tool"
+        app_dir.mkdir()
+        self.start(app_dir)
         desktop.system_command(OPEN_JOURNAL)
         self.close_box(TITLE, "Журнал пуст: с запуска программы прошивка не записывалась и не проверялась.",
                        "information")
@@ -115,6 +119,13 @@ class CheckAndJournalTest(ToolCase):
         lacking = (sum(-(-len(c) // 4096) for c in EXPECTED.values()) + 9) * 4096 - 4 * 1024 * 1024
         refusal = room_lacking_box(lacking)
         self.close_box(*refusal, "error")
+        self.doCleanups()
+        # A failure whose box names a path in the profile.
+        app_dir.chmod(0o555)
+        self.write_set()
+        staging_failure = desktop.wait_for_box()
+        self.assertRegex(staging_failure["text"], rf'^Cannot create file "C:\\users\\{profile.name}\\KQ tool\\~KQ')
+        desktop.click_rect(staging_failure["ok"])
 
         opened = len(desktop.opened_documents())
         desktop.system_command(OPEN_JOURNAL)
@@ -123,8 +134,8 @@ class CheckAndJournalTest(ToolCase):
         text = journal[3:].decode("utf-8")
         self.assertNotIn("\n", text.replace("\r\n", ""))
         blocks = text.split("==== Запись прошивки на USB-Flash — ")[1:]
-        self.assertEqual(len(blocks), 3, text)
-        success, failed, refused = blocks
+        self.assertEqual(len(blocks), 4, text)
+        success, failed, refused, stopped = blocks
         for name in EXPECTED:
             self.assertRegex(success, rf"\r\n  {re.escape(name)} \(\d+ Б\): записан, прочитан обратно без отличий\r\n")
         self.assertIn('  «Процесс завершен»: Файлы прошивки успешно сохранены на "E:\\"\r\n'
@@ -135,6 +146,9 @@ class CheckAndJournalTest(ToolCase):
         self.assertIn('  «Ошибка записи»: Ошибка записи на "E:\\"\r\n', failed)
         self.assertIn(f"  «{refusal[0]}»: {refusal[1]}\r\n", refused)
         self.assertRegex(refused, r"Место: нужно \d+ Б, свободно 4194304 Б, не хватает \d+ Б")
+        # The profile is written as %USERPROFILE%, in the box's text too; the user is named nowhere.
+        self.assertIn('Cannot create file "%USERPROFILE%\\KQ tool\\~KQ', stopped)
+        self.assertNotIn(profile.name, text)
 
         # Picked from the menu with the keyboard: Alt+Space, then up from the top to the last item.
         desktop.key("alt+space")

@@ -43,9 +43,14 @@ class MainWindowTest(ToolCase):
         self.switch_away_and_back()
         self.wait_for_focus("savebutton")
 
+    def forget_the_pdf_viewer(self):
+        """No program opens PDF files: a click on the information button ends in its box."""
+        self.desktop.forget_viewer(".pdf")
+        self.addCleanup(self.desktop.register_viewer, ".pdf")
+
     def test_focus_returns_to_the_information_button_when_its_error_box_closes(self):
+        self.forget_the_pdf_viewer()
         self.start()
-        self.app_dir.chmod(0o555)
         self.desktop.click_rect(self.desktop.form()["infobutton.rect"])
         self.close_box(*UNAVAILABLE, "error")
         self.wait_for_focus("infobutton")
@@ -122,18 +127,17 @@ class MainWindowTest(ToolCase):
 
     def test_close_requested_while_a_box_is_up_ends_the_program_quietly(self):
         desktop = self.desktop
+        self.forget_the_pdf_viewer()
         for box, how in (("success", "taskkill"), ("success", "close"), ("change log", "taskkill"),
                          ("change log", "close")):
             with self.subTest(box=box, how=how):
                 desktop.stop_tool()
-                self.app_dir.chmod(0o755)
                 form = self.start()
                 if box == "success":
                     self.wait_for_drives("E:\\")
                     desktop.click_rect(form["savebutton.rect"])
                     caption = SUCCESS[0]
                 else:
-                    self.app_dir.chmod(0o555)
                     desktop.click_rect(form["infobutton.rect"])
                     caption = UNAVAILABLE[0]
                 self.assertEqual(desktop.wait_for_box()["caption"], caption)

@@ -1,8 +1,8 @@
 """End-to-end tests of what makes a success box trustworthy and a stick safe to hand on: the tool
 run from the flash drive itself and letting go of it, a drive that silently corrupts what is
 written to it, a stick without room for the set, a real NTFS stick filled to the cluster, a stick
-that fills up on the way, a file another program holds for a moment, and a slow drive whose run
-the operator can neither cut short nor confuse."""
+that fills up on the way, one that fails part-way, a file another program holds for a moment, and
+a slow drive whose run the operator can neither cut short nor confuse."""
 import itertools
 import os
 import subprocess
@@ -187,6 +187,26 @@ class WriteCheckTest(ToolCase):
         for name in left:
             self.assertEqual((backing / name).read_bytes(), EXPECTED[name], name)
         self.assert_nothing_staged()
+
+    def test_stick_that_fails_part_way_names_the_files_it_wrote_and_no_success_box_follows(self):
+        desktop = self.desktop
+        # Every call fails once ten files are written: neither their read-back nor their delete can
+        # be done, and no search can tell them gone. Wine tells the later copies' failure as
+        # ERROR_NOT_READY, a drive not found, so the run began none of them.
+        backing, _ = self.mount_drive(dies_after_files=10)
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        written = list(EXPECTED)[:10]
+        self.close_box(WRITE_ERROR[0], WRITE_ERROR[1] + "\r\nФайлы " + ", ".join(written[:3]) +
+                       " и ещё 7 на USB-Flash не удалось удалить, их содержимое может быть неверным. "
+                       "Удалите их вручную, прежде чем прошивать терминал.", "error")
+        self.assertEqual(desktop.boxes(), [])
+        self.assertEqual(desktop.form()["savebutton.enabled"], "1")
+        self.assertEqual(sorted(p.name for p in backing.iterdir()), sorted(written))
+        self.assert_nothing_staged()
+        # Unmounted before the common tear-down lists the drive, which no longer answers.
+        self.doCleanups()
 
     def test_file_another_program_holds_for_half_a_second_is_waited_for(self):
         desktop = self.desktop

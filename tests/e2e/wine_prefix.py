@@ -30,6 +30,16 @@ DRIVE_TYPES = {"removable": "floppy", "fixed": "hd"}
 WINE64_LOADER = "/usr/lib/wine/wine64"
 
 
+def wine_loader(exe):
+    """The loader that runs the program as Windows would: one of its own bitness. Where 32-bit Wine
+    is installed, plain "wine" is the 32-bit loader, which runs a 64-bit program under a 32-bit
+    start.exe that holds the starting folder open, and whose taskkill sees no 64-bit program."""
+    head = Path(exe).read_bytes()[:4096]
+    header = int.from_bytes(head[0x3C:0x40], "little")
+    x64 = int.from_bytes(head[header + 4:header + 6], "little") == 0x8664
+    return WINE64_LOADER if x64 and Path(WINE64_LOADER).exists() else "wine"
+
+
 def wine_environment(prefix, base=None):
     return dict(base or os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all",
                 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")

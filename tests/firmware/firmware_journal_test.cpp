@@ -46,14 +46,23 @@ TEST(JournalBlock, TellsEveryOutcomeOfEveryEntry) {
       {{Result::kFailed, Step::kReadBack, kErrorDiskFull},
        "сбой на шаге «чтение обратно», "
        "ERROR_DISK_FULL (112)"},
+      {{Result::kFailed, Step::kReadBack, 1117, 0, {}, Left::kUnconfirmed, 1117},
+       "сбой на шаге «чтение обратно», ERROR_IO_DEVICE (1117); не удалось удалить или "
+       "проверить, ERROR_IO_DEVICE (1117)"},
   };
   for (const auto& c : cases) {
     RunJournal run{Heading(), "%TEMP%\\"};
     run.transfer = TransferResult{RoomCheck{13'500'416, 20'000'000}};
     run.transfer->entries[1] = c.record;
+    run.transfer->stagingLeft = {{"D:\\KQ\\~KQ77-2.tmp", kErrorSharingViolation}};
     run.payloadBytes.assign(kFirmwareSetSize, 310);
     const std::string block = RunBlock(run, Describe);
     EXPECT_NE(block.find("\r\n  KQ_rus.rub (310 Б): " + c.line + "\r\n"), std::string::npos)
+        << block;
+    EXPECT_NE(block.find("\r\n  KQSAME.lng (310 Б): не записывался\r\nПромежуточный файл не "
+                         "удалён: D:\\KQ\\~KQ77-2.tmp, ERROR_SHARING_VIOLATION (32): The "
+                         "process cannot access the file\r\n"),
+              std::string::npos)
         << block;
   }
 }

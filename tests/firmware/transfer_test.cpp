@@ -141,6 +141,13 @@ TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) 
     EXPECT_EQ(files.steps[5 * i + 4], "delete " + staged);
     EXPECT_EQ(files.steps[5 * entries + i], "read back E:\\" + name);
   }
+  // A staging file that stays is recorded with its path and the system's error.
+  LyingFiles sticky;
+  const std::string third = "X\\" + StagingFileName(0, 3);
+  sticky.undeletable = {third};
+  const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, sticky, {"X\\", "E:\\"});
+  EXPECT_EQ(run.IntactCount(), 30);
+  EXPECT_EQ(run.stagingLeft, (std::vector<StagingFileLeft>{{third, 1117}}));
 }
 
 TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOtherAndIsRecorded) {
@@ -325,6 +332,9 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
   using namespace std::chrono_literals;
   const std::vector<std::string> six{"E:\\KQ_fre.tnd", "E:\\KQ_tkm.tmt", "E:\\KQ_blg.bgn",
                                      "E:\\KQ_arm.amd", "E:\\KQ_geo.gel", "E:\\KQ_rus.kgs"};
+  std::vector<std::string> all;
+  for (const CatalogueEntry& entry : kFirmwareCatalogue) all.push_back(entry.fileName);
+  const std::vector<std::string> firstTen(all.begin(), all.begin() + 10);
   const struct {
     const char* what;
     std::vector<std::string> held;  // old files held throughout, sharing nothing
@@ -333,6 +343,7 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
     int intact;
     std::vector<std::string> undeletable;
     RunClock::Duration sleptAtLeast, sleptAtMost;
+    std::uint32_t deathError = 0;  // what the drive answers to every call after the tenth file
   } cases[] = {
       {"the run's 5 s spent on held files, a scanner holds an altered file 1 s: deleted",
        {"E:\\KQ_rus.rub", "E:\\KQ_kaz.kzt", "E:\\KQ_rus.kzt"},
@@ -350,6 +361,13 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
        {"KQ_fre.tnd", "KQ_tkm.tmt", "KQ_blg.bgn", "KQ_arm.amd", "KQ_geo.gel", "KQ_rus.kgs"},
        15s,
        15s},
+      // Nothing left on the drive can be shown gone: each file the run wrote or began is named.
+      // clang-format off
+      {"the drive vanishes after the tenth file: the ten it wrote, none it could not begin",
+       {}, {}, 0s, 0, firstTen, 0s, 0s, kErrorPathNotFound},
+      {"every call after the tenth file an I/O error: the run goes on to its end, all named",
+       {}, {}, 0s, 0, all, 0s, 0s, 1117},
+      // clang-format on
   };
   for (const auto& c : cases) {
     FakePayloads payloads;
@@ -362,10 +380,15 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
       files.altering.insert(path);
       files.scanners[path] = {"flush", c.scannerHolds};
     }
+    files.deathError = c.deathError;
+    files.diesAfterFiles = 10;
     const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"},
                                                    nullptr, files.Clock());
     EXPECT_EQ(run.IntactCount(), c.intact) << c.what;
     EXPECT_EQ(run.UndeletableFiles(), c.undeletable) << c.what;
+    // Unlike a full stick, a dying one lets the run go on to its end.
+    EXPECT_FALSE(run.stoppedBy || run.volumeFull) << c.what;
+    EXPECT_NE(run.entries.back().result, EntryRecord::Result::kNotReached) << c.what;
     EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
     EXPECT_LE(files.now, c.sleptAtMost) << c.what;
     for (const std::string& path : c.altered)

@@ -17,16 +17,23 @@ TEST(JournalBlock, NamesTheSystemAndTheUserNot) {
   EXPECT_EQ(MachineName(0x014C), "x86");
   EXPECT_EQ(MachineName(0x01C4), "0x01C4");
 
-  const char* profile = "C:\\Users\\Анна";
-  const std::pair<const char*, const char*> paths[] = {
-      {"C:\\Users\\Анна\\Desktop\\KQ\\", "%USERPROFILE%\\Desktop\\KQ\\"},
-      {"c:\\USERS\\Анна\\AppData\\Local\\Temp\\", "%USERPROFILE%\\AppData\\Local\\Temp\\"},
-      {"C:\\Users\\Анна", "%USERPROFILE%"},
-      {"C:\\Users\\Аннабель\\KQ\\", "C:\\Users\\Аннабель\\KQ\\"},
+  // The profile's long name, with Cyrillic letters and a space, and its short name.
+  const std::vector<std::string> profile{"C:\\Users\\Анна Петрова\\", "C:\\Users\\8D5B~1"};
+  const std::pair<const char*, const char*> texts[] = {
+      {"C:\\Users\\Анна Петрова\\Desktop\\KQ\\", "%USERPROFILE%\\Desktop\\KQ\\"},
+      {"c:\\USERS\\Анна Петрова\\AppData\\Local\\Temp\\", "%USERPROFILE%\\AppData\\Local\\Temp\\"},
+      {"C:\\Users\\8D5B~1\\AppData\\Local\\Temp\\", "%USERPROFILE%\\AppData\\Local\\Temp\\"},
+      {"C:\\Users\\Анна Петрова", "%USERPROFILE%"},
+      {"C:\\Users\\Анна Петрова-2\\KQ\\", "C:\\Users\\Анна Петрова-2\\KQ\\"},
       {"E:\\", "E:\\"},
+      // A box's text, as the journal records it: every mention goes, nothing else.
+      {"  «Загрузочный модуль KQ»: Cannot create file \"C:\\Users\\Анна Петрова\\Desktop\\"
+       "~KQ1234-1.tmp\". Access is denied\r\nПромежуточные файлы: C:\\Users\\8D5B~1\\Temp\\",
+       "  «Загрузочный модуль KQ»: Cannot create file \"%USERPROFILE%\\Desktop\\~KQ1234-1.tmp\". "
+       "Access is denied\r\nПромежуточные файлы: %USERPROFILE%\\Temp\\"},
   };
-  for (const auto& [path, shown] : paths) EXPECT_EQ(WithoutProfileFolder(path, profile), shown);
-  EXPECT_EQ(WithoutProfileFolder("D:\\KQ\\", ""), "D:\\KQ\\");
+  for (const auto& [text, shown] : texts) EXPECT_EQ(WithoutProfileFolder(text, profile), shown);
+  EXPECT_EQ(WithoutProfileFolder("D:\\KQ\\", {""}), "D:\\KQ\\");
 
   EXPECT_EQ(FormatLocalTime({2027, 1, 2, 23, 59, 0, -330}), "2027-01-02 23:59:00 UTC-05:30");
   EXPECT_EQ(JournalFileName({2027, 1, 2, 23, 59, 0, -330}), "Журнал KQ 2027-01-02 23-59-00.txt");

@@ -19,6 +19,8 @@
 // worn or counterfeit drive would. Other programs may hold files until a moment of the run's
 // clock, as on Windows: sharing nothing, a delete or a copy of the file is a sharing violation;
 // sharing deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
+// Given a death error, drive E: answers every call with it once it has flushed so many files, as
+// a stick pulled out or failing part-way does.
 class LyingFiles : public TransferFiles {
  public:
   void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) override {
@@ -29,8 +31,9 @@ class LyingFiles : public TransferFiles {
   }
   StepOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
+    if (Dead(path)) return Death();
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
-    if (undeletable.contains(path)) return FileOutcome::kFailed;
+    if (undeletable.contains(path)) return {FileOutcome::kFailed, 1117};
     if (const auto held = holders.find(path); held != holders.end()) {
       held->second.pending = held->second.sharesDelete;
       return held->second.pending ? FileOutcome::kDone : FileOutcome::kHeld;
@@ -39,6 +42,7 @@ class LyingFiles : public TransferFiles {
   }
   StepOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
     steps.push_back("copy " + from + " > " + to);
+    if (Dead(to)) return Death();
     if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
     if (holders.contains(to)) return FileOutcome::kHeld;
     if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
@@ -60,20 +64,26 @@ class LyingFiles : public TransferFiles {
   }
   StepOutcome Flush(const std::string& path) override {
     steps.push_back("flush " + path);
+    if (Dead(path)) return Death();
     if (holders.contains(path)) return FileOutcome::kHeld;
     if (path == failingFlush) return FileOutcome::kFailed;
     ScanAfter("flush", path);
+    ++flushed;
     return FileOutcome::kDone;
   }
   OpenedFile OpenUncached(const std::string& path) override {
     steps.push_back("read back " + path);
+    if (Dead(path)) return {Death(), nullptr};
     if (holders.contains(path)) return {{FileOutcome::kHeld, kErrorSharingViolation}, nullptr};
     if (path == failingOpen || !files.contains(path)) return {FileOutcome::kFailed, nullptr};
     auto file = std::make_unique<MemoryFile>(files.at(path));
     if (path == failingRead) file->failingRead = 1;
     return {FileOutcome::kDone, std::move(file)};
   }
-  bool Exists(const std::string& path) override { return files.contains(path); }
+  Presence LookUp(const std::string& path) override {
+    if (Dead(path)) return Presence::kUnknown;
+    return files.contains(path) ? Presence::kPresent : Presence::kAbsent;
+  }
   std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override {
     std::vector<DirectoryEntry> entries;
     for (const auto& [path, bytes] : files) {
@@ -118,6 +128,8 @@ class LyingFiles : public TransferFiles {
   // path -> (that step, how long it holds the file).
   std::map<std::string, std::pair<std::string, RunClock::Duration>> scanners;
   RunClock::Duration now{};
+  std::uint32_t deathError = 0;  // 0: the drive never dies
+  std::size_t diesAfterFiles = 0;
 
  private:
   void ScanAfter(const std::string& step, const std::string& path) {
@@ -129,4 +141,10 @@ class LyingFiles : public TransferFiles {
   bool Pending(const std::string& path) const {
     return holders.contains(path) && holders.at(path).pending;
   }
+  bool Dead(const std::string& path) const {
+    return deathError && flushed >= diesAfterFiles && path.starts_with("E:\\");
+  }
+  StepOutcome Death() const { return {OutcomeOfSystemError(deathError), deathError}; }
+
+  std::size_t flushed = 0;
 };

@@ -95,9 +95,12 @@ OpenedFile StdTransferFiles::OpenUncached(const std::string& path) {
   return {FileOutcome::kDone, std::make_unique<PosixUncachedFile>(fd)};
 }
 
-bool StdTransferFiles::Exists(const std::string& path) {
+Presence StdTransferFiles::LookUp(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(std::filesystem::symlink_status(Utf8Path(path), error));
+  const auto status = std::filesystem::symlink_status(Utf8Path(path), error);
+  if (std::filesystem::exists(status)) return Presence::kPresent;
+  return status.type() == std::filesystem::file_type::not_found ? Presence::kAbsent
+                                                                : Presence::kUnknown;
 }
 
 std::optional<std::vector<DirectoryEntry>> StdTransferFiles::List(const std::string& directory) {

@@ -214,10 +214,13 @@ TEST(WinTransferFiles, TellsAHeldFileAPendingDeleteAndWhatTheFolderHolds) {
   // not replace finds it taken.
   holder = Hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   EXPECT_EQ(files.Delete(path), FileOutcome::kDone);
-  EXPECT_TRUE(files.Exists(path));
+  EXPECT_EQ(files.LookUp(path), Presence::kPresent);
   EXPECT_NE(files.Copy(staged, path, false), FileOutcome::kDone);
   CloseHandle(holder);
-  EXPECT_FALSE(files.Exists(path));
+  EXPECT_EQ(files.LookUp(path), Presence::kAbsent);
+  // A missing folder on a drive that answers holds no file; a drive that has gone tells nothing.
+  EXPECT_EQ(files.LookUp(folder.Dir() + "missing\\KQ_kaz.kzt"), Presence::kAbsent);
+  EXPECT_EQ(files.LookUp("Q:\\KQ_kaz.kzt"), Presence::kUnknown);
   EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kDone);
   EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kNameTaken);
   // A staging file is only ever made new: a taken name is refused, named and left as it was.
