@@ -6,8 +6,11 @@
 # MinGW-w64 compilers and runs under 32-bit Wine, which comes from the i386 architecture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# 32-bit Wine's display driver loads the X extensions' libraries of its own architecture where it
+# finds them; without Xcursor, for one, the tool's wait pointer is not the one Windows shows.
 tool=(cmake ninja-build googletest python3 python3-cairo fonts-dejavu-core g++-mingw-w64-i686-posix
-      binutils-mingw-w64-i686 wine wine64 wine32:i386 fonts-wine xvfb xauth)
+      binutils-mingw-w64-i686 wine wine64 wine32:i386 libxcursor1:i386 libxrender1:i386 libxrandr2:i386
+      libxi6:i386 libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386 fonts-wine xvfb xauth)
 packages=("${tool[@]}" g++ libbenchmark-dev xdotool imagemagick x11-apps util-linux poppler-utils fuse3
           libfuse3-dev pkg-config libxfixes3 openssl osslsigncode softhsm2 libengine-pkcs11-openssl ntfs-3g)
 old_osslsigncode=build/tools/osslsigncode-2.5-4
