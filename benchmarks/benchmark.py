@@ -21,6 +21,7 @@ import catalogue  # noqa: E402
 from desktop import Desktop, wait_for  # noqa: E402
 from run_phases import PHASES, FileEvents, floor_split, split  # noqa: E402
 from tool_case import EXPECTED  # noqa: E402
+from wine_prefix import WINE64_LOADER  # noqa: E402
 
 EXE = Path(os.environ["KQ_EXE"])
 PROBE = Path(os.environ["KQ_PROBE"])
@@ -119,7 +120,9 @@ def probe(desktop, *arguments):
 
 
 def stop_tool(desktop):
-    subprocess.run(["wine", "taskkill", "/f", "/im", EXE.name], env=desktop.env, check=False,
+    # 32-bit Wine's taskkill finds no 64-bit process: a 64-bit build is ended by Wine's 64-bit one.
+    loader = WINE64_LOADER if machine_of(EXE) == "x64" else "wine"
+    subprocess.run([loader, "taskkill", "/f", "/im", EXE.name], env=desktop.env, check=False,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
     wait_for("the tool to end", lambda: not desktop.form(), timeout=20)
 
