@@ -47,6 +47,13 @@ def median(values):
     return statistics.median(values)
 
 
+def machine_of(executable):
+    """The machine a Windows executable is built for, from its file header."""
+    image = executable.read_bytes()
+    machine = int.from_bytes(image[int.from_bytes(image[0x3C:0x40], "little") + 4:][:2], "little")
+    return {0x014C: "x86", 0x8664: "x64"}.get(machine, hex(machine))
+
+
 def gather_payloads(folder):
     """The 30 payloads under their payload names, as the floor program reads them."""
     folder.mkdir()
@@ -188,6 +195,7 @@ def measure(desktop):
     tool = desktop.windows_path(app / EXE.name)
     print(f"Benchmark under Wine: {RUNS} write runs, {STARTS} starts, {len(ARRIVALS)} drive arrivals; "
           "medians, times in ms", flush=True)
+    print(f"{EXE.name}: {machine_of(EXE)}, {EXE.stat().st_size:,} bytes; floor program {machine_of(FLOOR)}", flush=True)
 
     # A card reader's empty slot: a removable letter whose root cannot be read, beside the stick.
     desktop.plug("S", desktop.root / "empty-slot")

@@ -95,6 +95,12 @@ endif()
 
 kq_embed_payloads(kq_payloads ${CMAKE_BINARY_DIR}/generated ${KQ_FIRMWARE_SOURCE} ${KQ_CHANGES_DOCUMENT})
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/app/version.h @ONLY)
+# The manifest names the machine the tool is built for, as Windows checks it against the image.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(KQ_MANIFEST_ARCHITECTURE x86)
+else()
+  set(KQ_MANIFEST_ARCHITECTURE amd64)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/app/app.manifest.in ${CMAKE_BINARY_DIR}/generated/app/app.manifest @ONLY)
 
 # What app.rc reads besides the payloads: the version, the texts, the manifest, the icon and the

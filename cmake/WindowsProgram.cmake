@@ -28,6 +28,17 @@ target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NO
 # folder at run time (base/system_library_win.h).
 target_link_libraries(kq_win PUBLIC kq_core oleaut32)
 
+# What an image of the tool tells the loader besides randomisation and DEP depends on its machine.
+# A 32-bit image may use the addresses above 2 GB that 64-bit Windows gives it; and, as GNU ld
+# writes no table of safe exception handlers, it says it has none at all (nothing linked registers
+# one: GCC unwinds with DWARF tables), so that the system refuses any handler address in it that an
+# overwritten stack would offer. High-entropy randomisation exists for 64-bit images only.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(KQ_IMAGE_LINK_FLAGS --large-address-aware,--no-seh)
+else()
+  set(KQ_IMAGE_LINK_FLAGS --high-entropy-va)
+endif()
+
 # Everything of the tool but what it embeds, compiled once for every executable made of it.
 add_library(kq_tool OBJECT
   app/application_window_win.cpp
@@ -58,11 +69,11 @@ function(kq_add_tool name payloads)
   set_source_files_properties(${CMAKE_SOURCE_DIR}/app/app.rc PROPERTIES
                               OBJECT_DEPENDS "${embedded};${KQ_APP_RESOURCES}")
   target_include_directories(${name} PRIVATE ${generated} ${CMAKE_BINARY_DIR}/generated/app ${KQ_PAYLOAD_DIR})
-  # Address-space layout randomisation with high entropy and no code run from data pages, said
-  # outright rather than left to the linker's defaults; no link time in the file, so that the same
-  # inputs give the same bytes.
+  # Address-space layout randomisation and no code run from data pages, said outright rather than
+  # left to the linker's defaults; no link time in the file, so that the same inputs give the same
+  # bytes.
   target_link_options(${name} PRIVATE -municode -s
-                      -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
+                      -Wl,--dynamicbase,--nxcompat,--no-insert-timestamp,${KQ_IMAGE_LINK_FLAGS})
   target_link_libraries(${name} PRIVATE kq_tool shell32 ole32)
   add_dependencies(${name} ${payloads})
   # Started from a stick or a share, the whole image is copied into memory: the payloads checked

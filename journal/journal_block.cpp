@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr std::uint16_t kMachineX86 = 0x014C, kMachineX64 = 0x8664, kMachineArm64 = 0xAA64;
+
 std::string Two(int value) {
   char text[16];
   std::snprintf(text, sizeof(text), "%02d", value);
@@ -100,16 +102,37 @@ std::string WindowsName(const WindowsVersion& windows) {
 
 std::string MachineName(std::uint16_t machine) {
   switch (machine) {
-    case 0x8664:
+    case kMachineX64:
       return "x64";
-    case 0xAA64:
+    case kMachineArm64:
       return "ARM64";
-    case 0x014C:
+    case kMachineX86:
       return "x86";
   }
   char number[16];
   std::snprintf(number, sizeof(number), "0x%04X", machine);
   return number;
+}
+
+// IsWow64Process2 names the process's machine only for a WOW64 process, an x86 one on x64 or ARM64
+// Windows; a process it does not count as WOW64 runs as it was built: natively, or as an x64
+// program emulated on ARM64.
+std::pair<std::uint16_t, std::uint16_t> MachinesFromWow64Query(std::uint16_t process,
+                                                               std::uint16_t native,
+                                                               std::uint16_t builtFor) {
+  return {native, process == 0 ? builtFor : process};
+}
+
+// Before IsWow64Process2 (Windows 10 version 1709) no Windows emulated another processor: the
+// process runs as it was built, and GetNativeSystemInfo tells a WOW64 process the machine under it.
+std::pair<std::uint16_t, std::uint16_t> MachinesFromNativeArchitecture(std::uint16_t architecture,
+                                                                       std::uint16_t builtFor) {
+  constexpr std::uint16_t kArchitectureX86 = 0, kArchitectureX64 = 9, kArchitectureArm64 = 12;
+  const std::uint16_t machine = architecture == kArchitectureX86     ? kMachineX86
+                                : architecture == kArchitectureX64   ? kMachineX64
+                                : architecture == kArchitectureArm64 ? kMachineArm64
+                                                                     : builtFor;
+  return {machine, builtFor};
 }
 
 // Compared without regard to the case of Latin letters, as the system compares paths. A mention

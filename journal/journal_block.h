@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/notice.h"
@@ -71,6 +72,15 @@ std::string FormatLocalTime(const LocalTime& time);
 std::string WindowsName(const WindowsVersion& windows);
 // "x64", "ARM64", "x86", or the number where it is none of them.
 std::string MachineName(std::uint16_t machine);
+// The machine and the tool's process (IMAGE_FILE_MACHINE_* numbers) from what the system answers:
+// IsWow64Process2's process and native machines where the system has it, or else the processor
+// architecture GetNativeSystemInfo gives (PROCESSOR_ARCHITECTURE_*). builtFor: the machine the
+// tool was compiled for.
+std::pair<std::uint16_t, std::uint16_t> MachinesFromWow64Query(std::uint16_t process,
+                                                               std::uint16_t native,
+                                                               std::uint16_t builtFor);
+std::pair<std::uint16_t, std::uint16_t> MachinesFromNativeArchitecture(std::uint16_t architecture,
+                                                                       std::uint16_t builtFor);
 // The text with every mention of the user's profile folder, in any of the forms given (its long
 // and its short name), written as %USERPROFILE%, so that a journal sent to support names no user.
 std::string WithoutProfileFolder(std::string text, std::vector<std::string> profileForms);

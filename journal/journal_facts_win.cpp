@@ -21,21 +21,26 @@ WindowsVersion WindowsNow() {
   return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, Narrow(info.szCSDVersion)};
 }
 
-// An x64 program on ARM64 runs emulated, which IsWow64Process2 does not count as WOW64: the
-// process's own machine is then the one it was built for.
+// The machine this file is compiled for: the process's own wherever the system names none.
+constexpr std::uint16_t kBuiltFor =
+#if defined(__i386__)
+    IMAGE_FILE_MACHINE_I386;
+#elif defined(__x86_64__)
+    IMAGE_FILE_MACHINE_AMD64;
+#elif defined(__aarch64__)
+    IMAGE_FILE_MACHINE_ARM64;
+#else
+#error "the journal has no machine number for this target"
+#endif
+
 std::pair<std::uint16_t, std::uint16_t> Machines() {
-  constexpr std::uint16_t kBuiltFor = IMAGE_FILE_MACHINE_AMD64;
   static const auto isWow64Process2 = LATER_WINDOWS_FUNCTION(L"kernel32.dll", IsWow64Process2);
   USHORT process = IMAGE_FILE_MACHINE_UNKNOWN, native = IMAGE_FILE_MACHINE_UNKNOWN;
   if (isWow64Process2 && isWow64Process2(GetCurrentProcess(), &process, &native))
-    return {native, process == IMAGE_FILE_MACHINE_UNKNOWN ? kBuiltFor : process};
+    return MachinesFromWow64Query(process, native, kBuiltFor);
   SYSTEM_INFO system{};
   GetNativeSystemInfo(&system);
-  const std::uint16_t machine =
-      system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64   ? IMAGE_FILE_MACHINE_ARM64
-      : system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_INTEL ? IMAGE_FILE_MACHINE_I386
-                                                                      : kBuiltFor;
-  return {machine, kBuiltFor};
+  return MachinesFromNativeArchitecture(system.wProcessorArchitecture, kBuiltFor);
 }
 
 // Written at start, before any thread that makes a block is started.

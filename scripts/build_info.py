@@ -20,8 +20,8 @@ from pathlib import Path
 # linker and resource compiler, the build tools, the Python that runs the generators, and what
 # typesets the sample change log.
 TOOLCHAIN_PACKAGES = (
-    "g++-mingw-w64-x86-64-posix", "gcc-mingw-w64-x86-64-posix", "gcc-mingw-w64-base", "mingw-w64-x86-64-dev",
-    "mingw-w64-common", "binutils-mingw-w64-x86-64", "cmake", "ninja-build", "python3", "python3-cairo",
+    "g++-mingw-w64-i686-posix", "gcc-mingw-w64-i686-posix", "gcc-mingw-w64-base", "mingw-w64-i686-dev",
+    "mingw-w64-common", "binutils-mingw-w64-i686", "cmake", "ninja-build", "python3", "python3-cairo",
     "libcairo2", "fonts-dejavu-core",
 )
 

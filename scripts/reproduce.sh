@@ -29,7 +29,7 @@ for folder in first second-copy/somewhere-else; do
   git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$sources"
   echo "== building in $sources"
   cmake -S "$sources" -B "$sources/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$sources/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$sources/cmake/mingw-w64-i686.cmake" \
     -DKQ_SOURCE_COMMIT="$commit" -DKQ_SOURCE_DIRTY=$dirty "$@" >/dev/null
   cmake --build "$sources/build" --target kq_build_info >/dev/null
   executables+=("$sources/build/RU_ZadorazUdizav.exe")

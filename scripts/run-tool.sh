@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the tool and starts it under Wine, with the folder build/usb-drive mapped as the
-# removable drive E: so a whole run can be tried without a USB stick.
+# removable drive E: so a whole run can be tried without a USB stick. Installs and builds what the
+# tool needs and nothing of the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-bash scripts/build.sh
+bash scripts/install-deps.sh --tool
+bash scripts/build.sh --tool
 export WINEPREFIX="$PWD/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p build/usb-drive
 if [ ! -d "$WINEPREFIX" ]; then

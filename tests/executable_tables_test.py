@@ -32,7 +32,8 @@ KNOWN_SYSTEM_LIBRARIES = {
     "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll",
     "user32.dll", "wldap32.dll", "ws2_32.dll",
 }
-HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT = 0x20, 0x40, 0x100
+HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT, NO_SEH = 0x20, 0x40, 0x100, 0x400
+LARGE_ADDRESS_AWARE = 0x20
 REMOVABLE_RUN_FROM_SWAP, NET_RUN_FROM_SWAP = 0x400, 0x800
 SUPPORTED_OS = {
     "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "Windows 7",
@@ -62,10 +63,21 @@ class ExecutableTables(unittest.TestCase):
         self.assertIn("kernel32.dll", imported)
         self.assertEqual(imported - KNOWN_SYSTEM_LIBRARIES, set())
 
-    def test_layout_randomised_with_high_entropy_and_data_never_executed(self):
+    def test_an_x86_image_randomised_never_executing_data_with_no_exception_handlers_and_4_gb(self):
+        self.assertRegex(objdump("-f"), r"file format pei-i386\b")
+        self.assertRegex(self.manifest, r'<assemblyIdentity [^>]*processorArchitecture="x86"')
         flags = int(re.search(r"^DllCharacteristics\s+([0-9a-f]+)", self.private_headers, re.M).group(1), 16)
-        for flag, name in ((HIGH_ENTROPY_VA, "high-entropy ASLR"), (DYNAMIC_BASE, "ASLR"), (NX_COMPAT, "DEP")):
-            self.assertTrue(flags & flag, name)
+        # High-entropy randomisation is for 64-bit images; a 32-bit one that claims it is mislinked.
+        self.assertEqual(flags & (HIGH_ENTROPY_VA | DYNAMIC_BASE | NX_COMPAT | NO_SEH), DYNAMIC_BASE | NX_COMPAT | NO_SEH)
+        characteristics = int(re.search(r"^Characteristics\s+0x([0-9a-f]+)", self.private_headers, re.M).group(1), 16)
+        self.assertTrue(characteristics & LARGE_ADDRESS_AWARE, "large-address aware")
+
+    def test_no_code_registers_an_exception_handler_where_the_header_says_there_is_none(self):
+        # A handler is registered by writing the head of the thread's handler chain, fs:[0]. The
+        # start-up code only reads the thread block's address (fs:[0x18]) for its stack's bounds.
+        touching = [line.split("\t")[-1].strip() for line in objdump("-d", "--no-show-raw-insn").splitlines()
+                    if "%fs:" in line]
+        self.assertEqual([insn for insn in touching if not re.fullmatch(r"mov\s+%fs:0x18,%e[a-d]x", insn)], [])
 
     def test_image_copied_whole_into_memory_when_started_from_a_stick_or_a_share(self):
         flags = int(re.search(r"^Characteristics\s+0x([0-9a-f]+)", self.private_headers, re.M).group(1), 16)

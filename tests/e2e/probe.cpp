@@ -487,14 +487,57 @@ int TimeCheck() {
   return 0;
 }
 
+// Reads a value of the tool's memory at an address of up to 64 bits (all below 4 GB for a 32-bit
+// tool).
+template <typename Value>
+bool ReadFrom(HANDLE process, std::uint64_t address, Value& value) {
+  return address && ReadProcessMemory(process, reinterpret_cast<void*>(address), &value,
+                                      sizeof(value), nullptr);
+}
+
+// Where Wine keeps the tool's GDI handle table: its address stands in the process environment
+// block, at 0xF8 of a 64-bit one. A 32-bit process under WOW64 has it only in its 64-bit block,
+// which Wine's own gdi32 finds as this does: the 32-bit thread block's GdiBatchCount (0xF70)
+// holds the 64-bit thread block's address, whose Peb (0x60) is that of the 64-bit process block.
+std::uint64_t GdiTableAddress(HANDLE process, DWORD threadId) {
+  constexpr std::uint64_t kPebGdiTableOffset = 0xF8;
+  std::uint64_t table = 0;
+#ifdef _WIN64
+  (void)threadId;
+  PROCESS_BASIC_INFORMATION basic{};
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr))
+    return 0;
+  const auto peb = reinterpret_cast<std::uint64_t>(basic.PebBaseAddress);
+#else
+  struct {
+    LONG exitStatus;
+    void* teb;
+    std::uintptr_t rest[5];
+  } basic{};
+  HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, threadId);
+  if (!thread) return 0;
+  const bool asked =
+      NtQueryInformationThread(thread, ThreadBasicInformation, &basic, sizeof(basic), nullptr) == 0;
+  CloseHandle(thread);
+  constexpr std::uint64_t kTebWow64TebOffset = 0xF70, kTeb64PebOffset = 0x60;
+  std::uint32_t teb64 = 0;
+  std::uint64_t peb = 0;
+  if (!asked ||
+      !ReadFrom(process, reinterpret_cast<std::uintptr_t>(basic.teb) + kTebWow64TebOffset, teb64) ||
+      !ReadFrom(process, teb64 + kTeb64PebOffset, peb))
+    return 0;
+#endif
+  return ReadFrom(process, peb + kPebGdiTableOffset, table) ? table : 0;
+}
+
 // The GDI objects the tool holds. Wine answers GetGuiResources with 0, but keeps each
-// process's GDI handles in a table of its own that the process environment block points to,
-// laid out as on Windows; counting its entries in use gives the same figure from outside.
+// process's GDI handles in a table of its own, laid out alike for 32-bit and 64-bit processes;
+// counting its entries in use gives the same figure from outside.
 int CountGdiObjects() {
   HWND form = Form();
   if (!form) return 1;
   DWORD pid = 0;
-  GetWindowThreadProcessId(form, &pid);
+  const DWORD threadId = GetWindowThreadProcessId(form, &pid);
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
   if (!process) return 2;
   Say("gdi.guiresources", std::to_string(GetGuiResources(process, GR_GDIOBJECTS)));
@@ -505,18 +548,11 @@ int CountGdiObjects() {
     std::uint64_t userPointer;
   };
   constexpr std::size_t kHandleTableSize = 0x10000;
-  constexpr std::size_t kPebGdiTableOffset = 0xF8;
-  PROCESS_BASIC_INFORMATION basic{};
-  std::uint64_t table = 0;
   std::vector<HandleEntry> entries(kHandleTableSize);
+  const std::uint64_t table = GdiTableAddress(process, threadId);
   const bool read =
-      NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) ==
-          0 &&
-      ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + kPebGdiTableOffset,
-                        &table, sizeof(table), nullptr) &&
-      table &&
-      ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(),
-                        entries.size() * sizeof(HandleEntry), nullptr);
+      table && ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(),
+                                 entries.size() * sizeof(HandleEntry), nullptr);
   CloseHandle(process);
   if (!read) return 2;
   int inUse = 0;

@@ -136,6 +136,8 @@ class CheckAndJournalTest(ToolCase):
         blocks = text.split("==== Запись прошивки на USB-Flash — ")[1:]
         self.assertEqual(len(blocks), 4, text)
         success, failed, refused, stopped = blocks
+        # The x86 tool in a 64-bit prefix runs under WOW64, as on 64-bit Windows.
+        self.assertRegex(success, r"\r\nСистема: Windows [^\r\n]*; машина x64, процесс x86\r\n")
         for name in EXPECTED:
             self.assertRegex(success, rf"\r\n  {re.escape(name)} \(\d+ Б\): записан, прочитан обратно без отличий\r\n")
         self.assertIn('  «Процесс завершен»: Файлы прошивки успешно сохранены на "E:\\"\r\n'

@@ -73,6 +73,10 @@ def make_prefix(prefix, drives, env=None, dpi=96, colours=None, template=None):
     # Standard metrics: a fresh prefix makes scroll bars 17 pixels wide, Windows 16 (in twips).
     lines += ["", r"[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]",
               '"ScrollWidth"="-240"', '"ScrollHeight"="-240"']
+    # Arial, which the version label asks for, is no face of Wine's: it would fall on whichever
+    # sans-serif the machine has (Liberation Sans where a browser brought it, else DejaVu Sans), and
+    # the pixels the tests compare would change with it.
+    lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]", '"Arial"="DejaVu Sans"']
     lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Managed"="N"',
               "", r"[HKEY_LOCAL_MACHINE\Software\Wine\Drives]"]
     lines += [f'"{letter.lower()}:"="{DRIVE_TYPES[kind]}"' for letter, (kind, _) in drives.items()]

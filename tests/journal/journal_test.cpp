@@ -14,8 +14,32 @@ TEST(JournalBlock, NamesTheSystemAndTheUserNot) {
       {{10, 0, 22000}, "Windows 11, 10.0.22000"},
   };
   for (const auto& [version, name] : windows) EXPECT_EQ(WindowsName(version), name);
-  EXPECT_EQ(MachineName(0x014C), "x86");
   EXPECT_EQ(MachineName(0x01C4), "0x01C4");
+
+  // The machine and the process, from IsWow64Process2 where Windows has it (process, native), or
+  // from GetNativeSystemInfo's processor architecture before it (Windows 7 to 10 version 1703).
+  constexpr std::uint16_t kX86 = 0x014C, kX64 = 0x8664, kArm64 = 0xAA64, kNotWow64 = 0;
+  const struct {
+    const char* where;
+    bool wow64Query;
+    std::uint16_t process, nativeOrArchitecture, builtFor;
+    const char* told;
+  } machines[] = {
+      {"the x86 tool on 32-bit Windows 10", true, kNotWow64, kX86, kX86, "x86, x86"},
+      {"the x86 tool on x64 Windows 11", true, kX86, kX64, kX86, "x64, x86"},
+      {"the x86 tool emulated on ARM64 Windows", true, kX86, kArm64, kX86, "ARM64, x86"},
+      {"an x64 tool emulated on ARM64 Windows 11", true, kNotWow64, kArm64, kX64, "ARM64, x64"},
+      {"the x86 tool on x64 Windows 7", false, 0, 9, kX86, "x64, x86"},
+      {"the x86 tool on 32-bit Windows 7", false, 0, 0, kX86, "x86, x86"},
+      {"an x64 tool on x64 Windows 8.1", false, 0, 9, kX64, "x64, x64"},
+      {"an architecture of no name", false, 0, 0xFFFF, kX86, "x86, x86"},
+  };
+  for (const auto& row : machines) {
+    const auto [machine, process] =
+        row.wow64Query ? MachinesFromWow64Query(row.process, row.nativeOrArchitecture, row.builtFor)
+                       : MachinesFromNativeArchitecture(row.nativeOrArchitecture, row.builtFor);
+    EXPECT_EQ(MachineName(machine) + ", " + MachineName(process), row.told) << row.where;
+  }
 
   // The profile's long name, with Cyrillic letters and a space, and its short name.
   const std::vector<std::string> profile{"C:\\Users\\Анна Петрова\\", "C:\\Users\\8D5B~1"};
