@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ googletest libbenchmark-dev python3 g++-mingw-w64-x86-64 wine wine64 fonts-wine
           xvfb xauth xdotool imagemagick x11-apps binutils-mingw-w64-x86-64 util-linux
-          python3-cairo fonts-dejavu-core poppler-utils fuse3 libfuse3-dev pkg-config
+          python3-cairo python3-markdown fonts-dejavu-core poppler-utils fuse3 libfuse3-dev pkg-config
           libxfixes3 openssl osslsigncode softhsm2 libengine-pkcs11-openssl ntfs-3g)
 old_osslsigncode=build/tools/osslsigncode-2.5-4
 [ $# -eq 0 ] || { packages=("$@"); old_osslsigncode=""; }
