@@ -62,35 +62,37 @@ class GuidePage(HTMLParser):
 
     def __init__(self, page):
         super().__init__()
-        self.text, self.tables, self.fetches, self.style, self._in = "", [], [], "", []
+        self.text, self.style, self.tables, self.fetches = "", "", [], []
+        self._open, self._cell = [], None
         self.feed(page)
 
     def handle_starttag(self, tag, attrs):
-        self._in.append(tag)
+        self._open.append(tag)
         self.fetches += [f"<{tag} {name}={value}>" for name, value in attrs
                          if name in ("src", "href") and not (value or "").startswith("#")]
         if tag in ("link", "script", "img", "iframe", "object", "embed"):
             self.fetches.append(f"<{tag}>")
         if tag == "table":
             self.tables.append([])
-        elif "table" not in self._in:
-            pass
-        elif tag == "tr":
+        elif tag == "tr" and self.tables:
             self.tables[-1].append([])
-        elif tag in ("td", "th") and "tr" in self._in:
-            self.tables[-1][-1].append([])
+        elif tag in ("td", "th") and self.tables and self.tables[-1]:
+            self._cell = []
+            self.tables[-1][-1].append(self._cell)
 
     def handle_endtag(self, tag):
-        while self._in and self._in.pop() != tag:
+        if tag in ("td", "th"):
+            self._cell = None
+        while self._open and self._open.pop() != tag:
             pass
 
     def handle_data(self, data):
-        if "style" in self._in:
+        if "style" in self._open:
             self.style += data
-        elif "title" not in self._in:
+        elif "title" not in self._open:
             self.text += data
-        if "code" in self._in and "table" in self._in and "tr" in self._in and ("td" in self._in or "th" in self._in):
-            self.tables[-1][-1][-1].append(data)
+        if self._cell is not None and "code" in self._open:
+            self._cell.append(data)
 
 
 def markdown_tables(guide):
@@ -127,13 +129,8 @@ def budgets(path):
         r"(k\w+Budgets)\{std::chrono::milliseconds\{(\d+)\},\s*std::chrono::milliseconds\{(\d+)\}\}", source)}
 
 
-def number(value, mark):
-    return f"{value:.1f}".replace(".", mark).removesuffix(mark + "0")
-
-
-def megabytes(size, mark, megabyte, rounding=round):
-    """Tenths of a megabyte, rounded as asked: the tool rounds what it asks for up."""
-    return number(rounding(size * 10 / megabyte) / 10, mark)
+def grouped(value, separator):
+    return f"{value:,}".replace(",", separator)
 
 
 def figures(sources, firmware):
@@ -143,7 +140,6 @@ def figures(sources, firmware):
     import catalogue
     sizes = [entry.source(firmware, sources / "payloads").stat().st_size for entry in catalogue.entries()]
     room = constants(sources / "firmware/room_check.cpp")
-    megabyte = room["kMegabyte"]
 
     def asked(cluster, ntfs):
         """What a run asks of a stick that holds no file of the set, at its end, its tightest
@@ -152,24 +148,31 @@ def figures(sources, firmware):
                  else len(sizes) * room["kNewNameBytes"])
         return sum(-(-size // cluster) for size in [*sizes, names]) * cluster
 
-    rooms = [asked(cluster, system == "NTFS") for system, cluster in FORMATS]
-    low, high = (megabytes(room_bytes, ",", megabyte, math.ceil) for room_bytes in (min(rooms), max(rooms)))
-    low_en, high_en = (megabytes(room_bytes, ".", megabyte, math.ceil) for room_bytes in (min(rooms), max(rooms)))
-    step, count_out = (budgets(sources / "firmware/holder_patience.h")[name] for name in
-                       ("kStepBudgets", "kCountOutBudgets"))
-    journal = constants(sources / "journal/journal.h")["kLimitBytes"] / megabyte
+    def megabytes(size, rounding=round):
+        """In tenths: the tool rounds up what it asks for."""
+        return rounding(size * 10 / room["kMegabyte"]) / 10
+
+    def ru(value):
+        return f"{value:.1f}".replace(".", ",").removesuffix(",0")
+
+    def en(value):
+        return f"{value:.1f}".removesuffix(".0")
+
     total = sum(sizes)
+    rooms = [asked(cluster, system == "NTFS") for system, cluster in FORMATS]
+    low, high = megabytes(min(rooms), math.ceil), megabytes(max(rooms), math.ceil)
+    budget = budgets(sources / "firmware/holder_patience.h")
+    (file_wait, run_wait), (delete_wait, deletes_wait) = budget["kStepBudgets"], budget["kCountOutBudgets"]
+    journal = megabytes(constants(sources / "journal/journal.h")["kLimitBytes"])
     return [
-        ("the set's size", f"{total:,}{NBSP}байт, это {megabytes(total, ',', megabyte)}{NBSP}МБ".replace(",", NBSP, 2),
-         f"{total:,} bytes ({megabytes(total, '.', megabyte)} MB"),
-        ("the room asked", f"от {low} до {high}{NBSP}МБ", f"{low_en} to {high_en} MB"),
-        ("patience with a held file", f"до {number(step[0], ',')}{NBSP}с на файл и до {number(step[1], ',')}{NBSP}с"
-         " на всю запись", f"{number(step[0], '.')} s a file and {number(step[1], '.')} s a run"),
-        ("patience deleting wrong files", f"до {number(count_out[0], ',')}{NBSP}с на файл и до "
-         f"{number(count_out[1], ',')}{NBSP}с на все", f"{number(count_out[0], '.')} s a file more, "
-         f"{number(count_out[1], '.')} s in all"),
-        ("the journal's size", f"не больше {number(journal, ',')}{NBSP}МБ журнала",
-         f"the newest {number(journal, '.')} MB"),
+        ("the set's size", f"{grouped(total, NBSP)}{NBSP}байт, это {ru(megabytes(total))}{NBSP}МБ",
+         f"{grouped(total, ',')} bytes ({en(megabytes(total))} MB"),
+        ("the room asked", f"от {ru(low)} до {ru(high)}{NBSP}МБ", f"{en(low)} to {en(high)} MB"),
+        ("patience with a held file", f"до {ru(file_wait)}{NBSP}с на файл и до {ru(run_wait)}{NBSP}с на всю запись",
+         f"{en(file_wait)} s a file and {en(run_wait)} s a run"),
+        ("patience deleting wrong files", f"до {ru(delete_wait)}{NBSP}с на файл и до {ru(deletes_wait)}{NBSP}с на все",
+         f"{en(delete_wait)} s a file more, {en(deletes_wait)} s in all"),
+        ("the journal's size", f"не больше {ru(journal)}{NBSP}МБ журнала", f"the newest {en(journal)} MB"),
     ]
 
 
