@@ -101,6 +101,8 @@ class KeyInAFile(unittest.TestCase):
         self.assertIn(f"Signed by: /CN={SIGNER}/O=KQ test", self.done.stdout)
         self.assertIn(hashlib.sha256(self.signed.read_bytes()).hexdigest(), self.done.stdout)
         self.assertEqual((folder / "file/checkout/build/win/RU_ZadorazUdizav.exe").read_bytes(), TOOL.read_bytes())
+        # What a release hands out: the signed file and, beside it, the guide the build made.
+        self.assertEqual(self.signed.with_name("guide-ru.html").read_bytes(), TOOL.with_name("guide-ru.html").read_bytes())
 
     def test_signature_names_no_program(self):
         run("osslsigncode", "extract-signature", "-pem", "-in", self.signed, "-out", folder / "signature.pem")

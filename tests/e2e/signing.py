@@ -44,6 +44,9 @@ def run_sign_script(scripts, exe, folder, *options, env=None):
     shutil.copytree(scripts, tree / "scripts", dirs_exist_ok=True)
     if exe:
         shutil.copy(exe, tree / "build/win/RU_ZadorazUdizav.exe")
+        # The guide the build made beside it, which the release hands out with the signed copy.
+        if Path(exe).with_name("guide-ru.html").exists():
+            shutil.copy(Path(exe).with_name("guide-ru.html"), tree / "build/win")
         subprocess.run([sys.executable, tree / "scripts/build_info.py", tree / "build/win/BUILDINFO.txt", "--sources",
                         tree, "--executable", tree / "build/win/RU_ZadorazUdizav.exe"], check=True)
     done = subprocess.run(["bash", str(tree / "scripts/sign.sh"), *map(str, options)], env=env,
