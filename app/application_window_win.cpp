@@ -36,14 +36,14 @@ void ApplicationWindow::Create(HINSTANCE instance) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
   if (!RegisterClassExW(&windowClass))
-    throw WindowNotCreated("window class", SystemErrorText(GetLastError()));
+    throw ErrorCreating("window class", SystemErrorText(GetLastError()));
   taskbarButtonCreated_ = RegisterWindowMessageW(L"TaskbarButtonCreated");
   // A popup with a caption and no size: it gets a taskbar button but shows nothing on the screen.
   CreateWindowExW(0, kWindowClass, Widen(kApplicationTitle).c_str(),
                   WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                   nullptr, nullptr, instance, this);
-  if (!window_) throw WindowNotCreated("window", SystemErrorText(GetLastError()));
+  if (!window_) throw ErrorCreating("window", SystemErrorText(GetLastError()));
   AdmitTaskbarButtonCreated();
   SetMainIcon(window_);
 }

@@ -14,7 +14,7 @@ class ApplicationWindow {
   ApplicationWindow& operator=(const ApplicationWindow&) = delete;
   ~ApplicationWindow();
 
-  // Registers the class and creates the window, not yet shown; raises WindowNotCreated.
+  // Registers the class and creates the window, not yet shown; raises ErrorCreating.
   void Create(HINSTANCE instance);
   // Shows the taskbar button for mainWindow, which the window now speaks for.
   void Show(HWND mainWindow);

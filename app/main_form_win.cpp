@@ -8,6 +8,7 @@
 #include "base/failure.h"
 #include "base/text_win.h"
 #include "base/texts.h"
+#include "base/unwaited_thread_win.h"
 #include "base/version_info_win.h"
 #include "changelog/show_change_log_win.h"
 #include "firmware/stick_check_win.h"
@@ -46,13 +47,13 @@ void TForm1::Create(HINSTANCE instance, HWND owner, int showCommand) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;
   if (!RegisterClassExW(&windowClass))
-    throw WindowNotCreated("window class", SystemErrorText(GetLastError()));
+    throw ErrorCreating("window class", SystemErrorText(GetLastError()));
 
   // Made where the screen's top-left corner is, on the monitor it is then centred on: only there
   // does the window learn the DPI it is laid out for.
   CreateWindowExW(0, kWindowClass, Widen(kApplicationTitle).c_str(), kFormStyle, 0, 0, 0, 0, owner,
                   nullptr, instance, this);
-  if (!window_) throw WindowNotCreated("window", SystemErrorText(GetLastError()));
+  if (!window_) throw ErrorCreating("window", SystemErrorText(GetLastError()));
   PlaceCentred();
   SetMainIcon(window_);
   ShowWindow(window_, showCommand);
@@ -71,16 +72,19 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RunHandler(window_, [this] { FormCreate(); });
       return 0;
     case WM_TIMER:
-      if (wParam == kTimer1 && runState_.Decide(WindowEvent::kDrivePoll) == Verdict::kHandle)
-        RunHandler(window_, [this] { Timer1Timer(); });
+      if (wParam == kTimer1) RunHandler(window_, [this] { Timer1Timer(); });
       return 0;
     case WM_DEVICECHANGE:
-      // A drive just plugged in is listed now rather than at the next tick; a removal
+      // A drive just plugged in is looked at now rather than at the next tick; a removal
       // changes nothing, as the list only grows.
-      if (IsVolumeArrival(wParam, lParam) &&
-          runState_.Decide(WindowEvent::kDrivePoll) == Verdict::kHandle)
-        RunHandler(window_, [this] { Timer1Timer(); });
+      if (IsVolumeArrival(wParam, lParam))
+        RunHandler(window_, [this] { drives_->Look(ListedRoots(*this)); });
       return TRUE;
+    case kDrivesFound: {
+      const DriveFindings findings = TakeFindings(lParam);
+      RunHandler(window_, [this, &findings] { DrivesFound(findings); });
+      return 0;
+    }
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kSaveButton) {
         if (runState_.Decide(WindowEvent::kWriteClick) == Verdict::kHandle)
@@ -178,6 +182,7 @@ void TForm1::CreateControls() {
   AddToolItems(GetSystemMenu(window_, FALSE));
   ApplyDpi(WindowDpi(window_));
   SetPrompt(kPromptSelect, clWindowText);
+  drives_.emplace(std::make_shared<WinDriveSource>(), PostFindingsTo(window_), StartUnwaitedThread);
   SetTimer(window_, kTimer1, kTimer1Interval, nullptr);
 }
 
@@ -322,7 +327,22 @@ void TForm1::FormCreate() {
   SetWindowTextW(FullVer, Widen(FullVerCaption(GetExeFileVersionString())).c_str());
 }
 
-void TForm1::Timer1Timer() { PollDrives(drives_, *this); }
+// The drives are asked on threads of their own; what they answer comes back to DrivesFound, which
+// shows the list's state again. An empty list waits for that: hidden now, with the connect prompt,
+// it would be shown a moment later with a stick the look found. A run or a check keeps the write
+// button as it set it.
+void TForm1::Timer1Timer() {
+  drives_->Look(ListedRoots(*this));
+  if (EntryCount() > 0 && runState_.Decide(WindowEvent::kDrivePoll) == Verdict::kHandle)
+    ShowListState(*this);
+}
+
+// A drive found while a run or a check goes on is listed all the same.
+void TForm1::DrivesFound(const DriveFindings& findings) {
+  ListFoundDrives(findings.roots, *this);
+  if (runState_.Decide(WindowEvent::kDrivePoll) == Verdict::kHandle) ShowListState(*this);
+  if (findings.failure) throw Failure(*findings.failure);
+}
 
 void TForm1::SaveButtonClick() { WriteFirmwareSet(); }
 

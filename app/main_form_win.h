@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/control_ids.h"
@@ -25,7 +26,7 @@ class TForm1 : public ToolWindow, public DrivePollView {
   explicit TForm1(TaskbarProgress& taskbar) : progress_(taskbar) {}
 
   // Creates the window owned by the application window and shows it centred on the screen, its
-  // handlers attached; raises WindowNotCreated. The object outlives the window: a close while a
+  // handlers attached; raises ErrorCreating. The object outlives the window: a close while a
   // box is up destroys the window under a running handler, which then finds Handle() empty.
   void Create(HINSTANCE instance, HWND owner, int showCommand);
 
@@ -76,6 +77,8 @@ class TForm1 : public ToolWindow, public DrivePollView {
 
   void FormCreate();
   void Timer1Timer();
+  // Lists the drives a look found, and shows the list's state where the run lets it.
+  void DrivesFound(const DriveFindings& findings);
   void SaveButtonClick();
   void InfoButtonClick();
 
@@ -96,7 +99,8 @@ class TForm1 : public ToolWindow, public DrivePollView {
   ScopedGdiObject<HFONT> fullVerFont_;
   ScopedGdiObject<HFONT> hintFont_;
   std::wstring hintText_;
-  WinDriveSource drives_;
+  // Made with the window, to which it posts what it finds.
+  std::optional<DriveWatch> drives_;
   WriteRunState runState_;
   Worker worker_;
   RunProgress progress_;

@@ -12,7 +12,7 @@ enum class WindowEvent {
   kCheckCommand,   // the system menu's item that checks the stick, picked or posted
   kCloseRequest,   // the close box, Alt+F4, the taskbar's close, a close from another program
   kShutdownQuery,  // the system asks whether the session may end
-  kDrivePoll,      // the poll timer's tick or a drive's arrival
+  kDrivePoll,      // the poll's setting of the prompt, the drive list and the write button
 };
 
 enum class Verdict {

@@ -24,7 +24,7 @@ Failure CannotLoadLibrary(const std::string& fileName) {
   return Failure(FillText(kCannotLoadLibrary, {fileName}));
 }
 
-Failure WindowNotCreated(const std::string& what, const std::string& systemErrorText) {
+Failure ErrorCreating(const std::string& what, const std::string& systemErrorText) {
   return Failure(FillText(kErrorCreating, {what, TrimSystemErrorText(systemErrorText)}));
 }
 

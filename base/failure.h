@@ -31,8 +31,8 @@ Failure StreamWriteError(std::uint32_t systemError = 0);
 Failure UnableToInsertLine();
 Failure RangeCheckError();
 Failure CannotLoadLibrary(const std::string& fileName);
-// The window class or a window could not be made (`what` names which): nothing can be shown.
-Failure WindowNotCreated(const std::string& what, const std::string& systemErrorText);
+// The window class, a window or a thread could not be made (`what` names which).
+Failure ErrorCreating(const std::string& what, const std::string& systemErrorText);
 
 // The system's error texts end in ".\r\n"; the failure text puts its own full stop later.
 std::string TrimSystemErrorText(std::string text);

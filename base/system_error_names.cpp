@@ -18,7 +18,7 @@ constexpr NamedError kNamedErrors[] = {
     {6, "ERROR_INVALID_HANDLE"},
     {8, "ERROR_NOT_ENOUGH_MEMORY"},
     {kErrorInvalidDrive, "ERROR_INVALID_DRIVE"},
-    {19, "ERROR_WRITE_PROTECT"},
+    {kErrorWriteProtect, "ERROR_WRITE_PROTECT"},
     {kErrorNotReady, "ERROR_NOT_READY"},
     {23, "ERROR_CRC"},
     {25, "ERROR_SEEK"},

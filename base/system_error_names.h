@@ -9,6 +9,7 @@ inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorPathNotFound = 3;
 inline constexpr std::uint32_t kErrorAccessDenied = 5;
 inline constexpr std::uint32_t kErrorInvalidDrive = 15;
+inline constexpr std::uint32_t kErrorWriteProtect = 19;
 inline constexpr std::uint32_t kErrorNotReady = 21;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
 inline constexpr std::uint32_t kErrorLockViolation = 33;

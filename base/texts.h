@@ -66,6 +66,10 @@ inline constexpr char kUndeletableFiles[] =
     "Файлы %s на USB-Flash не удалось удалить, их содержимое может быть неверным. Удалите их "
     "вручную, прежде чем прошивать терминал.";
 inline constexpr char kMoreFiles[] = "%s и ещё %s";
+// A second line of a write-error box: the stick refused every change.
+inline constexpr char kWriteProtectedLine[] =
+    "USB-Flash защищён от записи, файлы на нём не изменены. Сдвиньте переключатель защиты на "
+    "карте памяти или возьмите другой USB-Flash.";
 
 // A copy of the tool whose payloads are not as built says so and does nothing with them.
 inline constexpr char kDamagedNothingWritten[] =
@@ -106,7 +110,7 @@ inline constexpr char kStreamWriteError[] = "Stream write error";
 inline constexpr char kUnableToInsertLine[] = "Unable to insert a line";
 inline constexpr char kRangeCheckError[] = "Range check error";
 inline constexpr char kCannotLoadLibrary[] = "Cannot load library %s";
-// "window class" or "window", then the system's reason.
+// "window class", "window" or "thread", then the system's reason.
 inline constexpr char kErrorCreating[] = "Error creating %s. %s";
 
 // The template with each %s replaced by the next value.

@@ -14,16 +14,19 @@
 //   kq_io_floor PAYLOAD_DIR DRIVE_DIR room  - the tool's own room check for a run to that
 //                                            drive (its listing of the root, the two room
 //                                            queries and the walk), made 20 times
-//   kq_io_floor - - poll                    - the tool's own drive poll, once to list what it
-//                                            finds, then 200 times more, as the timer makes it
-//                                            while the list stays as it is
+//   kq_io_floor - - poll                    - the tool's own look at the drives, 200 times, from
+//                                            its start to what it found handed on, each letter
+//                                            asked on a thread of its own as in the tool
 //
 // PAYLOAD_DIR holds the payloads under their payload names; they are loaded before the clock
 // starts. Figures are "key=value" lines, milliseconds (the poll's in microseconds).
 #include <windows.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -31,6 +34,7 @@
 
 #include "base/failure.h"
 #include "base/text_win.h"
+#include "base/unwaited_thread_win.h"
 #include "drives/drive_source_win.h"
 #include "firmware/catalogue.h"
 #include "firmware/transfer.h"
@@ -168,38 +172,39 @@ class LoadedPayloads : public PayloadSource {
   const std::vector<Payload>& set_;
 };
 
-// The drive list and what else a poll sets, without a window.
-class ListedDrives : public DrivePollView {
- public:
-  int EntryCount() const override { return static_cast<int>(entries_.size()); }
-  std::string Entry(int index) const override { return entries_.at(index); }
-  void AppendEntry(const std::string& root) override { entries_.push_back(root); }
-  int SelectedIndex() const override { return selected_; }
-  void Select(int index) override { selected_ = index; }
-  void SetListVisible(bool) override {}
-  void SetWriteEnabled(bool) override {}
-  void SetPrompt(const std::string&, TColor) override {}
-
- private:
-  std::vector<std::string> entries_;
-  int selected_ = -1;
-};
-
-// As the tool polls, with the error mode it sets at start.
+// As the tool looks at its drives, with the error mode it sets at start. Nothing is taken as
+// listed, so each look finds the stick again and hands it on; the pause after each lets the
+// look's threads end before the next.
 int TimePolls() {
   SetErrorMode(SEM_FAILCRITICALERRORS);
   const Clock clock;
-  WinDriveSource drives;
-  ListedDrives list;
-  PollDrives(drives, list);
+  std::mutex mutex;
+  std::condition_variable handedOn;
+  std::optional<DriveFindings> found;
+  DriveWatch watch(
+      std::make_shared<WinDriveSource>(),
+      [&](DriveFindings findings) {
+        const std::lock_guard lock(mutex);
+        found = std::move(findings);
+        handedOn.notify_all();
+      },
+      StartUnwaitedThread);
   std::vector<double> times;
+  std::size_t listed = 0;
   for (int i = 0; i < 200; ++i) {
+    std::unique_lock lock(mutex);
+    found.reset();
     const double started = clock.NowMs();
-    PollDrives(drives, list);
+    watch.Look({});
+    if (!handedOn.wait_for(lock, std::chrono::seconds(5), [&] { return found.has_value(); }))
+      return 3;
     times.push_back(clock.NowMs() - started);
+    listed = found->roots.size();
+    lock.unlock();
+    Sleep(20);
   }
   std::sort(times.begin(), times.end());
-  Say("poll_listed", list.EntryCount());
+  Say("poll_listed", static_cast<double>(listed));
   Say("poll_us", 1000 * times[times.size() / 2]);
   Say("poll_max_us", 1000 * times.back());
   return 0;

@@ -4,7 +4,8 @@
 
 #include <shellapi.h>
 
-#include "base/executable_dir_win.h"
+#include <optional>
+
 #include "base/failure.h"
 #include "base/file_places_win.h"
 #include "base/file_write_win.h"
@@ -17,16 +18,17 @@
 
 namespace {
 
-// In one fixed folder of the user's, wherever the tool sits: beside it, a stick (many report
-// themselves as fixed disks) would gain the file and stay in use while a viewer holds it open, and
-// on a share every technician would write the same file. The folder is reused, so a viewer still
-// holding the last copy shows as before. Beside the tool only when that folder cannot be made.
-std::string ChangeLogFolder() {
+// In one fixed folder of the user's, wherever the tool sits, and nowhere else: beside it, a stick
+// (many report themselves as fixed disks) would gain the file and stay in use while a viewer
+// holds it open, and on a share every technician would write the same file. The folder is reused,
+// so a viewer still holding the last copy shows as before.
+std::optional<std::string> ChangeLogFolder() {
   const std::string folder = ToolTemporaryDirectory();
   const DWORD attributes = GetFileAttributesW(Widen(folder).c_str());
   const bool made =
       attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  return made ? folder : ExecutableDirectory();
+  if (!made) return std::nullopt;
+  return folder;
 }
 
 // Without SEE_MASK_FLAG_NO_UI the shell shows an error of its own, and the tool could not tell
@@ -45,7 +47,9 @@ bool OpenInViewer(const std::string& path) {
 
 // A document that cannot be written, mostly one a viewer still holds open, is not opened.
 bool WriteAndOpen(std::span<const std::uint8_t> document) {
-  const std::string path = ChangeLogFolder() + kChangeLogFileName;
+  const std::optional<std::string> folder = ChangeLogFolder();
+  if (!folder) return false;
+  const std::string path = *folder + kChangeLogFileName;
   try {
     WriteWholeFile(path, document);
   } catch (const Failure&) {

@@ -8,6 +8,7 @@ add_library(kq_win STATIC
   base/notice_win.cpp
   base/system_library_win.cpp
   base/text_win.cpp
+  base/unwaited_thread_win.cpp
   base/version_info_win.cpp
   drives/drive_source_win.cpp
   firmware/cng_sha256_win.cpp
@@ -72,8 +73,11 @@ function(kq_add_tool name payloads)
   # Address-space layout randomisation and no code run from data pages, said outright rather than
   # left to the linker's defaults; no link time in the file, so that the same inputs give the same
   # bytes.
+  # The link map tells where its code ends and the tables of its exception handling, which the
+  # linker puts in the code section too, begin.
   target_link_options(${name} PRIVATE -municode -s
-                      -Wl,--dynamicbase,--nxcompat,--no-insert-timestamp,${KQ_IMAGE_LINK_FLAGS})
+                      -Wl,--dynamicbase,--nxcompat,--no-insert-timestamp,${KQ_IMAGE_LINK_FLAGS}
+                      -Wl,-Map=${CMAKE_BINARY_DIR}/generated/${name}.map)
   target_link_libraries(${name} PRIVATE kq_tool shell32 ole32)
   add_dependencies(${name} ${payloads})
   # Started from a stick or a share, the whole image is copied into memory: the payloads checked

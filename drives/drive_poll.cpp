@@ -13,19 +13,20 @@ bool IsListed(const DrivePollView& view, const std::string& root) {
 
 }  // namespace
 
-void PollDrives(DriveSource& drives, DrivePollView& view) {
-  for (const std::string& root : drives.DriveRoots()) {
-    // The floppy letters are left alone: touching an empty floppy drive stalls the system.
-    if (root == "A:\\" || root == "B:\\") continue;
-    // A drive once listed stays listed, and is not asked again.
-    if (IsListed(view, root)) continue;
-    if (drives.DriveType(root) != kDriveRemovable) continue;
-    // An empty card slot is a removable drive too; listed first and selected, it would take the
-    // write meant for the stick plugged in after it. It is asked again at the next tick.
-    if (!drives.RootAnswers(root)) continue;
-    view.AppendEntry(root);
-  }
+std::vector<std::string> ListedRoots(const DrivePollView& view) {
+  std::vector<std::string> roots;
+  for (int i = 0; i < view.EntryCount(); ++i) roots.push_back(view.Entry(i));
+  return roots;
+}
 
+// The list only grows: a drive once listed stays, also when it has gone.
+void ListFoundDrives(const std::vector<std::string>& roots, DrivePollView& view) {
+  for (const std::string& root : roots) {
+    if (!IsListed(view, root)) view.AppendEntry(root);
+  }
+}
+
+void ShowListState(DrivePollView& view) {
   if (view.EntryCount() == 0) {
     view.SetWriteEnabled(false);
     view.SetPrompt(kPromptConnect, clRed);

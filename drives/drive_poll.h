@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/texts.h"
 #include "drives/drive_strings.h"
@@ -8,7 +9,8 @@
 
 inline constexpr unsigned kDriveRemovable = 2;
 
-// The system's view of its drives.
+// The system's view of its drives. Any of its questions may wait on a drive for as long as the
+// drive takes to answer, so it is asked off the window's thread, from several threads at once.
 class DriveSource {
  public:
   virtual ~DriveSource() = default;
@@ -33,7 +35,11 @@ class DrivePollView {
   virtual void SetPrompt(const std::string& caption, TColor fontColor) = 0;
 };
 
-// One tick: lists removable drives not seen before whose root can be read (never A: or B:),
-// then brings the prompt, the list and the write button into line with whether anything is
-// listed.
-void PollDrives(DriveSource& drives, DrivePollView& view);
+// The drive roots the list holds, in its order.
+std::vector<std::string> ListedRoots(const DrivePollView& view);
+
+// Appends the drives found, in the order given, that the list does not hold yet.
+void ListFoundDrives(const std::vector<std::string>& roots, DrivePollView& view);
+
+// Brings the prompt, the list and the write button into line with whether anything is listed.
+void ShowListState(DrivePollView& view);

@@ -4,6 +4,8 @@
 
 #include <dbt.h>
 
+#include <memory>
+
 #include "base/file_places_win.h"
 #include "base/text_win.h"
 
@@ -31,4 +33,17 @@ bool WinDriveSource::RootAnswers(const std::string& root) { return DriveRootAnsw
 bool IsVolumeArrival(WPARAM event, LPARAM data) {
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
   return event == DBT_DEVICEARRIVAL && header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
+}
+
+DriveWatch::Deliver PostFindingsTo(HWND window) {
+  return [window](DriveFindings findings) {
+    auto carried = std::make_unique<DriveFindings>(std::move(findings));
+    if (PostMessageW(window, kDrivesFound, 0, reinterpret_cast<LPARAM>(carried.get())))
+      carried.release();
+  };
+}
+
+DriveFindings TakeFindings(LPARAM carried) {
+  const std::unique_ptr<DriveFindings> findings(reinterpret_cast<DriveFindings*>(carried));
+  return std::move(*findings);
 }

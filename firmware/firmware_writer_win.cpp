@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "base/error_report.h"
+#include "base/file_places_win.h"
 #include "base/text_win.h"
 #include "firmware/firmware_journal.h"
 #include "firmware/payloads_win.h"
@@ -21,22 +22,37 @@ std::vector<std::uint64_t> PayloadBytes(const PayloadSource& payloads) {
   return bytes;
 }
 
+// Run from the drive root itself, each staging file would be its own destination, and clearing
+// the destination would take the staged file and the drive's old copy with it. Where the user
+// keeps the temporary folder on the stick, staging there takes its room too.
+RunPlaces PlacesOf(const FirmwareJob& job) {
+  const DirectoryRelation executable = RelateDirectories(job.executableDir, job.driveRoot);
+  const std::string stagingDir =
+      StagingDirectory(job.executableDir, executable.sameDirectory, TemporaryDirectory());
+  const bool stagingOnDrive =
+      (executable.sameDirectory ? RelateDirectories(stagingDir, job.driveRoot) : executable)
+          .sameVolume;
+  return {stagingDir, job.driveRoot, stagingOnDrive, job.processId};
+}
+
 }  // namespace
 
 // The journal takes what the run found out on its way; the facts of the drive are read before
 // the run and once more after it, outside its own steps.
 FirmwareRunOutcome WriteFirmwareJob(const FirmwareJob& job, TransferProgress& progress) {
   const auto started = std::chrono::steady_clock::now();
-  const std::string& root = job.places.destinationRoot;
+  const std::string& root = job.driveRoot;
+  const RunPlaces places = PlacesOf(job);
   const ResourcePayloads payloads;
-  RunJournal journal{GatherHeading(), job.places.stagingDir, GatherDriveFacts(root)};
+  RunJournal journal{GatherHeading(), places.stagingDir, GatherDriveFacts(root)};
   FirmwareRunOutcome outcome{root};
   try {
     WinTransferFiles files;
-    TransferResult result = TransferFirmwareSet(job.check, payloads, files, job.places, &progress);
+    TransferResult result = TransferFirmwareSet(job.check, payloads, files, places, &progress);
     outcome.intactCount = result.IntactCount();
     outcome.shortfallBytes = result.ShortfallBytes();
     outcome.volumeFull = result.volumeFull;
+    outcome.writeProtected = result.RefusedAsWriteProtected() && !result.ChangedDevice();
     outcome.undeletable = result.UndeletableFiles();
     if (result.stoppedBy) outcome.failure = FailureReport(*result.stoppedBy);
     journal.transfer = std::move(result);

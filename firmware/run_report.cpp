@@ -29,7 +29,7 @@ std::string UndeletableFilesLine(const std::vector<std::string>& fileNames) {
 }
 
 // A run that may have left a wrong file under a firmware name says which in a second line of its
-// one box.
+// one box; so does a write-protected stick, and what to do about it.
 std::vector<Notice> FirmwareRunReport(const FirmwareRunOutcome& outcome) {
   const std::string& root = outcome.driveRoot;
   if (outcome.shortfallBytes)
@@ -44,6 +44,7 @@ std::vector<Notice> FirmwareRunReport(const FirmwareRunOutcome& outcome) {
   Notice box = outcome.failure      ? *outcome.failure
                : outcome.volumeFull ? WriteErrorBox(FillText(kStickFilledText, {root}))
                                     : WriteErrorBox(FillText(kWriteErrorText, {root}));
+  if (outcome.writeProtected) box.text += std::string("\r\n") + kWriteProtectedLine;
   if (!outcome.undeletable.empty()) box.text += "\r\n" + UndeletableFilesLine(outcome.undeletable);
   return {box};
 }

@@ -10,8 +10,9 @@
 // How a write run ended: the drive it wrote to and how many files read back from it intact; or
 // the bytes the drive lacked for the set, when the run stopped before touching it; or the box
 // that reports the failure that stopped it. The last two leave the count at 0. A run that filled
-// the drive on its way stopped there. Files that did not arrive whole and could not be deleted
-// are named, in catalogue order.
+// the drive on its way stopped there. A drive that refused the run as write-protected, and kept
+// its files as they were, says so. Files that did not arrive whole and could not be deleted are
+// named, in catalogue order.
 struct FirmwareRunOutcome {
   std::string driveRoot;
   int intactCount = 0;
@@ -19,6 +20,7 @@ struct FirmwareRunOutcome {
   bool volumeFull = false;
   std::vector<std::string> undeletable = {};
   std::optional<Notice> failure = std::nullopt;
+  bool writeProtected = false;
 
   bool Succeeded() const;
 };

@@ -19,24 +19,10 @@ FileOutcome OutcomeOfSystemError(std::uint32_t error) {
   }
 }
 
-Presence PresenceAfterFailedSearch(std::uint32_t error, bool rootAnswers) {
-  if (error == kErrorFileNotFound || (error == kErrorPathNotFound && rootAnswers))
-    return Presence::kAbsent;
-  return Presence::kUnknown;
+bool SearchAnswerNeedsRoot(std::uint32_t error) {
+  return error == kErrorFileNotFound || error == kErrorPathNotFound;
 }
 
-bool CopyFoundNoDestination(std::uint32_t error) {
-  switch (error) {
-    case kErrorFileNotFound:
-    case kErrorPathNotFound:
-    case kErrorInvalidDrive:
-    case kErrorNotReady:
-    case kErrorBadNetPath:
-    case kErrorDevNotExist:
-    case kErrorBadNetName:
-    case kErrorNoMediaInDrive:
-      return true;
-    default:
-      return false;
-  }
+Presence PresenceAfterFailedSearch(std::uint32_t error, bool rootAnswers) {
+  return SearchAnswerNeedsRoot(error) && rootAnswers ? Presence::kAbsent : Presence::kUnknown;
 }

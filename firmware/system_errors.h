@@ -17,11 +17,11 @@ enum class Presence {
   kUnknown,
 };
 
-// What a search that found nothing tells, given the error it failed with: the file is absent
-// only when the system says so, or says its folder is absent while the drive's root still
-// answers. A drive that has gone says the same of every path on it.
-Presence PresenceAfterFailedSearch(std::uint32_t error, bool rootAnswers);
+// Whether a search that found nothing must ask the drive's root before its answer counts: the
+// system's "not found" is the same answer a drive gives of every path while it is being removed.
+bool SearchAnswerNeedsRoot(std::uint32_t error);
 
-// Whether a copy that failed with the error never opened its destination: the drive, its root or
-// the source could not be found, so it wrote nothing. Any other failure may have come part-way.
-bool CopyFoundNoDestination(std::uint32_t error);
+// What a search that found nothing tells, given the error it failed with: the file is absent
+// only when the system says the file or its folder is not found while the drive's root still
+// answers.
+Presence PresenceAfterFailedSearch(std::uint32_t error, bool rootAnswers);

@@ -32,10 +32,12 @@ std::string SetTransfer::Destination(std::size_t entry) const {
   return places_.destinationRoot + kFirmwareCatalogue[entry].fileName;
 }
 
-// A drive that cannot be asked (it has gone) lets the run go on: its copies fail and say so.
+// A drive that cannot be asked (it has gone) lets the run go on: its first copy fails and says
+// so.
 std::optional<RoomCheck> SetTransfer::Survey() {
   const std::optional<std::vector<DirectoryEntry>> listed = files_.List(places_.destinationRoot);
   if (!listed) return std::nullopt;
+  listed_ = true;
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i)
     if (const DirectoryEntry* found = FindIgnoringCase(*listed, kFirmwareCatalogue[i].fileName))
       found_[i] = *found;
@@ -56,6 +58,7 @@ TransferResult SetTransfer::Run() {
   CopyOutcome copying = CopySet();
   ReadBack(copying.copied);
   result.volumeFull = copying.volumeFull;
+  result.driveStoppedAnswering = copying.driveStoppedAnswering;
   result.stoppedBy = std::move(copying.stoppedBy);
   result.stagingLeft = std::move(copying.stagingLeft);
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
@@ -67,7 +70,9 @@ TransferResult SetTransfer::Run() {
 
 // A full volume stops the copying at once: every later copy would fail too, and each would delete
 // an old file first. A staging file on the stick that fills it counts as a full volume; one that
-// fills the PC's own disk, or cannot be made at all, is a failure of its own.
+// fills the PC's own disk, or cannot be made at all, is a failure of its own. A drive whose root
+// no longer answers after a failed step has gone or is dying: each later copy would only wait for
+// the device to give up, as long as half a minute a call.
 CopyOutcome SetTransfer::CopySet() {
   CopyOutcome outcome;
   for (std::size_t i = 0; i < kFirmwareCatalogue.size(); ++i) {
@@ -75,7 +80,7 @@ CopyOutcome SetTransfer::CopySet() {
     const std::span<const std::uint8_t> payload = payloads_.Open(entry.payloadName);
     std::string staged;
     try {
-      staged = Stage(i, payload);
+      staged = Stage(i, payload, outcome.stagingLeft);
     } catch (const Failure& failure) {
       Fail(i, EntryRecord::Step::kStage, failure.SystemError());
       if (places_.stagingOnDestinationVolume &&
@@ -88,6 +93,8 @@ CopyOutcome SetTransfer::CopySet() {
     // Clearing the old file first lets the copy decide on its own whether the entry made it.
     const bool cleared =
         patience_.Persist(i, [&] { return files_.Delete(Destination(i)); }) == FileOutcome::kDone;
+    records_[i].oldDeleted = cleared;
+    freeBeforeCopy_[i] = cleared || (listed_ && !found_[i]);
     const FileOutcome placed = Place(i, staged, cleared);
     if (placed == FileOutcome::kDone) {
       outcome.copied.push_back(&entry);
@@ -101,19 +108,34 @@ CopyOutcome SetTransfer::CopySet() {
       outcome.volumeFull = true;
       return outcome;
     }
+    if (placed != FileOutcome::kDone && !files_.RootAnswers(places_.destinationRoot)) {
+      outcome.driveStoppedAnswering = true;
+      return outcome;
+    }
   }
   return outcome;
 }
 
 // Each entry tries the number of its place in the catalogue first; a name something else already
-// has, a file left by an earlier run perhaps, is passed over for the next number.
-std::string SetTransfer::Stage(std::size_t entry, std::span<const std::uint8_t> payload) {
+// has, a file left by an earlier run perhaps, is passed over for the next number. A write that
+// fails is meant to take its file with it; a file found under the name afterwards is this run's,
+// the name having been free, and is deleted or noted.
+std::string SetTransfer::Stage(std::size_t entry, std::span<const std::uint8_t> payload,
+                               std::vector<StagingFileLeft>& left) {
   std::size_t number = entry + 1;
   std::string staged;
   do {
     staged = places_.stagingDir + StagingFileName(places_.processId, number++);
   } while (files_.LookUp(staged) == Presence::kPresent);
-  files_.WriteNew(staged, payload);
+  try {
+    files_.WriteNew(staged, payload);
+  } catch (const Failure&) {
+    if (files_.LookUp(staged) == Presence::kPresent) {
+      const StepOutcome deleted = files_.Delete(staged);
+      if (deleted != FileOutcome::kDone) left.push_back({staged, deleted.error});
+    }
+    throw;
+  }
   return staged;
 }
 
@@ -130,12 +152,17 @@ FileOutcome SetTransfer::Place(std::size_t entry, const std::string& staged, boo
     return IsHeld(outcome) ||
            (cleared && nameStayed && files_.LookUp(destination) == Presence::kPresent);
   };
+  bool& began = records_[entry].began;
   const StepOutcome copied = patience_.Persist(
-      entry, [&] { return files_.Copy(staged, destination, !cleared); }, pendingOrHeld);
-  // A copy that failed on its way may leave what it wrote under the name; one that was shut out,
-  // or found no drive to write to, wrote nothing.
-  wrote_[entry] = copied == FileOutcome::kDone || copied == FileOutcome::kVolumeFull ||
-                  (copied == FileOutcome::kFailed && !CopyFoundNoDestination(copied.error));
+      entry,
+      [&] {
+        const CopyAttempt attempt = files_.Copy(staged, destination, !cleared);
+        began = began || attempt.began;
+        return attempt.outcome;
+      },
+      pendingOrHeld);
+  // A copy that finished, or filled the volume, wrote under the name whatever the system told.
+  began = began || copied == FileOutcome::kDone || copied == FileOutcome::kVolumeFull;
   if (copied.kind != FileOutcome::kDone) {
     Fail(entry, EntryRecord::Step::kCopy, copied.error);
     return copied.kind;
@@ -154,10 +181,11 @@ void SetTransfer::Fail(std::size_t entry, EntryRecord::Step step, std::uint32_t 
 
 // An entry counted out leaves no file under its name for a terminal to take for firmware: not a
 // copy cut short, nor one the device holds wrong. What the run could not delete before its copy
-// (a read-only file, a folder) is left as it was found. A file of the run's own writing that
-// stays all the same, held by a program that shares no deletion or behind an error of the
-// device, is noted for the operator; so is one that a drive which has gone or fails every call
-// can no longer show to be gone.
+// (a read-only file, a folder) is left as it was found. A file that stays all the same, held by a
+// program that shares no deletion or behind an error of the device, is noted for the operator
+// where it is the run's own: its copy began, or the name was free before the copy and is taken,
+// or cannot be shown free, after it. A copy that made its file and failed before the system told
+// of it has written no less.
 void SetTransfer::CountOut(std::size_t entry) {
   EntryRecord& record = records_[entry];
   if (found_[entry] && !found_[entry]->Deletable()) {
@@ -172,7 +200,8 @@ void SetTransfer::CountOut(std::size_t entry) {
     return;
   }
   const Presence presence = files_.LookUp(destination);
-  if (wrote_[entry] && presence != Presence::kAbsent)
+  if (presence == Presence::kAbsent) return;
+  if (record.began || freeBeforeCopy_[entry])
     record.left = presence == Presence::kPresent ? EntryRecord::Left::kWrongFile
                                                  : EntryRecord::Left::kUnconfirmed;
   else if (presence == Presence::kPresent)
@@ -217,6 +246,18 @@ int TransferResult::IntactCount() const {
   return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const EntryRecord& e) {
     return e.result == EntryRecord::Result::kIntact;
   }));
+}
+
+bool TransferResult::ChangedDevice() const {
+  return std::any_of(entries.begin(), entries.end(), [](const EntryRecord& e) {
+    return e.began || e.oldDeleted || e.left == EntryRecord::Left::kDeleted;
+  });
+}
+
+bool TransferResult::RefusedAsWriteProtected() const {
+  return std::any_of(entries.begin(), entries.end(), [](const EntryRecord& e) {
+    return e.result == EntryRecord::Result::kFailed && e.error == kErrorWriteProtect;
+  });
 }
 
 std::vector<std::string> TransferResult::UndeletableFiles() const {

@@ -41,6 +41,13 @@ struct OpenedFile {
   std::unique_ptr<UncachedFile> file;
 };
 
+// How a copy ended, and whether it got as far as opening its destination for writing: from then
+// on it may have put bytes under the name, whatever the outcome.
+struct CopyAttempt {
+  StepOutcome outcome;
+  bool began = false;
+};
+
 // The file-system steps of a transfer. Writing raises a Failure that keeps the system's error
 // number; the other steps report their outcome, which the transfer counts, ignores or waits out.
 class TransferFiles {
@@ -51,14 +58,16 @@ class TransferFiles {
   virtual void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
   virtual StepOutcome Delete(const std::string& path) = 0;
   // Copies, replacing an existing destination; unless replace, a taken name is kNameTaken.
-  virtual StepOutcome Copy(const std::string& from, const std::string& to, bool replace) = 0;
+  virtual CopyAttempt Copy(const std::string& from, const std::string& to, bool replace) = 0;
   // Pushes whatever the system still holds of the file out to the device.
   virtual StepOutcome Flush(const std::string& path) = 0;
   // Opens the file to be read from the device past the system's cache.
   virtual OpenedFile OpenUncached(const std::string& path) = 0;
   // Whether a search of its directory finds the name (it does while a delete is pending), does
-  // not, or cannot tell.
+  // not, or cannot tell: a name is absent only while the drive's root still answers.
   virtual Presence LookUp(const std::string& path) = 0;
+  // Whether the root folder of the drive still answers: a drive that has gone or died does not.
+  virtual bool RootAnswers(const std::string& root) = 0;
   // What the directory holds; nothing when it cannot be searched.
   virtual std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) = 0;
   // The room of the directory's volume and what its file system spends on a new name; nothing
@@ -90,7 +99,8 @@ struct EntryRecord {
   // What stayed under the entry's name once it counted out: nothing, because the run deleted
   // it or nothing was there; a file the run had not written, which it could not delete or was not
   // its to delete; a file of the run's own writing that it could not delete; or, where the run
-  // wrote or began a file, neither the delete nor a search could be done, so the file may stay.
+  // wrote or may have written a file, neither the delete nor a search could be done, so the file
+  // may stay.
   enum class Left { kNothing, kDeleted, kOldFile, kWrongFile, kUnconfirmed };
 
   Result result = Result::kNotReached;
@@ -104,6 +114,10 @@ struct EntryRecord {
   Left left = Left::kNothing;
   // kOldFile, kWrongFile, kUnconfirmed: why the delete failed.
   std::uint32_t leftError = 0;
+  // The run's copy opened the name for writing, as far as the system told.
+  bool began = false;
+  // The run deleted the file that held the name, to make way for its copy.
+  bool oldDeleted = false;
 
   bool operator==(const EntryRecord&) const = default;
 };
@@ -117,11 +131,13 @@ struct StagingFileLeft {
 
 // How a run ended, unless a failure stopped it before it touched the device. When the device
 // lacked room for the set the run touched nothing. A run whose copying stopped part-way, for a
-// full volume or a failure, first read back what it had copied.
+// full volume, a drive that stopped answering or a failure, first read back what it had copied.
 struct TransferResult {
   // What the run needed of the device and what it found free; nothing when it could not tell.
   std::optional<RoomCheck> room = std::nullopt;
   bool volumeFull = false;
+  // After a failed step the drive's root no longer answered: the copies left were not tried.
+  bool driveStoppedAnswering = false;
   std::optional<Failure> stoppedBy = std::nullopt;
   std::array<EntryRecord, kFirmwareSetSize> entries = {};
   std::vector<StagingFileLeft> stagingLeft = {};
@@ -129,6 +145,10 @@ struct TransferResult {
   std::uint64_t ShortfallBytes() const { return room ? room->ShortfallBytes() : 0; }
   // How many files are on the device as they should be.
   int IntactCount() const;
+  // Whether the run changed the device: deleted a file or began a copy.
+  bool ChangedDevice() const;
+  // Whether the device refused a step as write-protected, as a locked card does.
+  bool RefusedAsWriteProtected() const;
   // The files, in catalogue order, that did not arrive whole and could not be deleted, or not
   // be told deleted: the only ones under the set's names the run may have left wrong.
   std::vector<std::string> UndeletableFiles() const;
@@ -139,13 +159,15 @@ struct TransferResult {
 struct CopyOutcome {
   std::vector<const CatalogueEntry*> copied;
   bool volumeFull = false;
+  bool driveStoppedAnswering = false;
   std::optional<Failure> stoppedBy;
   std::vector<StagingFileLeft> stagingLeft;
 };
 
 // One run over the catalogue: each entry staged, copied into the destination root and flushed
 // there, then what was copied read back. A failed step counts its entry out and the run goes on;
-// a full volume, or a Failure of the staging write, stops the copying. The progress hears of each
+// a full volume, a drive that no longer answers, or a Failure of the staging write, stops the
+// copying. The progress hears of each
 // file once it is on the device and once more when it has been read back; staging writes do not
 // count.
 class SetTransfer {
@@ -169,7 +191,8 @@ class SetTransfer {
 
  private:
   std::string Destination(std::size_t entry) const;
-  std::string Stage(std::size_t entry, std::span<const std::uint8_t> payload);
+  std::string Stage(std::size_t entry, std::span<const std::uint8_t> payload,
+                    std::vector<StagingFileLeft>& left);
   FileOutcome Place(std::size_t entry, const std::string& staged, bool cleared);
   void Fail(std::size_t entry, EntryRecord::Step step, std::uint32_t error);
   void CountOut(std::size_t entry);
@@ -180,10 +203,12 @@ class SetTransfer {
   TransferProgress* progress_;
   HolderPatience patience_;
   HolderPatience countOutPatience_;
-  // What held each entry's name in the root when the run found it.
+  // What held each entry's name in the root when the run listed it; the listing may have failed.
+  bool listed_ = false;
   std::array<std::optional<DirectoryEntry>, kFirmwareSetSize> found_;
-  // Whether the run's copy may have put bytes under the entry's name: it got past opening it.
-  std::array<bool, kFirmwareSetSize> wrote_{};
+  // Whether the name was free right before the entry's copy: the listing did not show it, or the
+  // run deleted what held it.
+  std::array<bool, kFirmwareSetSize> freeBeforeCopy_{};
   std::array<EntryRecord, kFirmwareSetSize> records_{};
 };
 

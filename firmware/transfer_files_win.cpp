@@ -59,6 +59,21 @@ class Search {
   DWORD error_;
 };
 
+// The system calls a copy's progress routine first when it has opened the destination, before
+// the first byte goes in.
+DWORD CALLBACK NoteDestinationOpened(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER,
+                                     DWORD, DWORD reason, HANDLE, HANDLE, LPVOID began) {
+  if (reason == CALLBACK_STREAM_SWITCH) *static_cast<bool*>(began) = true;
+  return PROGRESS_CONTINUE;
+}
+
+// The tool's destinations are drive letters; elsewhere a root is not asked, and "not found" is
+// taken at its word.
+bool PathRootAnswers(const std::string& path) {
+  const bool onDriveLetter = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
+  return !onDriveLetter || DriveRootAnswers(path.substr(0, 3));
+}
+
 StepOutcome Outcome(BOOL done) {
   if (done) return FileOutcome::kDone;
   const DWORD error = GetLastError();
@@ -90,11 +105,13 @@ StepOutcome WinTransferFiles::Delete(const std::string& path) {
 
 // A payload staged in an encrypted folder is copied to a stick's FAT or exFAT, which cannot hold
 // the encryption, only when the copy may leave it decrypted.
-StepOutcome WinTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
+CopyAttempt WinTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
   const DWORD flags =
       COPY_FILE_ALLOW_DECRYPTED_DESTINATION | (replace ? 0 : COPY_FILE_FAIL_IF_EXISTS);
-  return Outcome(
-      CopyFileExW(Widen(from).c_str(), Widen(to).c_str(), nullptr, nullptr, nullptr, flags));
+  bool began = false;
+  const BOOL done = CopyFileExW(Widen(from).c_str(), Widen(to).c_str(), NoteDestinationOpened,
+                                &began, nullptr, flags);
+  return {Outcome(done), began};
 }
 
 StepOutcome WinTransferFiles::Flush(const std::string& path) {
@@ -115,27 +132,26 @@ OpenedFile WinTransferFiles::OpenUncached(const std::string& path) {
 }
 
 // The file's attributes are no test: asking for them fails with access denied while its delete
-// is pending, and the name is still there. A drive that has gone, or fails, answers a search with
-// an error of its own; Windows' path-not-found then means that the file's folder is absent only
-// where the drive's root still answers. The tool's destinations are drive letters; a path on a
-// share has no root asked, and such an answer tells nothing.
+// is pending, and the name is still there. A drive that fails answers a search with an error of
+// its own; one that is being removed answers "not found" of every path, which means absent only
+// where the drive's root still answers right after.
 Presence WinTransferFiles::LookUp(const std::string& path) {
   WIN32_FIND_DATAW found;
   const Search search(path, found, 0);
   if (search.found()) return Presence::kPresent;
-  const bool onDriveLetter = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
-  return PresenceAfterFailedSearch(search.error(), search.error() == ERROR_PATH_NOT_FOUND &&
-                                                       onDriveLetter &&
-                                                       DriveRootAnswers(path.substr(0, 3)));
+  return PresenceAfterFailedSearch(
+      search.error(), SearchAnswerNeedsRoot(search.error()) && PathRootAnswers(path));
 }
+
+bool WinTransferFiles::RootAnswers(const std::string& root) { return DriveRootAnswers(root); }
 
 std::optional<std::vector<DirectoryEntry>> WinTransferFiles::List(const std::string& directory) {
   WIN32_FIND_DATAW found;
   const Search search(directory + "*", found, FIND_FIRST_EX_LARGE_FETCH);
   std::vector<DirectoryEntry> entries;
-  // An empty root has not even "." to show.
+  // An empty root has not even "." to show; a drive being removed says the same of its root.
   if (!search.found()) {
-    if (search.error() == ERROR_FILE_NOT_FOUND) return entries;
+    if (search.error() == ERROR_FILE_NOT_FOUND && DriveRootAnswers(directory)) return entries;
     return std::nullopt;
   }
   do {

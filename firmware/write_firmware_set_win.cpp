@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "base/executable_dir_win.h"
-#include "base/file_places_win.h"
 #include "base/notice_win.h"
 #include "base/tool_window_win.h"
 #include "firmware/embedded_integrity_win.h"
@@ -27,19 +26,11 @@ void ReportFirmwareSet(const FirmwareRunOutcome& outcome) {
 
 }  // namespace
 
+// Nothing here touches the drive: the window's thread hands over the drive root, and the worker
+// finds out where to stage.
 void WriteFirmwareSet() {
   Form1->SetWriteEnabled(false);
-  const std::string driveRoot = Form1->SelectedDriveRoot();
-  const std::string executableDir = ExecutableDirectory();
-  const DirectoryRelation executable = RelateDirectories(executableDir, driveRoot);
-  // Run from the drive root itself, each staging file would be its own destination, and
-  // clearing the destination would take the staged file and the drive's old copy with it.
-  const std::string stagingDir =
-      StagingDirectory(executableDir, executable.sameDirectory, TemporaryDirectory());
-  // Where the user keeps the temporary folder on the stick, staging there takes its room too.
-  const bool stagingOnDrive =
-      (executable.sameDirectory ? RelateDirectories(stagingDir, driveRoot) : executable).sameVolume;
-  const FirmwareJob job{{stagingDir, driveRoot, stagingOnDrive, GetCurrentProcessId()},
+  const FirmwareJob job{ExecutableDirectory(), Form1->SelectedDriveRoot(), GetCurrentProcessId(),
                         StartupIntegrityCheck()};
   Form1->StartWriting(
       [job](const std::stop_token&, TransferProgress& progress) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool, the probe, the floor program, the check program and the native benchmark, then
 # prints figures: the write run under Wine beside the floors of its file work, how long the window
-# goes without answering during a run on a slow drive, the native transfer beside its floor, drive
-# arrival and start-up times, the check of the embedded payloads at start, the check of a stick
+# goes without answering during a run on a slow drive and beside a card whose root takes 3 s to
+# answer, the native transfer beside its floor, drive arrival and start-up times, the check of the embedded payloads at start, the check of a stick
 # beside its floor, the journal's cost, memory and GDI objects.
 # Takes a few minutes. With --x64, the same figures of a 64-bit build of the same sources, its floor
 # and probe programs built alike (build/win-x64), to set beside the x86 build's, which ships.

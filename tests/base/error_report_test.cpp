@@ -56,11 +56,11 @@ TEST(FailureTexts, CannotCreateFileTrimsOnlyTheSystemTextsTail) {
             "Cannot create file \"C:\\Папка\\x\". Отказано в доступе.");
 }
 
-TEST(FailureTexts, WindowNotCreatedNamesWhatAndTheSystemsReason) {
-  EXPECT_STREQ(WindowNotCreated("window class", "Class already exists.\r\n").what(),
+TEST(FailureTexts, ErrorCreatingNamesWhatAndTheSystemsReason) {
+  EXPECT_STREQ(ErrorCreating("window class", "Class already exists.\r\n").what(),
                "Error creating window class. Class already exists");
   EXPECT_EQ(
-      Shown(WindowNotCreated("window", "Not enough memory resources are available.\r\n").what()),
+      Shown(ErrorCreating("window", "Not enough memory resources are available.\r\n").what()),
       "Error creating window. Not enough memory resources are available.");
 }
 

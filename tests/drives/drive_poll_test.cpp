@@ -2,31 +2,66 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <deque>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "base/failure.h"
+#include "drives/drive_watch.h"
+#ifdef _WIN32
+#include "base/unwaited_thread_win.h"
+#else
+#include <thread>
+#endif
 
 namespace {
 
+using namespace std::chrono_literals;
+
+#ifdef _WIN32
+constexpr auto StartThread = StartUnwaitedThread;
+#else
+void StartThread(std::function<void()> work) { std::thread(std::move(work)).detach(); }
+#endif
+
+// The system's drives, asked from the watch's threads. A slow letter's root answers only once the
+// test lets it.
 class FakeDrives : public DriveSource {
  public:
   std::vector<std::string> DriveRoots() override {
+    const std::lock_guard lock(mutex);
     std::vector<std::string> roots;
     for (const auto& [root, type] : drives) roots.push_back(root);
     return roots;
   }
   unsigned DriveType(const std::string& root) override {
-    asked.push_back(root);
+    const std::lock_guard lock(mutex);
+    typesAsked.push_back(root);
     for (const auto& [known, type] : drives) {
       if (known == root) return type;
     }
     return 1;  // no root directory
   }
-  bool RootAnswers(const std::string& root) override { return !emptySlots.contains(root); }
+  bool RootAnswers(const std::string& root) override {
+    std::unique_lock lock(mutex);
+    asked.push_back(root);
+    letGo.wait(lock, [&] { return !slow.contains(root); });
+    return !emptySlots.contains(root);
+  }
+  void LetGo(const std::string& root) {
+    const std::lock_guard lock(mutex);
+    slow.erase(root);
+    letGo.notify_all();
+  }
+  std::mutex mutex;
+  std::condition_variable letGo;
   std::vector<std::pair<std::string, unsigned>> drives;
   std::set<std::string> emptySlots;  // removable, but with no card in
-  std::vector<std::string> asked;
+  std::set<std::string> slow;        // roots that answer only when let go
+  std::vector<std::string> asked;       // roots looked at
+  std::vector<std::string> typesAsked;  // letters whose type was asked
 };
 
 class FakeWindow : public DrivePollView {
@@ -59,9 +94,38 @@ constexpr unsigned kFixed = 3, kRemote = 4, kOptical = 5, kRamDisk = 6;
 
 class DrivePoll : public ::testing::Test {
  protected:
-  FakeDrives system;
+  std::shared_ptr<FakeDrives> drives = std::make_shared<FakeDrives>();
+  FakeDrives& system = *drives;
   FakeWindow window;
-  void Tick() { PollDrives(system, window); }
+  std::mutex mutex;
+  std::condition_variable handedOn;
+  std::deque<DriveFindings> found;
+  // A look waits for its letters long enough here that only a slow one misses it.
+  std::optional<DriveWatch> watch{std::in_place, drives,
+                                  [this](DriveFindings findings) {
+                                    const std::lock_guard lock(mutex);
+                                    found.push_back(std::move(findings));
+                                    handedOn.notify_all();
+                                  },
+                                  StartThread, 200ms};
+
+  DriveFindings Next() {
+    std::unique_lock lock(mutex);
+    if (!handedOn.wait_for(lock, 10s, [&] { return !found.empty(); }))
+      ADD_FAILURE() << "nothing was handed on";
+    if (found.empty()) return {};
+    DriveFindings next = std::move(found.front());
+    found.pop_front();
+    return next;
+  }
+  // What the window does at a tick, then with what the look hands on.
+  void Tick() {
+    watch->Look(ListedRoots(window));
+    ShowListState(window);
+    const DriveFindings findings = Next();
+    ListFoundDrives(findings.roots, window);
+    ShowListState(window);
+  }
   void ExpectConnectState() {
     EXPECT_EQ(window.prompt, "ПОДКЛЮЧИТЕ USB-FLASH!");
     EXPECT_EQ(window.promptColor, 0x0000FFu);
@@ -114,11 +178,13 @@ TEST_F(DrivePoll, ListOnlyGrowsAndKeepsTheSelection) {
   Tick();
   EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\", "F:\\"}));
   ExpectSelectState(0);
-  // Only letters not yet listed are asked.
+  // Only letters not yet listed are asked; a letter's type once, while it stays.
   system.asked.clear();
   system.drives.push_back({"C:\\", kFixed});
   Tick();
+  Tick();
   EXPECT_EQ(system.asked, (std::vector<std::string>{"C:\\"}));
+  EXPECT_EQ(std::count(system.typesAsked.begin(), system.typesAsked.end(), "C:\\"), 1);
   system.drives = {};  // all unplugged
   Tick();
   EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\", "F:\\"}));
@@ -147,9 +213,8 @@ TEST_F(DrivePoll, PromptListAndButtonAreSetOnEveryTick) {
 
   FakeWindow empty;
   empty.writeEnabled = true;
-  system.drives = {};
-  PollDrives(system, empty);
-  PollDrives(system, empty);
+  ShowListState(empty);
+  ShowListState(empty);
   EXPECT_FALSE(empty.writeEnabled);
   EXPECT_EQ(empty.promptColor, clRed);
 }
@@ -161,6 +226,25 @@ TEST_F(DrivePoll, ARefusedEntryEndsTheTickAndTheNextTickTriesAgain) {
   window.refuseEntries = false;
   Tick();
   EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\"}));
+}
+
+TEST_F(DrivePoll, ASlowLetterHoldsUpOnlyItselfIsAskedOnceAndIsNotWaitedForAtTheEnd) {
+  // A failing stick ahead of a good one, its root silent until let go.
+  system.drives = {{"D:\\", kDriveRemovable}, {"E:\\", kDriveRemovable}};
+  system.slow = {"D:\\"};
+  Tick();
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\"}));
+  ExpectSelectState(0);
+  // While its question waits, the letter is not asked again, however many ticks come.
+  Tick();
+  Tick();
+  EXPECT_EQ(std::count(system.asked.begin(), system.asked.end(), "D:\\"), 1);
+  // The watch goes (the window closed) without waiting; the answer still comes, by itself.
+  watch.reset();
+  system.LetGo("D:\\");
+  ListFoundDrives(Next().roots, window);
+  EXPECT_EQ(window.entries, (std::vector<std::string>{"E:\\", "D:\\"}));
+  ExpectSelectState(0);
 }
 
 }  // namespace

@@ -1,18 +1,23 @@
-// A tiny FUSE file system that behaves like a counterfeit flash drive: it keeps its files in a
-// backing folder and reports every write as done, but silently alters the bytes of one named
-// file on their way in (none when VICTIM is empty). It notes each read and flush it serves, and
-// everything that changes the drive (create, open for writing, truncate, write, unlink, rename,
-// mkdir, rmdir, chmod, chown, utimens), in a log, one "step name" line each; it can make each
-// write and each flush slow as a
-// cheap stick's are. Every file is opened for direct I/O, so each read comes from here and not
-// from the kernel's cache. Given a free room in bytes, it tells that room, in 4096-byte clusters,
-// whatever its files take. Given a write's number, counted from 1, it refuses that write and
-// every later one for lack of room, whatever room it tells, as a stick does when another program
-// takes the room during a run. Given a number of files, it answers every call with an I/O error
-// once it has flushed that many, as a stick that fails part-way does.
+// A tiny FUSE file system that behaves like a faulty flash drive: it keeps its files in a backing
+// folder and notes each read and flush it serves, everything that changes the drive (create,
+// open for writing, truncate, write, unlink, rename, mkdir, rmdir, chmod, chown, utimens), and,
+// once dead, every call it refuses, in a log, one "step name" line each. Every file is opened for direct I/O, so each read comes from here and
+// not from the kernel's cache. Its faults, each given as NAME=VALUE:
+//   victim=FILE            reports every write to FILE as done but alters one byte of it, as a
+//                          counterfeit stick does
+//   flush-delay-ms=N, write-delay-ms=N
+//                          each flush or write takes that long, as a cheap stick's do
+//   free=BYTES             tells that room, in 4096-byte clusters, whatever its files take
+//   full-from-write=N      refuses the Nth write, counted from 1, and every later one for lack of
+//                          room, as a stick does when another program takes the room during a run
+//   dies-after-files=N     answers every call with an I/O error once it has flushed N files
+//   dies-in=FILE@OFFSET    fails the write that reaches OFFSET of FILE with an I/O error, and every
+//                          call after it: a stick that dies inside a file
+//   root-delay-ms=N        each look at the root takes that long: a failing stick, or a card
+//                          reader that hangs
+//   read-only=1            a locked card or a worn stick gone read-only: nothing can be changed
 //
-//   kq_corrupting_drive BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE
-//   [FULL_FROM [DIES_AFTER]]]
+//   kq_corrupting_drive BACKING MOUNTPOINT LOG [NAME=VALUE ...]
 //
 // It runs in the foreground until `fusermount3 -u MOUNTPOINT`; the mount goes with it if it dies.
 #define FUSE_USE_VERSION 31
@@ -38,12 +43,17 @@ struct Drive {
   std::string victim;
   int flushDelayMs = 0;
   int writeDelayMs = 0;
+  int rootDelayMs = 0;
   FILE* log = nullptr;
   std::uint64_t freeClusters = 0;   // 0: the backing folder's own room
   unsigned long fullFromWrite = 0;  // 0: never full
   unsigned long writes = 0;
   unsigned long diesAfterFlushes = 0;  // 0: never fails
   unsigned long flushes = 0;
+  std::string diesInFile;
+  off_t diesAtOffset = 0;
+  bool readOnly = false;
+  bool dead = false;
 };
 
 constexpr std::uint64_t kCluster = 4096;
@@ -61,6 +71,8 @@ void Note(const char* step, const char* path) {
 int Result(int outcome) { return outcome < 0 ? -errno : 0; }
 
 int GetAttr(const char* path, struct stat* status, fuse_file_info*) {
+  if (Relative(path) == ".")
+    std::this_thread::sleep_for(std::chrono::milliseconds(Self().rootDelayMs));
   return Result(fstatat(Self().backing, Relative(path).c_str(), status, AT_SYMLINK_NOFOLLOW));
 }
 
@@ -104,6 +116,10 @@ int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_
   std::this_thread::sleep_for(std::chrono::milliseconds(Self().writeDelayMs));
   Note("write", path);
   if (Self().fullFromWrite && ++Self().writes >= Self().fullFromWrite) return -ENOSPC;
+  if (Relative(path) == Self().diesInFile && offset + static_cast<off_t>(size) > Self().diesAtOffset) {
+    Self().dead = true;
+    return -EIO;
+  }
   std::vector<char> bytes(buffer, buffer + size);
   // Reported as written whole, stored with one byte changed: no length or error gives it away.
   if (Relative(path) == Self().victim && size > 0) bytes[size / 2] ^= 0x5A;
@@ -115,7 +131,7 @@ int FSync(const char* path, int, fuse_file_info* info) {
   std::this_thread::sleep_for(std::chrono::milliseconds(Self().flushDelayMs));
   Note("fsync", path);
   const int outcome = Result(fsync(static_cast<int>(info->fh)));
-  ++Self().flushes;
+  if (++Self().flushes == Self().diesAfterFlushes) Self().dead = true;
   return outcome;
 }
 
@@ -179,34 +195,57 @@ int StatFs(const char*, struct statvfs* status) {
   return 0;
 }
 
-// A dead drive stays mounted but answers nothing; a file handle it gave out is still let go.
+// A dead drive stays mounted but answers nothing, and notes each call it refuses; a file handle
+// it gave out is still let go.
 template <auto Operation>
-constexpr auto UntilDead = [](auto... arguments) {
-  const Drive& drive = Self();
-  return drive.diesAfterFlushes && drive.flushes >= drive.diesAfterFlushes
-             ? -EIO
-             : Operation(arguments...);
+constexpr auto UntilDead = [](const char* path, auto... rest) {
+  if (!Self().dead) return Operation(path, rest...);
+  Note("refused", path);
+  return -EIO;
 };
+
+// Reads NAME=VALUE options into the drive; false on one it does not know.
+bool ReadOption(Drive& drive, const std::string& option) {
+  const std::size_t equals = option.find('=');
+  const std::string name = option.substr(0, equals);
+  const std::string value = equals == std::string::npos ? "" : option.substr(equals + 1);
+  const auto number = [&value] { return std::strtoull(value.c_str(), nullptr, 10); };
+  if (name == "victim")
+    drive.victim = value;
+  else if (name == "flush-delay-ms")
+    drive.flushDelayMs = static_cast<int>(number());
+  else if (name == "write-delay-ms")
+    drive.writeDelayMs = static_cast<int>(number());
+  else if (name == "root-delay-ms")
+    drive.rootDelayMs = static_cast<int>(number());
+  else if (name == "free")
+    drive.freeClusters = number() / kCluster;
+  else if (name == "full-from-write")
+    drive.fullFromWrite = number();
+  else if (name == "dies-after-files")
+    drive.diesAfterFlushes = number();
+  else if (name == "read-only")
+    drive.readOnly = value == "1";
+  else if (name == "dies-in" && value.find('@') != std::string::npos) {
+    drive.diesInFile = value.substr(0, value.find('@'));
+    drive.diesAtOffset = static_cast<off_t>(std::strtoull(value.c_str() + value.find('@') + 1, nullptr, 10));
+  } else
+    return false;
+  return true;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 7 || argc > 10) {
-    std::fprintf(stderr,
-                 "usage: %s BACKING MOUNTPOINT VICTIM FLUSH_DELAY_MS WRITE_DELAY_MS LOG [FREE "
-                 "[FULL_FROM [DIES_AFTER]]]\n",
-                 argv[0]);
+  Drive drive;
+  bool understood = argc >= 4;
+  for (int i = 4; i < argc && understood; ++i) understood = ReadOption(drive, argv[i]);
+  if (!understood) {
+    std::fprintf(stderr, "usage: %s BACKING MOUNTPOINT LOG [NAME=VALUE ...]\n", argv[0]);
     return 64;
   }
-  Drive drive;
   drive.backing = open(argv[1], O_RDONLY | O_DIRECTORY);
-  drive.victim = argv[3];
-  drive.flushDelayMs = std::atoi(argv[4]);
-  drive.writeDelayMs = std::atoi(argv[5]);
-  drive.log = std::fopen(argv[6], "a");
-  if (argc >= 8) drive.freeClusters = std::strtoull(argv[7], nullptr, 10) / kCluster;
-  if (argc >= 9) drive.fullFromWrite = std::strtoul(argv[8], nullptr, 10);
-  if (argc == 10) drive.diesAfterFlushes = std::strtoul(argv[9], nullptr, 10);
+  drive.log = std::fopen(argv[3], "a");
   if (drive.backing < 0 || !drive.log) {
     std::perror(argv[0]);
     return 1;
@@ -230,12 +269,9 @@ int main(int argc, char** argv) {
   operations.utimens = UntilDead<UTimens>;
   operations.statfs = UntilDead<StatFs>;
   // Single-threaded, in the foreground; auto_unmount also makes an unprivileged mount go
-  // through fusermount3.
-  char* arguments[] = {argv[0],
-                       argv[2],
-                       const_cast<char*>("-f"),
-                       const_cast<char*>("-s"),
-                       const_cast<char*>("-o"),
-                       const_cast<char*>("auto_unmount")};
+  // through fusermount3. Read-only, the kernel refuses every change before it reaches us.
+  std::string options = drive.readOnly ? "auto_unmount,ro" : "auto_unmount";
+  char* arguments[] = {argv[0], argv[2], const_cast<char*>("-f"), const_cast<char*>("-s"),
+                       const_cast<char*>("-o"), options.data()};
   return fuse_main(6, arguments, &operations, &drive);
 }

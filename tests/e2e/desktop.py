@@ -1,7 +1,8 @@
 """A Wine prefix on its own X display, for driving the real tool as an operator would.
 
-The prefix has the classic colour scheme, Wine's own fonts, and these drives: A: and E: are
-removable (E: is the operator's flash drive, a folder of the test), D: is a fixed disk.
+The prefix has the classic colour scheme, Wine's own fonts, and these removable drives: A:, D:, a
+card reader's slot that stays empty unless a test puts a stick in it, and E:, the operator's flash
+drive, a folder of the test.
 """
 import ctypes
 import os
@@ -60,8 +61,8 @@ class Desktop:
         self.prefix = self.root / "prefix"
         self.drive = self.root / "usb-e"           # the flash drive, E:
         self.second_drive = self.root / "usb-f"    # plugged in while the tool runs, F:
-        for folder in (self.drive, self.second_drive, self.root / "floppy-a",
-                       self.root / "disk-d", self.root / "home"):
+        self.card_slot = self.root / "slot-d"      # D:, no folder while no card is in
+        for folder in (self.drive, self.second_drive, self.root / "floppy-a", self.root / "home"):
             folder.mkdir()
         self.probe_exe = probe_exe
         self.opened_log = self.root / "opened.txt"
@@ -96,7 +97,7 @@ class Desktop:
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
     def _make_prefix(self):
-        make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("fixed", self.root / "disk-d"),
+        make_prefix(self.prefix, {"a": ("removable", self.root / "floppy-a"), "d": ("removable", self.card_slot),
                                   "e": ("removable", self.drive)}, self.env, self.dpi, self.colours,
                     template=os.environ.get("KQ_E2E_PREFIX_TEMPLATE"))
         for extension in (".pdf", ".txt"):
@@ -227,29 +228,37 @@ class Desktop:
         defined = self.probe("unplug", letter).get("defined") == "1"
         assert defined or not must_be_there, f"{letter}: was not plugged in"
 
-    def mount_drive_stand_in(self, program, victim="", flush_delay_ms=0, write_delay_ms=0, free=0, full_from_write=0,
-                             dies_after_files=0):
-        """Mounts over the folder Wine maps as E: the FUSE drive of tests/e2e/corrupting_drive.cpp,
-        which alters the victim's bytes (none for an empty name), takes its time over each flush
-        and write, given a free room in bytes tells that room, given a write's number refuses
-        it and every later one for lack of room, and given a number of files fails every call once
-        it has flushed that many. Gives the folder that backs it, its log of steps and a function
-        that unmounts it and clears both away."""
-        backing = self.root / "usb-e-backing"
+    def mount_drive_stand_in(self, program, at=None, **faults):
+        """Mounts over the folder Wine maps as E: (or the folder at) the FUSE drive of
+        tests/e2e/corrupting_drive.cpp, given its faults by name: victim="KQ_geo.gel",
+        flush_delay_ms=100, write_delay_ms, free (bytes), full_from_write, dies_after_files,
+        dies_in="KQ_arm.amd@65536", root_delay_ms, read_only=1. Gives the folder that backs it, its
+        log of steps and a function that unmounts it and clears both away."""
+        mount_point = at or self.drive
+        made = not mount_point.exists()
+        mount_point.mkdir(exist_ok=True)
+        backing = self.root / f"{mount_point.name}-backing"
         backing.mkdir()
-        log = self.root / "usb-e-log.txt"
-        drive = subprocess.Popen([str(program), str(backing), str(self.drive), victim, str(flush_delay_ms),
-                                  str(write_delay_ms), str(log), str(free), str(full_from_write),
-                                  str(dies_after_files)],
+        log = self.root / f"{mount_point.name}-log.txt"
+        options = [f"{name.replace('_', '-')}={value}" for name, value in faults.items()]
+        drive = subprocess.Popen([str(program), str(backing), str(mount_point), str(log), *options],
                                  stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
         def unmount():
-            subprocess.run(["fusermount3", "-u", str(self.drive)], check=False)
-            _, errors = drive.communicate(timeout=10)
+            # Lazily: a call still waiting on a slow drive would keep a plain unmount busy.
+            subprocess.run(["fusermount3", "-u", "-z", str(mount_point)], check=False)
+            try:
+                _, errors = drive.communicate(timeout=30)
+            except subprocess.TimeoutExpired:
+                drive.kill()
+                _, errors = drive.communicate()
             shutil.rmtree(backing)
             log.unlink(missing_ok=True)
-            assert not os.path.ismount(self.drive), errors
-        wait_for("the drive to be mounted", lambda: os.path.ismount(self.drive) or drive.poll() is not None, timeout=10)
+            assert not os.path.ismount(mount_point), errors
+            if made:  # an empty slot again
+                mount_point.rmdir()
+        wait_for("the drive to be mounted", lambda: os.path.ismount(mount_point) or drive.poll() is not None,
+                 timeout=10)
         if drive.poll() is not None:
             raise AssertionError(f"the FUSE drive did not mount: {drive.stderr.read().decode(errors='replace')}")
         return backing, log, unmount

@@ -368,14 +368,40 @@ int Press(const std::wstring& windowClass) {
 }
 
 // Plugs a drive in or pulls it out as the system would: the letter comes or goes, then the
-// announcement goes out to every window. What the tool lists is read right after the
-// announcement has been handled, before any timer of the tool could have acted on the change.
+// announcement goes out to every window. A drive plugged in while the tool runs is waited for in
+// its list, up to 2 s; what the list holds then is said, and how long it took.
 int DefineDrive(wchar_t letter, const std::string& unixPath) {
+  const Stopwatch watch;
   const bool defined = DefineWineDrive(letter, DRIVE_REMOVABLE, unixPath);
   if (defined) AnnounceVolume(letter, !unixPath.empty());
   Say("defined", defined ? "1" : "0");
-  if (HWND form = Form()) Say("devicebox.items", ListedDrives(form));
+  if (HWND form = Form()) {
+    const std::string root = {static_cast<char>(letter), ':', '\\'};
+    if (defined && !unixPath.empty() && Await(2000, [&] { return Lists(form, root); }))
+      SayMs("listed_ms", watch.Ms());
+    Say("devicebox.items", ListedDrives(form));
+  }
   return defined ? 0 : 3;
+}
+
+// Asks the tool's window one message after another for the given time, each of which any window
+// answers at once, and waits up to timeoutMs for each answer: the longest wait is the longest the
+// window left its messages alone.
+int WatchAnswers(int milliseconds, UINT timeoutMs) {
+  HWND form = Form();
+  if (!form) return 1;
+  const Stopwatch watch;
+  double longest = 0;
+  bool answeredAll = true;
+  while (watch.Ms() < milliseconds) {
+    const Answer answer = Ask(form, WM_NULL, 0, 0, timeoutMs);
+    answeredAll = answeredAll && answer.answered;
+    longest = std::max(longest, answer.ms);
+    Sleep(1);
+  }
+  Say("answered", answeredAll ? "1" : "0");
+  SayMs("longest_unanswered_ms", longest);
+  return 0;
 }
 
 // Starts the tool as Windows would and times the window being shown, then the drive listed.
@@ -715,6 +741,7 @@ int wmain(int argc, wchar_t** argv) {
     return Attributes(argv[2], argc == 4 ? argv[3] : nullptr);
   if (command == L"dpi-changed" && argc == 4) return ChangeDpi(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"ping") return Ping();
+  if (command == L"watch-answers" && argc == 4) return WatchAnswers(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"end-session") return QueryEndSession();
   if (command == L"away" && argc == 3) return GoAway(_wtoi(argv[2]));
   if (command == L"record" && argc == 4) return Record(argv[2], argv[3]);
@@ -729,7 +756,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"time-check") return TimeCheck();
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | command ID | ping | end-session | "
+      "form | boxes | scheme | hint | acp | close | command ID | ping | watch-answers MILLISECONDS TIMEOUT | "
+      "end-session | "
       "load LIBRARY... | "
       "attributes PATH [HEX] | "
       "accessibility | "

@@ -5,12 +5,10 @@ import re
 import time
 from pathlib import Path
 
-from desktop import wait_for
-from tool_case import (EXPECTED, STAND_IN_BUILD, SUCCESS, TITLE, VERSION, WARNING, ToolCase, close_desktop,
-                       open_desktop, room_lacking_box)
+from tool_case import (CHECK_STICK, EXPECTED, OPEN_JOURNAL, STAND_IN_BUILD, SUCCESS, TITLE, VERSION, WARNING,
+                       ToolCase, close_desktop, open_desktop, room_lacking_box)
 
 CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
-CHECK_STICK, OPEN_JOURNAL = 0x0110, 0x0120
 CHECK = "Проверка USB-Flash"
 SHORT_VERSION = "%d.%d" % VERSION[:2]
 ALL_EXACT = (f'На "E:\\" все 30 файлов прошивки версии {SHORT_VERSION} совпадают с эталоном.'
@@ -82,16 +80,6 @@ class CheckAndJournalTest(ToolCase):
         self.close_success_boxes()
         time.sleep(1.5)
         self.assertEqual(desktop.boxes(), [])
-
-    def opened_journals(self, before):
-        """The journals handed to the program for text files since `before` of them were, with
-        what each holds."""
-        desktop = self.desktop
-        opened = wait_for("the journal to be opened", lambda: desktop.opened_documents()[before:] or None)
-        files = [next(desktop.prefix.glob("drive_c/users/*/Temp/KQ/" + path.rsplit("\\", 1)[1])) for path in opened]
-        for file, path in zip(files, opened):
-            self.assertRegex(path, r"\\Temp\\KQ\\Журнал KQ \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.txt$")
-        return [file.read_bytes() for file in files]
 
     def test_journal_holds_a_block_for_every_run_and_the_boxes_it_showed(self):
         desktop = self.desktop

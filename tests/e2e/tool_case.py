@@ -38,6 +38,9 @@ UNAVAILABLE = ("Ошибка", "Невозможно отобразить спи
                "либо Adobe Reader не установлен.")
 DAMAGED_FIRMWARE = ("Ошибка", "Файл программы повреждён: прошивка не записана. Скопируйте программу заново.")
 DAMAGED_CHANGE_LOG = ("Ошибка", "Файл программы повреждён: список изменений не открыт. Скопируйте программу заново.")
+WRITE_ERROR = ("Ошибка записи", 'Ошибка записи на "E:\\"')
+# The tool's items of the window's system menu, as posted by another program.
+CHECK_STICK, OPEN_JOURNAL = 0x0110, 0x0120
 PROMPT_SELECT = "Выберите USB-Flash:"
 PROMPT_CONNECT = "ПОДКЛЮЧИТЕ USB-FLASH!"
 BUTTON_FACE = (212, 208, 200)
@@ -172,6 +175,23 @@ class ToolCase(unittest.TestCase):
         opened = len(desktop.opened_documents())
         desktop.click_rect(form["infobutton.rect"])
         wait_for("the change log to be opened", lambda: len(desktop.opened_documents()) > opened)
+
+    def opened_journals(self, before):
+        """The journals handed to the program for text files since `before` of them were, with
+        what each holds."""
+        desktop = self.desktop
+        opened = wait_for("the journal to be opened", lambda: desktop.opened_documents()[before:] or None)
+        files = [next(desktop.prefix.glob("drive_c/users/*/Temp/KQ/" + path.rsplit("\\", 1)[1])) for path in opened]
+        for file, path in zip(files, opened):
+            self.assertRegex(path, r"\\Temp\\KQ\\Журнал KQ \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.txt$")
+        return [file.read_bytes() for file in files]
+
+    def journal(self):
+        """The journal as the tool writes it when asked from its system menu, as text."""
+        before = len(self.desktop.opened_documents())
+        self.desktop.system_command(OPEN_JOURNAL)
+        [journal] = self.opened_journals(before)
+        return journal[3:].decode("utf-8") if journal.startswith(b"\xef\xbb\xbf") else journal.decode("utf-8")
 
     def assert_drive_holds_the_set(self, drive=None, except_for=()):
         drive = drive or self.desktop.drive

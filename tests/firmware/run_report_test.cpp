@@ -64,6 +64,10 @@ TEST(FirmwareRunReport, FilesThatCouldNotBeDeletedAreNamedInASecondLine) {
         "Ошибка записи", NoticeIcon::kError}},
       {{"E:\\", 3, 0, false, {"KQ_kaz.kzt"}, stopped},
        {"Stream write error.\r\n" + line, "Загрузочный модуль KQ", NoticeIcon::kError}},
+      {{"E:\\", 0, 0, false, {}, std::nullopt, true},
+       {"Ошибка записи на \"E:\\\"\r\nUSB-Flash защищён от записи, файлы на нём не изменены. "
+        "Сдвиньте переключатель защиты на карте памяти или возьмите другой USB-Flash.",
+        "Ошибка записи", NoticeIcon::kError}},
   };
   for (const auto& run : runs) {
     EXPECT_EQ(FirmwareRunReport(run.outcome), std::vector<Notice>{run.box});

@@ -148,16 +148,25 @@ TEST(TransferSteps, EachEntryIsStagedCopiedAndFlushedThenTheWholeSetIsReadBack) 
   const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, sticky, {"X\\", "E:\\"});
   EXPECT_EQ(run.IntactCount(), 30);
   EXPECT_EQ(run.stagingLeft, (std::vector<StagingFileLeft>{{third, 1117}}));
+  // So is one that a failed write could not take with it.
+  LyingFiles failing;
+  failing.undeletable = {third};
+  failing.failingStage = third;
+  const TransferResult stopped =
+      TransferFirmwareSet(DecidedCheck(), payloads, failing, {"X\\", "E:\\"});
+  ASSERT_TRUE(stopped.stoppedBy);
+  EXPECT_EQ(stopped.stagingLeft, (std::vector<StagingFileLeft>{{third, 1117}}));
 }
 
 TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOtherAndIsRecorded) {
   using Result = EntryRecord::Result;
   using Step = EntryRecord::Step;
   const auto differs = [](std::uint64_t at) {
-    return EntryRecord{Result::kDifferent, Step::kStage, 0, at, {}, EntryRecord::Left::kDeleted};
+    return EntryRecord{Result::kDifferent, Step::kStage, 0, at, {}, EntryRecord::Left::kDeleted,
+                       0, true};
   };
   const auto failed = [](Step step, std::uint32_t error) {
-    return EntryRecord{Result::kFailed, step, error, 0, {}, EntryRecord::Left::kDeleted};
+    return EntryRecord{Result::kFailed, step, error, 0, {}, EntryRecord::Left::kDeleted, 0, true};
   };
   // A fake payload is its name, then 301 bytes that follow from the name's length.
   const struct {
@@ -334,7 +343,7 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
                                      "E:\\KQ_arm.amd", "E:\\KQ_geo.gel", "E:\\KQ_rus.kgs"};
   std::vector<std::string> all;
   for (const CatalogueEntry& entry : kFirmwareCatalogue) all.push_back(entry.fileName);
-  const std::vector<std::string> firstTen(all.begin(), all.begin() + 10);
+  const std::vector<std::string> firstEleven(all.begin(), all.begin() + 11);
   const struct {
     const char* what;
     std::vector<std::string> held;  // old files held throughout, sharing nothing
@@ -361,12 +370,12 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
        {"KQ_fre.tnd", "KQ_tkm.tmt", "KQ_blg.bgn", "KQ_arm.amd", "KQ_geo.gel", "KQ_rus.kgs"},
        15s,
        15s},
-      // Nothing left on the drive can be shown gone: each file the run wrote or began is named.
+      // Nothing left on the drive can be shown gone: each file the run wrote is named, and so is
+      // the eleventh, which it tried on a free name; then the run stops, the root silent.
       // clang-format off
-      {"the drive vanishes after the tenth file: the ten it wrote, none it could not begin",
-       {}, {}, 0s, 0, firstTen, 0s, 0s, kErrorPathNotFound},
-      {"every call after the tenth file an I/O error: the run goes on to its end, all named",
-       {}, {}, 0s, 0, all, 0s, 0s, 1117},
+      {"the drive vanishes after the tenth file", {}, {}, 0s, 0, firstEleven, 0s, 0s,
+       kErrorPathNotFound},
+      {"every call after the tenth file an I/O error", {}, {}, 0s, 0, firstEleven, 0s, 0s, 1117},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -386,14 +395,77 @@ TEST(TransferSteps, WrongFilesAreDeletedWithAPatienceOfTheirOwn) {
                                                    nullptr, files.Clock());
     EXPECT_EQ(run.IntactCount(), c.intact) << c.what;
     EXPECT_EQ(run.UndeletableFiles(), c.undeletable) << c.what;
-    // Unlike a full stick, a dying one lets the run go on to its end.
     EXPECT_FALSE(run.stoppedBy || run.volumeFull) << c.what;
-    EXPECT_NE(run.entries.back().result, EntryRecord::Result::kNotReached) << c.what;
+    // A dying drive is tried no more once its root is silent: the files after are not reached.
+    EXPECT_EQ(run.driveStoppedAnswering, c.deathError != 0) << c.what;
+    EXPECT_EQ(run.entries[11].result == EntryRecord::Result::kNotReached, c.deathError != 0)
+        << c.what;
     EXPECT_GE(files.now, c.sleptAtLeast) << c.what;
     EXPECT_LE(files.now, c.sleptAtMost) << c.what;
     for (const std::string& path : c.altered)
       EXPECT_EQ(files.files.contains(path), !c.undeletable.empty()) << c.what << path;
   }
+}
+
+// A failed copy's name is the run's to name where the copy began, or took a name that was free
+// before it; a copy refused before it opened the name leaves what was there as it was.
+TEST(TransferSteps, AFailedCopysNameIsNamedWhereTheRunMayHaveWrittenIt) {
+  using Left = EntryRecord::Left;
+  const std::string geo = "E:\\KQ_geo.gel";
+  enum class Copy { kToldBegun, kSilent, kRefusedAsWriteProtected };
+  const struct {
+    Copy copy;
+    bool foundBefore;
+    Presence after;  // once the run's delete of the name failed, or kAbsent: it succeeded
+    Left left;
+  } cases[] = {
+      {Copy::kToldBegun, false, Presence::kPresent, Left::kWrongFile},
+      {Copy::kToldBegun, false, Presence::kUnknown, Left::kUnconfirmed},
+      {Copy::kToldBegun, true, Presence::kPresent, Left::kWrongFile},
+      {Copy::kToldBegun, true, Presence::kAbsent, Left::kDeleted},
+      {Copy::kSilent, false, Presence::kPresent, Left::kWrongFile},
+      {Copy::kSilent, false, Presence::kUnknown, Left::kUnconfirmed},
+      {Copy::kRefusedAsWriteProtected, true, Presence::kPresent, Left::kOldFile},
+      {Copy::kRefusedAsWriteProtected, true, Presence::kUnknown, Left::kNothing},
+      {Copy::kRefusedAsWriteProtected, false, Presence::kAbsent, Left::kNothing},
+  };
+  for (const auto& c : cases) {
+    const std::string what = "copy " + std::to_string(static_cast<int>(c.copy)) + ", found " +
+                             std::to_string(c.foundBefore) + ", after " +
+                             std::to_string(static_cast<int>(c.after));
+    FakePayloads payloads;
+    LyingFiles files;
+    if (c.foundBefore) files.files[geo] = {7};
+    files.failingCopy = geo;
+    files.silentCopies = c.copy == Copy::kSilent;
+    files.writeProtected = c.copy == Copy::kRefusedAsWriteProtected;
+    if (c.after != Presence::kAbsent) files.undeletable = {geo};
+    if (c.after == Presence::kUnknown) files.unknownPresence = {geo};
+    const TransferResult run =
+        TransferFirmwareSet(DecidedCheck(), payloads, files, {"X\\", "E:\\"});
+    const EntryRecord& record = run.entries[10];
+    EXPECT_EQ(record.left, c.left) << what;
+    const bool named = c.left == Left::kWrongFile || c.left == Left::kUnconfirmed;
+    EXPECT_EQ(run.UndeletableFiles(),
+              named ? std::vector<std::string>{"KQ_geo.gel"} : std::vector<std::string>{})
+        << what;
+  }
+
+  // A locked card over an earlier set: every change refused, every file as it was, none named.
+  FakePayloads payloads;
+  LyingFiles locked;
+  for (const CatalogueEntry& entry : kFirmwareCatalogue)
+    locked.files["E:\\" + std::string(entry.fileName)] = {9};
+  const auto before = locked.files;
+  locked.writeProtected = true;
+  const TransferResult run =
+      TransferFirmwareSet(DecidedCheck(), payloads, locked, {"X\\", "E:\\"});
+  EXPECT_EQ(run.IntactCount(), 0);
+  EXPECT_EQ(run.UndeletableFiles(), std::vector<std::string>{});
+  EXPECT_TRUE(run.RefusedAsWriteProtected());
+  EXPECT_FALSE(run.ChangedDevice());
+  EXPECT_FALSE(run.driveStoppedAnswering);
+  EXPECT_EQ(locked.files, before);
 }
 
 TEST(TransferSteps, ARunStoppedPartWayReadsBackWhatItCopied) {

@@ -20,18 +20,24 @@
 // clock, as on Windows: sharing nothing, a delete or a copy of the file is a sharing violation;
 // sharing deletion, a delete leaves the name pending, refused to a copy, until the holder lets go.
 // Given a death error, drive E: answers every call with it once it has flushed so many files, as
-// a stick pulled out or failing part-way does.
+// a stick pulled out or failing part-way does, and its root no longer answers. A copy tells
+// whether it began, unless its copies are silent, as Wine's are.
 class LyingFiles : public TransferFiles {
  public:
   void WriteNew(const std::string& path, std::span<const std::uint8_t> bytes) override {
     steps.push_back("write " + path);
     if (files.contains(path)) throw CannotCreateFile(path, "taken", kErrorFileExists);
-    if (path == failingStage) throw StreamWriteError(stageError);
+    if (path == failingStage) {
+      // A staging file cut short that the write could not take with it stays behind.
+      if (undeletable.contains(path)) files[path].assign(bytes.begin(), bytes.begin() + 1);
+      throw StreamWriteError(stageError);
+    }
     files[path].assign(bytes.begin(), bytes.end());
   }
   StepOutcome Delete(const std::string& path) override {
     steps.push_back("delete " + path);
     if (Dead(path)) return Death();
+    if (Locked(path)) return {FileOutcome::kFailed, kErrorWriteProtect};
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
     if (undeletable.contains(path)) return {FileOutcome::kFailed, 1117};
     if (const auto held = holders.find(path); held != holders.end()) {
@@ -40,12 +46,13 @@ class LyingFiles : public TransferFiles {
     }
     return files.erase(path) > 0 ? FileOutcome::kDone : FileOutcome::kFailed;
   }
-  StepOutcome Copy(const std::string& from, const std::string& to, bool replace) override {
+  CopyAttempt Copy(const std::string& from, const std::string& to, bool replace) override {
     steps.push_back("copy " + from + " > " + to);
-    if (Dead(to)) return Death();
-    if (readOnly.contains(to) || Pending(to)) return FileOutcome::kDenied;
-    if (holders.contains(to)) return FileOutcome::kHeld;
-    if (!replace && files.contains(to)) return FileOutcome::kNameTaken;
+    if (Dead(to)) return {Death()};
+    if (Locked(to)) return {{FileOutcome::kFailed, kErrorWriteProtect}};
+    if (readOnly.contains(to) || Pending(to)) return {FileOutcome::kDenied};
+    if (holders.contains(to)) return {FileOutcome::kHeld};
+    if (!replace && files.contains(to)) return {FileOutcome::kNameTaken};
     std::vector<std::uint8_t> bytes = files.at(from);
     // As Wine leaves a copy that failed: cut short under its name.
     if (to == failingCopy || to == fullCopy) bytes.resize(bytes.size() / 2);
@@ -57,10 +64,11 @@ class LyingFiles : public TransferFiles {
       std::vector<std::uint8_t>& earlier = files.at(wrapping.second);
       std::copy_n(bytes.begin(), std::min(bytes.size(), earlier.size()), earlier.begin());
     }
-    if (to == failingCopy) return {FileOutcome::kFailed, 1117};  // a device's I/O error
-    if (to == fullCopy) return {FileOutcome::kVolumeFull, kErrorDiskFull};
+    const bool told = !silentCopies;
+    if (to == failingCopy) return {{FileOutcome::kFailed, 1117}, told};  // a device's I/O error
+    if (to == fullCopy) return {{FileOutcome::kVolumeFull, kErrorDiskFull}, told};
     ScanAfter("copy", to);
-    return FileOutcome::kDone;
+    return {FileOutcome::kDone, told};
   }
   StepOutcome Flush(const std::string& path) override {
     steps.push_back("flush " + path);
@@ -81,8 +89,12 @@ class LyingFiles : public TransferFiles {
     return {FileOutcome::kDone, std::move(file)};
   }
   Presence LookUp(const std::string& path) override {
-    if (Dead(path)) return Presence::kUnknown;
+    if (Dead(path) || unknownPresence.contains(path)) return Presence::kUnknown;
     return files.contains(path) ? Presence::kPresent : Presence::kAbsent;
+  }
+  bool RootAnswers(const std::string& root) override {
+    steps.push_back("root " + root);
+    return !Dead(root);
   }
   std::optional<std::vector<DirectoryEntry>> List(const std::string& directory) override {
     std::vector<DirectoryEntry> entries;
@@ -112,11 +124,15 @@ class LyingFiles : public TransferFiles {
   std::map<std::string, std::vector<std::uint8_t>> files;
   std::vector<std::string> steps;
   std::string failingCopy, fullCopy, shorteningCopy, failingFlush, failingOpen, failingRead;
+  // Drive E: refuses every change as a locked card does, before a name is opened.
+  bool writeProtected = false;
+  bool silentCopies = false;
   std::string failingStage;
   std::uint32_t stageError = 0;
   std::set<std::string> altering;
   std::pair<std::string, std::string> wrapping;  // copying to first overwrites second's data
   std::set<std::string> readOnly, undeletable;
+  std::set<std::string> unknownPresence;  // names a search cannot tell of
   std::optional<VolumeSpace> space;
   struct Holder {
     RunClock::Duration until{};
@@ -144,6 +160,7 @@ class LyingFiles : public TransferFiles {
   bool Dead(const std::string& path) const {
     return deathError && flushed >= diesAfterFiles && path.starts_with("E:\\");
   }
+  bool Locked(const std::string& path) const { return writeProtected && path.starts_with("E:\\"); }
   StepOutcome Death() const { return {OutcomeOfSystemError(deathError), deathError}; }
 
   std::size_t flushed = 0;

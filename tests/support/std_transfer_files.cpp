@@ -73,13 +73,14 @@ StepOutcome StdTransferFiles::Delete(const std::string& path) {
   return std::filesystem::remove(Utf8Path(path), error) ? FileOutcome::kDone : Outcome(error);
 }
 
-StepOutcome StdTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
+// The standard library tells nothing of how far a failed copy got.
+CopyAttempt StdTransferFiles::Copy(const std::string& from, const std::string& to, bool replace) {
   std::error_code error;
   const auto options = replace ? std::filesystem::copy_options::overwrite_existing
                                : std::filesystem::copy_options::none;
-  return std::filesystem::copy_file(Utf8Path(from), Utf8Path(to), options, error)
-             ? FileOutcome::kDone
-             : Outcome(error);
+  if (std::filesystem::copy_file(Utf8Path(from), Utf8Path(to), options, error))
+    return {FileOutcome::kDone, true};
+  return {Outcome(error)};
 }
 
 StepOutcome StdTransferFiles::Flush(const std::string& path) {
@@ -95,12 +96,20 @@ OpenedFile StdTransferFiles::OpenUncached(const std::string& path) {
   return {FileOutcome::kDone, std::make_unique<PosixUncachedFile>(fd)};
 }
 
+// A name is absent where its folder is there to say so.
 Presence StdTransferFiles::LookUp(const std::string& path) {
   std::error_code error;
   const auto status = std::filesystem::symlink_status(Utf8Path(path), error);
   if (std::filesystem::exists(status)) return Presence::kPresent;
-  return status.type() == std::filesystem::file_type::not_found ? Presence::kAbsent
-                                                                : Presence::kUnknown;
+  const bool folderAnswers = std::filesystem::is_directory(Utf8Path(path).parent_path(), error);
+  return status.type() == std::filesystem::file_type::not_found && folderAnswers
+             ? Presence::kAbsent
+             : Presence::kUnknown;
+}
+
+bool StdTransferFiles::RootAnswers(const std::string& root) {
+  std::error_code error;
+  return std::filesystem::is_directory(Utf8Path(root), error);
 }
 
 std::optional<std::vector<DirectoryEntry>> StdTransferFiles::List(const std::string& directory) {

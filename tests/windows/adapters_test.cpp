@@ -207,7 +207,7 @@ TEST(WinTransferFiles, TellsAHeldFileAPendingDeleteAndWhatTheFolderHolds) {
   WriteBytes(Utf8Path(staged), {1, 2, 3});
   HANDLE holder = Hold(path, 0);
   EXPECT_EQ(files.Delete(path), FileOutcome::kHeld);
-  EXPECT_EQ(files.Copy(staged, path, true), FileOutcome::kHeld);
+  EXPECT_EQ(files.Copy(staged, path, true).outcome, FileOutcome::kHeld);
   EXPECT_EQ(files.OpenUncached(path).outcome, FileOutcome::kHeld);
   CloseHandle(holder);
   // Deleted while a holder shares deletion, the name stays until it lets go: a copy that must
@@ -215,14 +215,14 @@ TEST(WinTransferFiles, TellsAHeldFileAPendingDeleteAndWhatTheFolderHolds) {
   holder = Hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   EXPECT_EQ(files.Delete(path), FileOutcome::kDone);
   EXPECT_EQ(files.LookUp(path), Presence::kPresent);
-  EXPECT_NE(files.Copy(staged, path, false), FileOutcome::kDone);
+  EXPECT_NE(files.Copy(staged, path, false).outcome, FileOutcome::kDone);
   CloseHandle(holder);
   EXPECT_EQ(files.LookUp(path), Presence::kAbsent);
   // A missing folder on a drive that answers holds no file; a drive that has gone tells nothing.
   EXPECT_EQ(files.LookUp(folder.Dir() + "missing\\KQ_kaz.kzt"), Presence::kAbsent);
   EXPECT_EQ(files.LookUp("Q:\\KQ_kaz.kzt"), Presence::kUnknown);
-  EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kDone);
-  EXPECT_EQ(files.Copy(staged, path, false), FileOutcome::kNameTaken);
+  EXPECT_EQ(files.Copy(staged, path, false).outcome, FileOutcome::kDone);
+  EXPECT_EQ(files.Copy(staged, path, false).outcome, FileOutcome::kNameTaken);
   // A staging file is only ever made new: a taken name is refused, named and left as it was.
   try {
     files.WriteNew(path, std::vector<std::uint8_t>{9, 9});
