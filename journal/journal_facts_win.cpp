@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/executable_dir_win.h"
-#include "base/system_library_win.h"
+#include "base/later_windows_win.h"
 #include "base/text_win.h"
 #include "journal/journal.h"
 
