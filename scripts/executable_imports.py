@@ -10,6 +10,7 @@ which ExecutableTables holds the built tool to. Written anew, on purpose, with
 """
 import subprocess
 import sys
+from pathlib import Path
 
 OBJDUMP = "i686-w64-mingw32-objdump"
 HEADING = """\
@@ -39,7 +40,8 @@ def imports(executable, objdump=OBJDUMP):
 
 def frozen_imports(path):
     """{(library, function)} of a list this script wrote."""
-    return {tuple(line.split()) for line in open(path, encoding="utf-8") if line.strip() and not line.startswith("#")}
+    return {tuple(line.split()) for line in Path(path).read_text(encoding="utf-8").splitlines()
+            if line.strip() and not line.startswith("#")}
 
 
 if __name__ == "__main__":
