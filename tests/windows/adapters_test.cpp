@@ -19,6 +19,7 @@
 #include "firmware/payloads_win.h"
 #include "firmware/system_errors.h"
 #include "firmware/transfer_files_win.h"
+#include "journal/user_folders_win.h"
 #include "support/temp_folder.h"
 #include "wine_drives.h"
 
@@ -167,6 +168,30 @@ TEST(TemporaryDirectory, IsAnExistingFolderWithItsBackslash) {
   ASSERT_FALSE(temp.empty());
   EXPECT_EQ(temp.back(), '\\');
   EXPECT_TRUE(std::filesystem::is_directory(Utf8Path(temp)));
+}
+
+// The system names the user's folders even where the environment lacks their variables; typed in
+// another case, each is still his.
+TEST(UserFolders, AreTheSystemsNotTheEnvironments) {
+  wchar_t profile[MAX_PATH + 1] = {};
+  ASSERT_TRUE(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH + 1));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"USERPROFILE", nullptr));
+  const UserFolders folders = UserFoldersNow();
+  SetEnvironmentVariableW(L"USERPROFILE", profile);
+  ASSERT_FALSE(folders.profile.empty());
+  EXPECT_TRUE(SameFileNames(folders.profile.front(), Narrow(profile)));
+  std::vector<std::string> names;
+  for (const UserFolder& folder : folders.others) {
+    names.push_back(folder.name);
+    ASSERT_FALSE(folder.forms.empty()) << folder.name;
+    // Written from the profile where it lies inside it (as Wine keeps them all), else by its name.
+    std::wstring upper = Widen(folder.forms.front());
+    CharUpperW(upper.data());
+    const std::string shown = WithoutUserFolders(Narrow(upper) + "\\KQ", folders, SameFileNames);
+    EXPECT_TRUE(shown.rfind("%USERPROFILE%\\", 0) == 0 || shown == folder.name + "\\KQ") << shown;
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"%DESKTOP%", "%DOCUMENTS%", "%DOWNLOADS%", "%TEMP%",
+                                             "%APPDATA%"}));
 }
 
 HANDLE Hold(const std::string& path, DWORD share) {
