@@ -308,11 +308,22 @@ TEST(ToolItems, StandAtTheFootOfTheSystemMenuAndTheCheckGreysWhenNotOnOffer) {
   EXPECT_TRUE(std::get<2>(item(1)));
   for (const bool offered : {false, true, false}) {
     OfferStickCheck(menu, offered);
-    EXPECT_EQ(item(2), std::make_tuple(UINT{kCheckStickCommand}, std::string("Проверить USB-Flash"),
-                                       false, !offered));
-    EXPECT_EQ(item(3), std::make_tuple(UINT{kOpenJournalCommand}, std::string("Открыть журнал"),
+    EXPECT_EQ(item(2), std::make_tuple(UINT{kCheckStickCommand},
+                                       std::string("Провер&ить USB-Flash"), false, !offered));
+    EXPECT_EQ(item(3), std::make_tuple(UINT{kOpenJournalCommand}, std::string("Открыть &журнал"),
                                        false, false));
   }
+  // Their access keys differ from each other and from those of the system's own items: Russian
+  // Windows' В, П, Р, С and З, and Wine's М (Раз&мер) and О (&О Wine).
+  std::wstring keys;
+  for (const int position : {2, 3}) {
+    std::wstring text = Widen(std::get<1>(item(position)));
+    CharUpperW(text.data());
+    keys += text.substr(text.find(L'&') + 1, 1);
+  }
+  EXPECT_EQ(keys.size(), 2u);
+  EXPECT_NE(keys[0], keys[1]);
+  EXPECT_EQ(keys.find_first_of(L"ВПРСЗМО"), std::wstring::npos) << Narrow(keys);
   DestroyMenu(menu);
 }
 
