@@ -3,7 +3,6 @@
 #include <tuple>
 
 #include "base/failure.h"
-#include "base/system_library_win.h"
 #include "base/text_win.h"
 #include "base/texts.h"
 
@@ -52,8 +51,8 @@ void ApplicationWindow::Create(HINSTANCE instance) {
 // drops the taskbar's word that the button is made unless the window admits that message. Where
 // it cannot be admitted, the button simply shows no progress.
 void ApplicationWindow::AdmitTaskbarButtonCreated() {
-  static const auto admit = LATER_WINDOWS_FUNCTION(L"user32.dll", ChangeWindowMessageFilterEx);
-  if (admit && taskbarButtonCreated_) admit(window_, taskbarButtonCreated_, MSGFLT_ALLOW, nullptr);
+  if (taskbarButtonCreated_)
+    ChangeWindowMessageFilterEx(window_, taskbarButtonCreated_, MSGFLT_ALLOW, nullptr);
 }
 
 void ApplicationWindow::Show(HWND mainWindow) {

@@ -1,6 +1,7 @@
 #include "base/system_library_win.h"
 
 #include "base/failure.h"
+#include "base/later_windows_win.h"
 #include "base/text_win.h"
 
 void RestrictLibrarySearch() {

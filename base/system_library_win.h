@@ -41,17 +41,3 @@ class SystemLibrary {
 
 // SYSTEM_FUNCTION(library, SetWindowSubclass): the function of that name, with its declared type.
 #define SYSTEM_FUNCTION(library, name) (library).Find<decltype(::name)>(#name)
-
-// A function of a system library the program imports anyway (kernel32, user32) that only later
-// versions of Windows have, or nullptr where the system lacks it. Looked up by name at run time:
-// imported, it would keep the program from starting on older Windows. Name it once with
-// LATER_WINDOWS_FUNCTION.
-template <typename Function>
-Function* LaterWindowsFunction(const wchar_t* library, const char* name) {
-  const FARPROC found = GetProcAddress(GetModuleHandleW(library), name);
-  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
-}
-
-// LATER_WINDOWS_FUNCTION(L"user32.dll", GetDpiForWindow): the function of that name, with its
-// declared type, or nullptr.
-#define LATER_WINDOWS_FUNCTION(library, name) LaterWindowsFunction<decltype(::name)>(library, #name)

@@ -21,6 +21,12 @@ std::string Narrow(const std::wstring& utf16) {
   return narrow;
 }
 
+bool SameFileNames(std::string_view a, std::string_view b) {
+  const std::wstring wideA = Widen(std::string(a)), wideB = Widen(std::string(b));
+  return CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
+                              static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
+
 std::wstring WindowText(HWND window) {
   std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
   text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));

@@ -31,9 +31,11 @@ inline constexpr char kPromptSelect[] = "Выберите USB-Flash:";
 inline constexpr char kPromptConnect[] = "ПОДКЛЮЧИТЕ USB-FLASH!";
 inline constexpr char kSaveCaption[] = "Записать прошивку на USB-Flash";
 inline constexpr char kInfoHint[] = "Изменения в ПО\r(Adobe Reader)";
-// The tool's own items of the window's system menu.
-inline constexpr char kCheckStickItem[] = "Проверить USB-Flash";
-inline constexpr char kOpenJournalItem[] = "Открыть журнал";
+// The tool's own items of the window's system menu. The letter after & is the item's access key,
+// underlined with Alt: apart from each other and from the keys of Windows' own items in Russian
+// (Восстановить, Переместить, Размер, Свернуть, Развернуть, Закрыть).
+inline constexpr char kCheckStickItem[] = "Провер&ить USB-Flash";
+inline constexpr char kOpenJournalItem[] = "Открыть &журнал";
 // Why the session may not end yet, shown by Windows while a run writes.
 inline constexpr char kShutdownBlockReason[] = "Идёт запись прошивки на USB-Flash";
 

@@ -14,6 +14,7 @@ add_library(kq_win STATIC
   firmware/cng_sha256_win.cpp
   firmware/payloads_win.cpp
   firmware/transfer_files_win.cpp
+  journal/user_folders_win.cpp
   widgets/accessible_win.cpp
   widgets/dc_surface_win.cpp
   widgets/dpi_win.cpp
@@ -27,7 +28,7 @@ add_library(kq_win STATIC
 target_compile_definitions(kq_win PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 # Only Windows' known system libraries are imported; the others are loaded from the system
 # folder at run time (base/system_library_win.h).
-target_link_libraries(kq_win PUBLIC kq_core oleaut32)
+target_link_libraries(kq_win PUBLIC kq_core oleaut32 shell32 ole32 uuid)
 
 # What an image of the tool tells the loader besides randomisation and DEP depends on its machine.
 # A 32-bit image may use the addresses above 2 GB that 64-bit Windows gives it; and, as GNU ld

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "base/ascii_case.h"
 #include "base/failure.h"
 #include "base/system_error_names.h"
 #include "base/texts.h"
@@ -135,26 +134,61 @@ std::pair<std::uint16_t, std::uint16_t> MachinesFromNativeArchitecture(std::uint
   return {machine, builtFor};
 }
 
-// Compared without regard to the case of Latin letters, as the system compares paths. A mention
+namespace {
+
+// What no name holds: a folder's name ends where one of them, or the text, follows it.
+constexpr std::string_view kNoNameHolds = "\\/:*?\"<>|\r\n\t";
+
+bool NameEndsAt(std::string_view text, std::size_t at) {
+  return at == text.size() || kNoNameHolds.find(text[at]) != std::string_view::npos;
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  return path;
+}
+
+// Whether the path is the folder or lies within it.
+bool Within(std::string_view path, std::string_view folder, const FileNameComparison& same) {
+  return !folder.empty() && path.size() >= folder.size() && NameEndsAt(path, folder.size()) &&
+         same(path.substr(0, folder.size()), folder);
+}
+
+}  // namespace
+
+// Compared as the file system compares names, whose case it folds in every script. A mention
 // counts only where a name must end after it (a separator, a quote, the end of a line or of the
 // text): a folder whose name only begins with the profile's, "Анна Петрова" beside "Анна", is not
 // the profile. The longer form goes first, so that no form is replaced inside another.
-std::string WithoutProfileFolder(std::string text, std::vector<std::string> profileForms) {
-  constexpr std::string_view kNoNameHolds = "\\/:*?\"<>|\r\n\t";
-  constexpr std::string_view kProfile = "%USERPROFILE%";
-  for (std::string& form : profileForms)
-    while (!form.empty() && (form.back() == '\\' || form.back() == '/')) form.pop_back();
-  std::sort(profileForms.begin(), profileForms.end(),
-            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  for (const std::string& form : profileForms) {
+std::string WithoutUserFolders(std::string text, const UserFolders& folders,
+                               const FileNameComparison& same) {
+  std::vector<std::string> profile;
+  for (const std::string& form : folders.profile)
+    profile.push_back(WithoutTrailingSeparators(form));
+  std::vector<std::pair<std::string, std::string_view>> replaced;
+  for (const std::string& form : profile) replaced.emplace_back(form, "%USERPROFILE%");
+  for (const UserFolder& folder : folders.others) {
+    std::vector<std::string> forms;
+    for (const std::string& form : folder.forms) forms.push_back(WithoutTrailingSeparators(form));
+    const bool inProfile = std::any_of(forms.begin(), forms.end(), [&](const std::string& form) {
+      return std::any_of(profile.begin(), profile.end(),
+                         [&](const std::string& home) { return Within(form, home, same); });
+    });
+    if (!inProfile)
+      for (const std::string& form : forms) replaced.emplace_back(form, folder.name);
+  }
+  std::stable_sort(replaced.begin(), replaced.end(),
+                   [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+  for (const auto& [form, name] : replaced) {
     if (form.empty()) continue;
     for (std::size_t at = 0; at + form.size() <= text.size(); ++at) {
-      const std::size_t end = at + form.size();
-      if (SameIgnoringAsciiCase(std::string_view(text).substr(at, form.size()), form) &&
-          (end == text.size() || kNoNameHolds.find(text[end]) != std::string_view::npos)) {
-        text.replace(at, form.size(), kProfile);
-        at += kProfile.size() - 1;
-      }
+      // Not inside a letter's bytes, and ending where a name does.
+      if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80 ||
+          !NameEndsAt(text, at + form.size()) ||
+          !same(std::string_view(text).substr(at, form.size()), form))
+        continue;
+      text.replace(at, form.size(), name);
+      at += name.size() - 1;
     }
   }
   return text;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -81,9 +82,25 @@ std::pair<std::uint16_t, std::uint16_t> MachinesFromWow64Query(std::uint16_t pro
                                                                std::uint16_t builtFor);
 std::pair<std::uint16_t, std::uint16_t> MachinesFromNativeArchitecture(std::uint16_t architecture,
                                                                        std::uint16_t builtFor);
-// The text with every mention of the user's profile folder, in any of the forms given (its long
-// and its short name), written as %USERPROFILE%, so that a journal sent to support names no user.
-std::string WithoutProfileFolder(std::string text, std::vector<std::string> profileForms);
+// A folder of the user's whose path may name him, in each form the system may spell it in (its
+// long and its short name), and what the journal writes in its place.
+struct UserFolder {
+  std::string name;
+  std::vector<std::string> forms;
+};
+// The user's profile, written as %USERPROFILE%, and his other folders (the Desktop, Temp ...).
+struct UserFolders {
+  std::vector<std::string> profile;
+  std::vector<UserFolder> others;
+};
+// Whether two names, or paths, of the same length in bytes are the same to the file system.
+using FileNameComparison = std::function<bool(std::string_view, std::string_view)>;
+// The text with every mention of the user's profile written as %USERPROFILE%, and of each other
+// folder of his that lies outside the profile (a Desktop redirected to a share) as its own name,
+// so that a journal sent to support names no user. A folder inside the profile is written from
+// there: %USERPROFILE%\Desktop.
+std::string WithoutUserFolders(std::string text, const UserFolders& folders,
+                               const FileNameComparison& same);
 // The file the journal is saved to: "Журнал KQ 2026-12-08 14-03-12.txt".
 std::string JournalFileName(const LocalTime& time);
 

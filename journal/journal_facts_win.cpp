@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include "base/executable_dir_win.h"
-#include "base/system_library_win.h"
+#include "base/later_windows_win.h"
 #include "base/text_win.h"
 #include "journal/journal.h"
+#include "journal/user_folders_win.h"
 
 namespace {
 
@@ -47,18 +48,6 @@ std::pair<std::uint16_t, std::uint16_t> Machines() {
 ToolIdentity& Identity() {
   static ToolIdentity identity;
   return identity;
-}
-
-// The profile folder as the system may spell it in a path: as the environment names it, and in
-// the short form GetTempPathW can give for the temporary folder within it.
-std::vector<std::string> ProfileFolderForms() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", folder, MAX_PATH + 1);
-  if (!length || length > MAX_PATH) return {};
-  wchar_t shortForm[MAX_PATH + 1] = {};
-  const DWORD shortLength = GetShortPathNameW(folder, shortForm, MAX_PATH + 1);
-  if (!shortLength || shortLength > MAX_PATH) return {Narrow(folder)};
-  return {Narrow(folder), Narrow(shortForm)};
 }
 
 }  // namespace
@@ -113,6 +102,6 @@ std::optional<DriveFacts> GatherDriveFacts(const std::string& root) {
 }
 
 void AddToJournal(const std::string& block) {
-  static const std::vector<std::string> profileForms = ProfileFolderForms();
-  ToolJournal().Append(WithoutProfileFolder(block, profileForms));
+  static const UserFolders folders = UserFoldersNow();
+  ToolJournal().Append(WithoutUserFolders(block, folders, SameFileNames));
 }

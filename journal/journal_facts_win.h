@@ -20,8 +20,10 @@ JournalHeading GatherHeading();
 // What the drive's volume says of itself; nothing when it does not answer (it has gone).
 std::optional<DriveFacts> GatherDriveFacts(const std::string& root);
 
-// Adds the block to the tool's journal with the user's profile folder, in its long and its short
-// form, written as %USERPROFILE% wherever the block mentions it, box texts included.
+// Adds the block to the tool's journal with the user's profile folder written as %USERPROFILE%,
+// and his Desktop, Documents, Downloads, Temp and AppData folders where they lie outside it as
+// %DESKTOP%, %DOCUMENTS%, %DOWNLOADS%, %TEMP% and %APPDATA%, each in its long and its short form,
+// wherever the block mentions it, box texts included.
 void AddToJournal(const std::string& block);
 
 // The local time now and its distance from UTC.

@@ -12,7 +12,7 @@ tool=(cmake ninja-build googletest python3 python3-cairo fonts-dejavu-core g++-m
       binutils-mingw-w64-i686 wine wine64 wine32:i386 libxcursor1:i386 libxrender1:i386 libxrandr2:i386
       libxi6:i386 libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386 fonts-wine xvfb xauth)
 packages=("${tool[@]}" g++ libgtest-dev libbenchmark-dev xdotool imagemagick x11-apps util-linux poppler-utils python3-markdown fuse3
-          libfuse3-dev pkg-config libxfixes3 openssl osslsigncode softhsm2 libengine-pkcs11-openssl ntfs-3g)
+          libfuse3-dev pkg-config libxfixes3 openssl osslsigncode softhsm2 libengine-pkcs11-openssl ntfs-3g locales)
 old_osslsigncode=build/tools/osslsigncode-2.5-4
 if [ "${1-}" = "--tool" ]; then
   packages=("${tool[@]}")

@@ -20,6 +20,8 @@ ESCAPES = {'"': '"', "\\": "\\", "r": "\r", "n": "\n"}
 BOX_CAPTIONS = ("kApplicationTitle", "kSuccessCaption", "kWarningCaption", "kWriteErrorCaption", "kErrorCaption",
                 "kStickCheckCaption")
 CODE_SPAN = re.compile(r"`([^`]+)`")
+# A menu item's access key: the letter after "&", which the menu shows underlined.
+ACCESS_KEY = re.compile(r"&(.)")
 NBSP = "\u00a0"
 # Where Russian typography wants a non-breaking space, and the guide outside its quotes of the tool
 # has a breaking one.
@@ -48,6 +50,11 @@ def shown_texts(header):
     for name, expression in re.findall(r"inline constexpr char (k\w+)\[\] =\s*(.*?);", source, re.S):
         texts[name] = evaluate(expression, texts)
     return texts
+
+
+def as_shown(text):
+    """The text as the tool shows it: a menu item without the & before its access key."""
+    return ACCESS_KEY.sub(r"\1", text)
 
 
 def template_pattern(template, final_stop):
@@ -180,10 +187,20 @@ class TechniciansGuide(unittest.TestCase):
     def test_every_fixed_part_of_every_text_is_quoted_as_the_tool_shows_it(self):
         for document, quoted in (("guide-ru.md", GUIDE), ("guide-ru.html", PAGE.text)):
             for name, text in TEXTS.items():
-                for part in text.split("%s"):
+                for part in as_shown(text).split("%s"):
                     for line in re.split(r"[\r\n]", part):
                         if line.strip():
                             self.assertIn(line.strip(), quoted, f"{document}, {name}: {line.strip()!r} is not quoted")
+
+    def test_every_access_key_is_named_beside_its_item(self):
+        # The letter the menu underlines, which picks the item after Alt+Space.
+        keyed = {name: (as_shown(text), key[1].upper()) for name, text in TEXTS.items()
+                 if (key := ACCESS_KEY.search(text))}
+        self.assertGreaterEqual(len(keyed), 2)
+        for document, quoted, mark in (("guide-ru.md", GUIDE, "`"), ("guide-ru.html", PAGE.text, "")):
+            for name, (item, key) in keyed.items():
+                said = f"{mark}{item}{mark} (клавиша {key})"
+                self.assertTrue(said in re.sub(r"[ \r\n]+", " ", quoted), f"{document}, {name}: no {said!r}")
 
     def test_every_box_the_table_quotes_is_one_the_tool_shows(self):
         captions = {TEXTS[name] for name in BOX_CAPTIONS}

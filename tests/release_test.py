@@ -2,7 +2,8 @@
 refusing a build no one could repeat: in a temporary clone holding the scripts as they stand, so
 the state of the tree under test does not matter.
 
-Usage: release_test.py TOOL REAL_INPUTS_TOOL OBJDUMP GENERATED FIRMWARE CHANGE_LOG
+Usage: release_test.py TOOL REAL_INPUTS_TOOL OBJDUMP GENERATED FIRMWARE CHANGE_LOG HANDLER_PROGRAM
+(the arguments of executable_tables_test.py; the last is not used here)
 """
 import hashlib
 import shutil
@@ -119,5 +120,5 @@ class Release(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    TOOL, REAL_INPUTS_TOOL, OBJDUMP, GENERATED, FIRMWARE, CHANGE_LOG = (Path(sys.argv.pop(1)) for _ in range(6))
+    TOOL, REAL_INPUTS_TOOL, OBJDUMP, GENERATED, FIRMWARE, CHANGE_LOG, _ = (Path(sys.argv.pop(1)) for _ in range(7))
     unittest.main()

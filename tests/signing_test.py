@@ -2,7 +2,7 @@
 token, with and without a time stamp from a service on the loopback address, and checks the signed
 copies.
 
-Usage: signing_test.py OSSLSIGNCODE TOOL REAL_INPUTS_TOOL OBJDUMP GENERATED FIRMWARE CHANGE_LOG
+Usage: signing_test.py OSSLSIGNCODE TOOL REAL_INPUTS_TOOL OBJDUMP GENERATED FIRMWARE CHANGE_LOG HANDLER_PROGRAM
 OSSLSIGNCODE: "installed", or a folder whose osslsigncode is used instead; then the table test's
 arguments, which it gets again with the signed copy as the tool.
 """
@@ -187,8 +187,8 @@ class TimeStamped(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    OSSLSIGNCODE, TABLE_ARGUMENTS = sys.argv[1], sys.argv[2:8]
-    del sys.argv[1:8]
+    OSSLSIGNCODE, TABLE_ARGUMENTS = sys.argv[1], sys.argv[2:9]
+    del sys.argv[1:9]
     TOOL, REAL_INPUTS_TOOL = (Path(argument) for argument in TABLE_ARGUMENTS[:2])
     ENV = dict(os.environ)
     if OSSLSIGNCODE != "installed":

@@ -1,9 +1,7 @@
 #include "widgets/dpi_win.h"
 
-#include <shellscalingapi.h>
-
+#include "base/later_windows_win.h"
 #include "base/scoped_gdi_win.h"
-#include "base/system_library_win.h"
 #include "widgets/window_dpi.h"
 
 namespace {
@@ -13,17 +11,15 @@ constexpr wchar_t kUser32[] = L"user32.dll";
 bool IsPerMonitorV2(HWND window) {
   static const auto contextOf = LATER_WINDOWS_FUNCTION(kUser32, GetWindowDpiAwarenessContext);
   static const auto equal = LATER_WINDOWS_FUNCTION(kUser32, AreDpiAwarenessContextsEqual);
-  return contextOf && equal && equal(contextOf(window), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  return contextOf && equal && equal(contextOf(window), later_windows::kPerMonitorAwareV2);
 }
 
 // shcore.dll is none of the tool's imports, so it is loaded here, from the system folder only.
 // Windows 7 lacks it and Windows 8 has it without the function: then there is none to ask.
-decltype(&::GetDpiForMonitor) MonitorDpiFunction() {
-  static const auto function = []() -> decltype(&::GetDpiForMonitor) {
-    const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!shcore) return nullptr;
-    return reinterpret_cast<decltype(&::GetDpiForMonitor)>(
-        reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")));
+later_windows::GetDpiForMonitor* MonitorDpiFunction() {
+  static const auto function = []() -> later_windows::GetDpiForMonitor* {
+    if (!LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return nullptr;
+    return LATER_WINDOWS_FUNCTION(L"shcore.dll", GetDpiForMonitor);
   }();
   return function;
 }
@@ -48,7 +44,7 @@ int MonitorDpi(HWND window) {
   const auto forMonitor = MonitorDpiFunction();
   UINT dpiX = 0, dpiY = 0;
   if (!forMonitor || FAILED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
-                                       MDT_EFFECTIVE_DPI, &dpiX, &dpiY)))
+                                       later_windows::MDT_EFFECTIVE_DPI, &dpiX, &dpiY)))
     return 0;
   return static_cast<int>(dpiY);
 }

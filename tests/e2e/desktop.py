@@ -159,11 +159,21 @@ class Desktop:
             return self.env
         return dict(self.env, WINEDLLOVERRIDES=self.env["WINEDLLOVERRIDES"] + ";" + dll_overrides)
 
-    def start_tool(self, exe, wait_until_shown=True, dll_overrides=None):
+    def russian_environment(self, env):
+        """env with a Russian locale, as on a technician's PC: Wine shows its own texts, the system
+        menu's among them, in Russian. The locale is compiled here, for this desktop only."""
+        locales = self.root / "locales"
+        if not locales.exists():
+            locales.mkdir()
+            self._run("localedef", "-i", "ru_RU", "-f", "UTF-8", str(locales / "ru_RU.UTF-8"))
+        return dict(env, LOCPATH=str(locales), LANG="ru_RU.UTF-8", LC_ALL="ru_RU.UTF-8")
+
+    def start_tool(self, exe, wait_until_shown=True, dll_overrides=None, russian=False):
         # Started in its own folder, as Explorer starts a program.
         self.tool_loader = wine_loader(exe)
-        self.tool = subprocess.Popen([self.tool_loader, str(exe)], env=self.env_with(dll_overrides), cwd=exe.parent,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        env = self.env_with(dll_overrides)
+        self.tool = subprocess.Popen([self.tool_loader, str(exe)], env=self.russian_environment(env) if russian else env,
+                                     cwd=exe.parent, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not wait_until_shown:
             return None
         return wait_for("the main window", lambda: (lambda f: f if f.get("visible") == "1" else None)(self.form()),

@@ -116,11 +116,11 @@ class ToolCase(unittest.TestCase):
         desktop.plug("E", desktop.drive)
         desktop.unplug("F", must_be_there=False)
 
-    def start(self, app_dir=None, wait_until_shown=True, dll_overrides=None):
+    def start(self, app_dir=None, wait_until_shown=True, dll_overrides=None, russian=False):
         app_dir = app_dir or self.app_dir
         if not (app_dir / EXE.name).exists():
             shutil.copy(EXE, app_dir / EXE.name)
-        return self.desktop.start_tool(app_dir / EXE.name, wait_until_shown, dll_overrides)
+        return self.desktop.start_tool(app_dir / EXE.name, wait_until_shown, dll_overrides, russian)
 
     def broken_copy(self, original, replacement):
         """Puts a copy of the tool with one byte sequence replaced into the test's folder."""

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "journal/journal_block.h"
+#include "support/same_file_names.h"
 
 namespace {
 
@@ -41,23 +42,66 @@ TEST(JournalBlock, NamesTheSystemAndTheUserNot) {
     EXPECT_EQ(MachineName(machine) + ", " + MachineName(process), row.told) << row.where;
   }
 
-  // The profile's long name, with Cyrillic letters and a space, and its short name.
-  const std::vector<std::string> profile{"C:\\Users\\Анна Петрова\\", "C:\\Users\\8D5B~1"};
-  const std::pair<const char*, const char*> texts[] = {
-      {"C:\\Users\\Анна Петрова\\Desktop\\KQ\\", "%USERPROFILE%\\Desktop\\KQ\\"},
-      {"c:\\USERS\\Анна Петрова\\AppData\\Local\\Temp\\", "%USERPROFILE%\\AppData\\Local\\Temp\\"},
-      {"C:\\Users\\8D5B~1\\AppData\\Local\\Temp\\", "%USERPROFILE%\\AppData\\Local\\Temp\\"},
-      {"C:\\Users\\Анна Петрова", "%USERPROFILE%"},
-      {"C:\\Users\\Анна Петрова-2\\KQ\\", "C:\\Users\\Анна Петрова-2\\KQ\\"},
-      {"E:\\", "E:\\"},
+  // The user's folders as the system names them. At home: the profile's long name, with Cyrillic
+  // letters and a space, and its short name; the Desktop and Temp inside it.
+  const UserFolders home{{"C:\\Users\\Анна Петрова\\", "C:\\Users\\8D5B~1"},
+                         {{"%DESKTOP%", {"C:\\Users\\Анна Петрова\\Desktop"}},
+                          {"%TEMP%", {"C:\\Users\\8D5B~1\\AppData\\Local\\Temp\\"}}}};
+  // On a managed PC: the Desktop and Documents redirected to the user's share, Temp and AppData on
+  // other drives, and Downloads, which no variable names, given by the system; where Documents lie
+  // the system could not say.
+  const UserFolders managed{
+      {"C:\\Users\\anna.petrova"},
+      {{"%DESKTOP%",
+        {"\\\\srv\\home$\\anna.petrova\\Desktop", "\\\\srv\\home$\\ANNA~1.PET\\Desktop"}},
+       {"%DOCUMENTS%", {}},
+       {"%DOWNLOADS%", {"E:\\Загрузки\\anna.petrova"}},
+       {"%TEMP%", {"D:\\Temp\\anna.petrova\\"}},
+       {"%APPDATA%", {"\\\\srv\\profiles$\\anna.petrova\\AppData\\Roaming"}}}};
+  // A Kazakh name.
+  const UserFolders kazakh{{"C:\\Users\\Әлия Нұрғалиқызы"}, {}};
+  const struct {
+    const UserFolders& folders;
+    const char* text;
+    const char* shown;
+  } texts[] = {
+      {home, "C:\\Users\\Анна Петрова\\Desktop\\KQ\\", "%USERPROFILE%\\Desktop\\KQ\\"},
+      {home, "c:\\USERS\\Анна Петрова\\AppData\\Local\\Temp\\",
+       "%USERPROFILE%\\AppData\\Local\\Temp\\"},
+      {home, "C:\\Users\\8D5B~1\\AppData\\Local\\Temp\\", "%USERPROFILE%\\AppData\\Local\\Temp\\"},
+      {home, "C:\\Users\\Анна Петрова", "%USERPROFILE%"},
+      {home, "C:\\Users\\Анна Петрова-2\\KQ\\", "C:\\Users\\Анна Петрова-2\\KQ\\"},
+      {home, "E:\\", "E:\\"},
+      // Typed in another case, from a shortcut or a command prompt: the file system folds Cyrillic
+      // and Kazakh letters too.
+      {home, "c:\\users\\АННА ПЕТРОВА\\Desktop\\KQ\\", "%USERPROFILE%\\Desktop\\KQ\\"},
+      {home, "C:\\Users\\анна петрова\\Desktop\\KQ\\", "%USERPROFILE%\\Desktop\\KQ\\"},
+      {kazakh, "C:\\USERS\\ӘЛИЯ НҰРҒАЛИҚЫЗЫ\\Desktop\\", "%USERPROFILE%\\Desktop\\"},
+      {kazakh, "C:\\Users\\әлия нұрғалиқызы\\Desktop\\", "%USERPROFILE%\\Desktop\\"},
+      // Ұ is a letter of its own, not У.
+      {kazakh, "C:\\Users\\Әлия Нургалиқызы\\", "C:\\Users\\Әлия Нургалиқызы\\"},
       // A box's text, as the journal records it: every mention goes, nothing else.
-      {"  «Загрузочный модуль KQ»: Cannot create file \"C:\\Users\\Анна Петрова\\Desktop\\"
+      {home,
+       "  «Загрузочный модуль KQ»: Cannot create file \"C:\\Users\\Анна Петрова\\Desktop\\"
        "~KQ1234-1.tmp\". Access is denied\r\nПромежуточные файлы: C:\\Users\\8D5B~1\\Temp\\",
        "  «Загрузочный модуль KQ»: Cannot create file \"%USERPROFILE%\\Desktop\\~KQ1234-1.tmp\". "
        "Access is denied\r\nПромежуточные файлы: %USERPROFILE%\\Temp\\"},
+      // The tool on a redirected Desktop, in either of its forms, staging in Temp on another drive.
+      {managed,
+       "Папка программы: \\\\srv\\home$\\anna.petrova\\Desktop\\KQ\\\r\n"
+       "Промежуточные файлы: D:\\TEMP\\Anna.Petrova\\\r\n",
+       "Папка программы: %DESKTOP%\\KQ\\\r\nПромежуточные файлы: %TEMP%\\\r\n"},
+      {managed, "\\\\SRV\\HOME$\\ANNA~1.PET\\Desktop\\KQ\\", "%DESKTOP%\\KQ\\"},
+      {managed, "E:\\Загрузки\\anna.petrova\\RU_ZadorazUdizav.exe",
+       "%DOWNLOADS%\\RU_ZadorazUdizav.exe"},
+      {managed, "\\\\srv\\profiles$\\anna.petrova\\AppData\\Roaming\\KQ", "%APPDATA%\\KQ"},
+      {managed, "C:\\Users\\anna.petrova\\Documents\\KQ\\", "%USERPROFILE%\\Documents\\KQ\\"},
+      {managed, "E:\\", "E:\\"},
   };
-  for (const auto& [text, shown] : texts) EXPECT_EQ(WithoutProfileFolder(text, profile), shown);
-  EXPECT_EQ(WithoutProfileFolder("D:\\KQ\\", {""}), "D:\\KQ\\");
+  for (const auto& row : texts)
+    EXPECT_EQ(WithoutUserFolders(row.text, row.folders, SameFileNamesHere), row.shown) << row.text;
+  EXPECT_EQ(WithoutUserFolders("D:\\KQ\\", {{""}, {{"%TEMP%", {""}}}}, SameFileNamesHere),
+            "D:\\KQ\\");
 
   EXPECT_EQ(FormatLocalTime({2027, 1, 2, 23, 59, 0, -330}), "2027-01-02 23:59:00 UTC-05:30");
   EXPECT_EQ(JournalFileName({2027, 1, 2, 23, 59, 0, -330}), "Журнал KQ 2027-01-02 23-59-00.txt");

@@ -19,6 +19,7 @@
 #include "firmware/payloads_win.h"
 #include "firmware/system_errors.h"
 #include "firmware/transfer_files_win.h"
+#include "journal/user_folders_win.h"
 #include "support/temp_folder.h"
 #include "wine_drives.h"
 
@@ -169,6 +170,30 @@ TEST(TemporaryDirectory, IsAnExistingFolderWithItsBackslash) {
   EXPECT_TRUE(std::filesystem::is_directory(Utf8Path(temp)));
 }
 
+// The system names the user's folders even where the environment lacks their variables; typed in
+// another case, each is still his.
+TEST(UserFolders, AreTheSystemsNotTheEnvironments) {
+  wchar_t profile[MAX_PATH + 1] = {};
+  ASSERT_TRUE(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH + 1));
+  ASSERT_TRUE(SetEnvironmentVariableW(L"USERPROFILE", nullptr));
+  const UserFolders folders = UserFoldersNow();
+  SetEnvironmentVariableW(L"USERPROFILE", profile);
+  ASSERT_FALSE(folders.profile.empty());
+  EXPECT_TRUE(SameFileNames(folders.profile.front(), Narrow(profile)));
+  std::vector<std::string> names;
+  for (const UserFolder& folder : folders.others) {
+    names.push_back(folder.name);
+    ASSERT_FALSE(folder.forms.empty()) << folder.name;
+    // Written from the profile where it lies inside it (as Wine keeps them all), else by its name.
+    std::wstring upper = Widen(folder.forms.front());
+    CharUpperW(upper.data());
+    const std::string shown = WithoutUserFolders(Narrow(upper) + "\\KQ", folders, SameFileNames);
+    EXPECT_TRUE(shown.rfind("%USERPROFILE%\\", 0) == 0 || shown == folder.name + "\\KQ") << shown;
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"%DESKTOP%", "%DOCUMENTS%", "%DOWNLOADS%", "%TEMP%",
+                                             "%APPDATA%"}));
+}
+
 HANDLE Hold(const std::string& path, DWORD share) {
   return CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr,
                      OPEN_EXISTING, 0, nullptr);
@@ -283,11 +308,22 @@ TEST(ToolItems, StandAtTheFootOfTheSystemMenuAndTheCheckGreysWhenNotOnOffer) {
   EXPECT_TRUE(std::get<2>(item(1)));
   for (const bool offered : {false, true, false}) {
     OfferStickCheck(menu, offered);
-    EXPECT_EQ(item(2), std::make_tuple(UINT{kCheckStickCommand}, std::string("Проверить USB-Flash"),
-                                       false, !offered));
-    EXPECT_EQ(item(3), std::make_tuple(UINT{kOpenJournalCommand}, std::string("Открыть журнал"),
+    EXPECT_EQ(item(2), std::make_tuple(UINT{kCheckStickCommand},
+                                       std::string("Провер&ить USB-Flash"), false, !offered));
+    EXPECT_EQ(item(3), std::make_tuple(UINT{kOpenJournalCommand}, std::string("Открыть &журнал"),
                                        false, false));
   }
+  // Their access keys differ from each other and from those of the system's own items: Russian
+  // Windows' В, П, Р, С and З, and Wine's М (Раз&мер) and О (&О Wine).
+  std::wstring keys;
+  for (const int position : {2, 3}) {
+    std::wstring text = Widen(std::get<1>(item(position)));
+    CharUpperW(text.data());
+    keys += text.substr(text.find(L'&') + 1, 1);
+  }
+  EXPECT_EQ(keys.size(), 2u);
+  EXPECT_NE(keys[0], keys[1]);
+  EXPECT_EQ(keys.find_first_of(L"ВПРСЗМО"), std::wstring::npos) << Narrow(keys);
   DestroyMenu(menu);
 }
 
