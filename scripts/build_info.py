@@ -75,6 +75,8 @@ def build_info(sources, executable, commit="", dirty=False, set_digest=None, opt
     if set_digest:
         found = re.search(r"\b[0-9a-f]{64}\b", Path(set_digest).read_text())
         lines.append(f"set: {found.group(0) if found else 'unknown'}")
+    lines.append("# The executable's SHA-256 below is the unsigned build's; the signed copy a release hands out "
+                 "has another, listed in SHA256SUMS.txt beside it.")
     lines.append(f"executable {Path(executable).name}: {sha256_of(executable)}")
     return "\n".join(lines) + "\n"
 

@@ -13,9 +13,11 @@ tool=(cmake ninja-build googletest python3 python3-cairo fonts-dejavu-core g++-m
       libxi6:i386 libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386 fonts-wine xvfb xauth)
 packages=("${tool[@]}" g++ libgtest-dev libbenchmark-dev xdotool imagemagick x11-apps util-linux poppler-utils python3-markdown fuse3
           libfuse3-dev pkg-config libxfixes3 openssl osslsigncode softhsm2 libengine-pkcs11-openssl ntfs-3g locales)
+# The PDF viewer the run command's Wine prefix opens the list of changes in; no test needs it.
+viewer=(mupdf)
 old_osslsigncode=build/tools/osslsigncode-2.5-4
 if [ "${1-}" = "--tool" ]; then
-  packages=("${tool[@]}")
+  packages=("${tool[@]}" "${viewer[@]}")
   old_osslsigncode=""
 elif [ $# -gt 0 ]; then
   packages=("$@")

@@ -3,8 +3,8 @@
 # leaving build/win/RU_ZadorazUdizav.exe as it is, then checks the signed copy against the root
 # that issued the certificate, and its time stamp against the root that issued the time-stamping
 # service's, and prints the signer, the stamp's time and the signed file's SHA-256. The
-# technician's guide the build made, build/win/guide-ru.html, goes beside the signed copy: that
-# folder holds what a release hands out.
+# technician's guide the build made, build/win/guide-ru.html, goes beside the signed copy, and
+# SHA256SUMS.txt beside both names the SHA-256 of each: that folder holds what a release hands out.
 #
 # It signs only what build/win/BUILDINFO.txt describes: the executable it names, built from a
 # clean tree at the commit checked out now.
@@ -34,6 +34,7 @@ unsigned=build/win/RU_ZadorazUdizav.exe
 record=build/win/BUILDINFO.txt
 signed=build/win/signed/RU_ZadorazUdizav.exe
 guide=build/win/guide-ru.html
+sums=build/win/signed/SHA256SUMS.txt
 
 fail() {  # STEP WHY
   echo "sign.sh: $1 failed: $2" >&2
@@ -110,7 +111,7 @@ for file in "$pfx" "$cert" "$password_file" "$ca" "$tsa_ca"; do
 done
 cd "$(dirname "$0")/.." || fail "finding the checkout" "cannot enter $(dirname "$0")/.."
 # A failed run leaves no signed file behind, rather than an older one that looks new.
-rm -f "$signed" "$(dirname "$signed")/$(basename "$guide")"
+rm -f "$signed" "$(dirname "$signed")/$(basename "$guide")" "$sums"
 [ -f "$unsigned" ] || fail "finding the build" "there is no $unsigned to sign: run scripts/build.sh first"
 # A signed file must be one anyone can rebuild from a named commit and compare.
 [ -f "$record" ] || fail "reading what the build recorded" "there is no $record: run scripts/build.sh"
@@ -177,11 +178,17 @@ if [ -n "$timestamp" ]; then
   # 2.9 says "Timestamp time: …", 2.5 "The signature is timestamped: …".
   stamped=$(sed -n -E 's/^[[:space:]]*(Timestamp time|The signature is timestamped): *//p' "$work/log" | head -n 1)
 fi
-# The guide first: a run that fails on it leaves no signed file behind.
+# The guide and the sums first: a run that fails on them leaves no signed file behind.
 handed_out="No $guide to hand out beside it: scripts/build.sh makes it"
+# A line as sha256sum -c reads it, ended with CRLF, which it reads too and Notepad on Windows 7 needs.
+add_sum() {  # FILE NAME
+  printf '%s  %s\r\n' "$(sha256sum "$1" | cut -d ' ' -f 1)" "$2" >>"$sums" || fail "writing $sums" "cannot write it"
+}
+add_sum "$work/signed.exe" "$(basename "$signed")"
 if [ -f "$guide" ]; then
   cp "$guide" "$(dirname "$signed")/" || fail "copying $guide beside $signed" "cannot copy it"
   handed_out="Guide:     $(dirname "$signed")/$(basename "$guide")"
+  add_sum "$guide" "$(basename "$guide")"
 fi
 mv "$work/signed.exe" "$signed" || fail "writing $signed" "cannot move the signed file into place"
 
@@ -189,3 +196,4 @@ echo "Signed by: $(grep -m 1 -E '^[[:space:]]*Subject:' "$work/log" | sed -E 's/
 [ -n "$timestamp" ] && echo "Stamped:   ${stamped:-at a time osslsigncode did not print}"
 echo "SHA-256:   $(sha256sum "$signed" | cut -d ' ' -f 1)  $signed"
 echo "$handed_out"
+echo "Sums:      $sums"

@@ -104,6 +104,16 @@ class KeyInAFile(unittest.TestCase):
         # What a release hands out: the signed file and, beside it, the guide the build made.
         self.assertEqual(self.signed.with_name("guide-ru.html").read_bytes(), TOOL.with_name("guide-ru.html").read_bytes())
 
+    def test_sums_beside_the_signed_file_are_its_own_and_the_guides_and_sha256sum_checks_them(self):
+        sums = self.signed.with_name("SHA256SUMS.txt")
+        listed = {name: digest for digest, name in (line.split("  ", 1) for line in sums.read_text().splitlines())}
+        self.assertEqual(set(listed), {self.signed.name, "guide-ru.html"})
+        self.assertEqual(listed[self.signed.name], hashlib.sha256(self.signed.read_bytes()).hexdigest())
+        self.assertNotEqual(listed[self.signed.name], hashlib.sha256(TOOL.read_bytes()).hexdigest())
+        checked = run("sha256sum", "-c", sums.name, cwd=self.signed.parent)
+        self.assertEqual(checked.returncode, 0, checked.stdout)
+        self.assertEqual(checked.stdout.splitlines(), [f"{self.signed.name}: OK", "guide-ru.html: OK"])
+
     def test_signature_names_no_program(self):
         run("osslsigncode", "extract-signature", "-pem", "-in", self.signed, "-out", folder / "signature.pem")
         parsed = run("openssl", "asn1parse", "-in", folder / "signature.pem", check=True).stdout.splitlines()
@@ -142,9 +152,14 @@ class KeyInAFile(unittest.TestCase):
                 ("another root", TOOL, (*key, "--no-timestamp", "--ca", pki.other_root), "checking the signature"),
                 ("stand-ins", TOOL, (*key[:-1], "--no-timestamp", "--ca", pki.root),
                  "carries stand-ins: Stand-in firmware")):
+            # An older run's sums go too, once the options are understood.
+            sums = folder / case / "checkout/build/win/signed/SHA256SUMS.txt"
+            sums.parent.mkdir(parents=True)
+            sums.write_text("an older run's\n")
             done, signed = run_sign_script(SOURCES / "scripts", exe, folder / case, *options, env=ENV)
             self.assertEqual((done.returncode, len(done.stderr.splitlines()), signed.exists()), (1, 1, False), case)
             self.assertIn(says, done.stderr)
+            self.assertEqual(sums.exists(), "reading the options failed" in done.stderr, case)
 
 
 class KeyOnAToken(unittest.TestCase):

@@ -1,4 +1,5 @@
-"""End-to-end tests of the change-log button and of the document it opens."""
+"""End-to-end tests of the change-log button and of the document it opens, in the tests' prefix and
+in the one the run command makes."""
 import os
 import shutil
 import subprocess
@@ -9,6 +10,7 @@ from pathlib import Path
 from desktop import wait_for
 from tool_case import (DAMAGED_CHANGE_LOG, EXE, TITLE, UNAVAILABLE, ToolCase, close_desktop, files_open_under,
                        open_desktop)
+from wine_documents import VIEWER
 
 CHANGES_PDF = Path(os.environ["KQ_CHANGES_PDF"])
 
@@ -74,6 +76,38 @@ class ChangeLogTest(ToolCase):
         self.start()
         self.click_info()
         self.close_box(*UNAVAILABLE, "error")
+        self.assertEqual(self.newly_opened(), [])
+
+    def stand_in_viewer(self):
+        """A program under the viewer's name that notes down what it is given, first on the PATH.
+        Gives that PATH and the file of its notes."""
+        folder = self.desktop.root / f"viewer-{self.id().rsplit('.', 1)[1]}"
+        folder.mkdir()
+        given = folder / "given.txt"
+        (folder / VIEWER).write_text(f"#!/bin/sh\nprintf '%s\\n' \"$@\" >> '{given}'\n")
+        (folder / VIEWER).chmod(0o755)
+        return f"{folder}{os.pathsep}{os.environ['PATH']}", given
+
+    def test_in_the_run_commands_prefix_the_document_reaches_the_viewer_first_on_the_path(self):
+        search_path, given = self.stand_in_viewer()
+        self.assertEqual(self.with_the_run_commands_documents(search_path), str(given.with_name(VIEWER)))
+        self.start()
+        self.click_info()
+        # As a path of this machine, the only argument.
+        [path] = wait_for("the viewer", lambda: given.exists() and given.read_text().splitlines())
+        self.assertEqual(Path(path).resolve(), self.document.resolve())
+        self.assertEqual(Path(path).read_bytes(), CHANGES_PDF.read_bytes())
+        self.assertEqual(self.newly_opened(), [])
+
+    def test_in_the_run_commands_prefix_without_the_viewer_since_the_error_shows(self):
+        search_path, given = self.stand_in_viewer()
+        self.with_the_run_commands_documents(search_path)
+        # The prefix made with a viewer, set up again once it is gone.
+        self.assertIsNone(self.with_the_run_commands_documents(""))
+        self.start()
+        self.click_info()
+        self.close_box(*UNAVAILABLE, "error")
+        self.assertFalse(given.exists())
         self.assertEqual(self.newly_opened(), [])
 
     def test_double_click_opens_the_document_twice(self):

@@ -2,11 +2,13 @@
 reads and changes nothing, and the journal of what the tool did since it started."""
 import os
 import re
+import subprocess
 import time
 from pathlib import Path
 
+from desktop import wait_for
 from tool_case import (CHECK_STICK, EXPECTED, OPEN_JOURNAL, STAND_IN_BUILD, SUCCESS, TITLE, VERSION, WARNING,
-                       ToolCase, close_desktop, open_desktop, room_lacking_box)
+                       ToolCase, close_desktop, open_desktop, programs_running_in, room_lacking_box)
 
 CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 CHECK = "Проверка USB-Flash"
@@ -165,3 +167,21 @@ class CheckAndJournalTest(ToolCase):
         desktop.key("Up")
         desktop.key("Return")
         self.assertEqual(len(self.opened_journals(opened + 1)), 1)
+
+    def test_in_the_run_commands_prefix_the_journal_opens_in_notepad(self):
+        desktop = self.desktop
+        self.with_the_run_commands_documents("")
+        self.start()
+        self.wait_for_drives("E:\\")
+        desktop.system_command(CHECK_STICK)
+        desktop.click_rect(desktop.wait_for_box()["ok"])
+        opened = len(desktop.opened_documents())
+        desktop.system_command(OPEN_JOURNAL)
+        self.addCleanup(subprocess.run, ["wine", "taskkill", "/f", "/im", "notepad.exe"], env=desktop.env,
+                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        [notepad] = wait_for("Notepad", lambda: [p for p in programs_running_in(desktop.prefix)
+                                                 if p[0].lower().endswith("\\notepad.exe")])
+        self.assertRegex(notepad[1], r"^C:\\users\\[^\\]+\\Temp\\KQ\\Журнал KQ [-\d ]+\.txt$")
+        self.assertEqual(desktop.opened_documents()[opened:], [])
+        time.sleep(1)  # nor the box of a journal no program opened
+        self.assertEqual(desktop.boxes(), [])

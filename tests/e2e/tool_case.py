@@ -17,6 +17,7 @@ from desktop import Desktop, wait_for
 sys.path.insert(0, os.environ["KQ_SCRIPTS"])
 from executable_resources import flagged_private_build  # noqa: E402
 from project_version import project_version  # noqa: E402
+from wine_documents import associate_documents  # noqa: E402
 
 EXE = Path(os.environ["KQ_EXE"])
 REAL_INPUTS_EXE = Path(os.environ["KQ_REAL_INPUTS_EXE"])
@@ -63,6 +64,16 @@ def files_open_under(folder):
         with contextlib.suppress(OSError):  # closed meanwhile
             held.add(os.readlink(descriptor))
     return {path for path in held if Path(path).is_relative_to(folder)}
+
+
+def programs_running_in(prefix):
+    """The command line of every program running in the Wine prefix, as a list of its arguments."""
+    programs = []
+    for process in glob.glob("/proc/[0-9]*"):
+        with contextlib.suppress(OSError):  # ended meanwhile
+            if f"\0WINEPREFIX={prefix}\0" in "\0" + Path(process, "environ").read_text(errors="replace"):
+                programs.append([a for a in Path(process, "cmdline").read_text(errors="replace").split("\0") if a])
+    return programs
 
 
 def expected_set():
@@ -121,6 +132,13 @@ class ToolCase(unittest.TestCase):
         if not (app_dir / EXE.name).exists():
             shutil.copy(EXE, app_dir / EXE.name)
         return self.desktop.start_tool(app_dir / EXE.name, wait_until_shown, dll_overrides, russian)
+
+    def with_the_run_commands_documents(self, search_path):
+        """Opens documents as the run command's prefix does, with the PDF viewer looked for on
+        search_path; the test's stand-in opens both kinds again afterwards."""
+        for extension in (".pdf", ".txt"):
+            self.addCleanup(self.desktop.register_viewer, extension)
+        return associate_documents(self.desktop.prefix, self.desktop.env, search_path)
 
     def broken_copy(self, original, replacement):
         """Puts a copy of the tool with one byte sequence replaced into the test's folder."""
