@@ -68,10 +68,26 @@ inline constexpr char kUndeletableFiles[] =
     "Файлы %s на USB-Flash не удалось удалить, их содержимое может быть неверным. Удалите их "
     "вручную, прежде чем прошивать терминал.";
 inline constexpr char kMoreFiles[] = "%s и ещё %s";
-// A second line of a write-error box: the stick refused every change.
-inline constexpr char kWriteProtectedLine[] =
-    "USB-Flash защищён от записи, файлы на нём не изменены. Сдвиньте переключатель защиты на "
-    "карте памяти или возьмите другой USB-Flash.";
+// A second line of a write-error box whose cause the run tells: the cause, then what the stick
+// now holds; a last line points to the journal.
+inline constexpr char kStickGoneCause[] =
+    "USB-Flash отключён или перестал отвечать: подключите его снова или возьмите другой.";
+inline constexpr char kWriteProtectedCause[] =
+    "USB-Flash защищён от записи: сдвиньте переключатель защиты на карте памяти или возьмите "
+    "другой USB-Flash.";
+inline constexpr char kWritingRefusedCause[] =
+    "Запись на USB-Flash запрещена на этом компьютере (политика или антивирус): запишите прошивку "
+    "на другом компьютере.";
+inline constexpr char kFileHeldCause[] =
+    "Файл на USB-Flash занят другой программой: закройте её и запишите прошивку заново.";
+inline constexpr char kReadBackDifferentCause[] =
+    "Записанные файлы прочитались с USB-Flash с отличиями: он неисправен или поддельный, возьмите "
+    "другой.";
+inline constexpr char kLeftUnchangedText[] = "Прошивка не записана, файлы на USB-Flash не изменены.";
+inline constexpr char kLeftIncompleteText[] =
+    "На USB-Flash неполный набор прошивки: не используйте его в терминале.";
+inline constexpr char kSeeTheJournal[] =
+    "Подробности — в журнале: меню окна (Alt+Пробел) → «Открыть журнал».";
 
 // A copy of the tool whose payloads are not as built says so and does nothing with them.
 inline constexpr char kDamagedNothingWritten[] =

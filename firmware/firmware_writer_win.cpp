@@ -49,11 +49,7 @@ FirmwareRunOutcome WriteFirmwareJob(const FirmwareJob& job, TransferProgress& pr
   try {
     WinTransferFiles files;
     TransferResult result = TransferFirmwareSet(job.check, payloads, files, places, &progress);
-    outcome.intactCount = result.IntactCount();
-    outcome.shortfallBytes = result.ShortfallBytes();
-    outcome.volumeFull = result.volumeFull;
-    outcome.writeProtected = result.RefusedAsWriteProtected() && !result.ChangedDevice();
-    outcome.undeletable = result.UndeletableFiles();
+    outcome = OutcomeOfRun(root, result);
     if (result.stoppedBy) outcome.failure = FailureReport(*result.stoppedBy);
     journal.transfer = std::move(result);
   } catch (const std::exception& failure) {

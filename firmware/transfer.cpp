@@ -93,8 +93,7 @@ CopyOutcome SetTransfer::CopySet() {
     // Clearing the old file first lets the copy decide on its own whether the entry made it.
     const bool cleared =
         patience_.Persist(i, [&] { return files_.Delete(Destination(i)); }) == FileOutcome::kDone;
-    records_[i].oldDeleted = cleared;
-    freeBeforeCopy_[i] = cleared || (listed_ && !found_[i]);
+    records_[i].foundReadOnly = found_[i] && !found_[i]->Deletable();
     const FileOutcome placed = Place(i, staged, cleared);
     if (placed == FileOutcome::kDone) {
       outcome.copied.push_back(&entry);
@@ -152,17 +151,24 @@ FileOutcome SetTransfer::Place(std::size_t entry, const std::string& staged, boo
     return IsHeld(outcome) ||
            (cleared && nameStayed && files_.LookUp(destination) == Presence::kPresent);
   };
-  bool& began = records_[entry].began;
-  const StepOutcome copied = patience_.Persist(
-      entry,
-      [&] {
-        const CopyAttempt attempt = files_.Copy(staged, destination, !cleared);
-        began = began || attempt.began;
-        return attempt.outcome;
-      },
-      pendingOrHeld);
+  EntryRecord& record = records_[entry];
+  const auto copy = [&](bool replace) {
+    const CopyAttempt attempt = files_.Copy(staged, destination, replace);
+    record.began = record.began || attempt.began;
+    return attempt.outcome;
+  };
+  StepOutcome copied = patience_.Persist(entry, [&] { return copy(!cleared); }, pendingOrHeld);
+  // A delete reported done whose name outlived the waiting never took effect: a holder keeps it
+  // pending, or the medium cannot be changed and the delete's failure went untold, as under Wine.
+  // Asked to replace the file, the system gives its own answer for the name.
+  const bool nameOutlivedDelete = cleared &&
+                                  (copied == FileOutcome::kNameTaken || copied == FileOutcome::kDenied) &&
+                                  files_.LookUp(destination) == Presence::kPresent;
+  if (nameOutlivedDelete) copied = copy(true);
+  record.oldDeleted = cleared && !nameOutlivedDelete;
+  freeBeforeCopy_[entry] = record.oldDeleted || (listed_ && !found_[entry]);
   // A copy that finished, or filled the volume, wrote under the name whatever the system told.
-  began = began || copied == FileOutcome::kDone || copied == FileOutcome::kVolumeFull;
+  record.began = record.began || copied == FileOutcome::kDone || copied == FileOutcome::kVolumeFull;
   if (copied.kind != FileOutcome::kDone) {
     Fail(entry, EntryRecord::Step::kCopy, copied.error);
     return copied.kind;
@@ -188,13 +194,21 @@ void SetTransfer::Fail(std::size_t entry, EntryRecord::Step step, std::uint32_t 
 // of it has written no less.
 void SetTransfer::CountOut(std::size_t entry) {
   EntryRecord& record = records_[entry];
-  if (found_[entry] && !found_[entry]->Deletable()) {
+  if (record.foundReadOnly) {
     record.left = EntryRecord::Left::kOldFile;
     return;
   }
   const std::string destination = Destination(entry);
-  const StepOutcome deleted =
-      countOutPatience_.Persist(entry, [&] { return files_.Delete(destination); });
+  // A delete is done once its name has gone: one that stays pending is waited out like a holder.
+  bool deleteReported = false;
+  const StepOutcome deleted = countOutPatience_.Persist(entry, [&]() -> StepOutcome {
+    if (!deleteReported) {
+      const StepOutcome told = files_.Delete(destination);
+      if (told != FileOutcome::kDone) return told;
+      deleteReported = true;
+    }
+    return files_.LookUp(destination) == Presence::kPresent ? FileOutcome::kHeld : FileOutcome::kDone;
+  });
   if (deleted == FileOutcome::kDone) {
     record.left = EntryRecord::Left::kDeleted;
     return;
@@ -251,12 +265,6 @@ int TransferResult::IntactCount() const {
 bool TransferResult::ChangedDevice() const {
   return std::any_of(entries.begin(), entries.end(), [](const EntryRecord& e) {
     return e.began || e.oldDeleted || e.left == EntryRecord::Left::kDeleted;
-  });
-}
-
-bool TransferResult::RefusedAsWriteProtected() const {
-  return std::any_of(entries.begin(), entries.end(), [](const EntryRecord& e) {
-    return e.result == EntryRecord::Result::kFailed && e.error == kErrorWriteProtect;
   });
 }
 

@@ -118,6 +118,9 @@ struct EntryRecord {
   bool began = false;
   // The run deleted the file that held the name, to make way for its copy.
   bool oldDeleted = false;
+  // A read-only file or a folder held the name when the run listed the root: not the run's to
+  // delete, and no copy may replace it.
+  bool foundReadOnly = false;
 
   bool operator==(const EntryRecord&) const = default;
 };
@@ -147,8 +150,6 @@ struct TransferResult {
   int IntactCount() const;
   // Whether the run changed the device: deleted a file or began a copy.
   bool ChangedDevice() const;
-  // Whether the device refused a step as write-protected, as a locked card does.
-  bool RefusedAsWriteProtected() const;
   // The files, in catalogue order, that did not arrive whole and could not be deleted, or not
   // be told deleted: the only ones under the set's names the run may have left wrong.
   std::vector<std::string> UndeletableFiles() const;

@@ -268,10 +268,13 @@ int main(int argc, char** argv) {
   operations.chown = UntilDead<ChOwn>;
   operations.utimens = UntilDead<UTimens>;
   operations.statfs = UntilDead<StatFs>;
-  // Single-threaded, in the foreground; auto_unmount also makes an unprivileged mount go
-  // through fusermount3. Read-only, the kernel refuses every change before it reaches us.
+  // In the foreground; auto_unmount also makes an unprivileged mount go through fusermount3.
+  // Read-only, the kernel refuses every change before it reaches us. Single-threaded, so that the
+  // counts and the log keep their order, but for a slow root: there every look, from whichever
+  // program, takes its own seconds rather than the sum of all those queued before it.
   std::string options = drive.readOnly ? "auto_unmount,ro" : "auto_unmount";
-  char* arguments[] = {argv[0], argv[2], const_cast<char*>("-f"), const_cast<char*>("-s"),
-                       const_cast<char*>("-o"), options.data()};
-  return fuse_main(6, arguments, &operations, &drive);
+  std::vector<char*> arguments = {argv[0], argv[2], const_cast<char*>("-f"),
+                                  const_cast<char*>("-o"), options.data()};
+  if (!drive.rootDelayMs) arguments.push_back(const_cast<char*>("-s"));
+  return fuse_main(static_cast<int>(arguments.size()), arguments.data(), &operations, &drive);
 }

@@ -8,7 +8,8 @@ from pathlib import Path
 
 from desktop import wait_for
 from tool_case import (CHECK_STICK, EXPECTED, OPEN_JOURNAL, STAND_IN_BUILD, SUCCESS, TITLE, VERSION, WARNING,
-                       ToolCase, close_desktop, open_desktop, programs_running_in, room_lacking_box)
+                       ToolCase, close_desktop, open_desktop, programs_running_in, room_lacking_box,
+                       write_error_box)
 
 CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 CHECK = "Проверка USB-Flash"
@@ -120,7 +121,7 @@ class CheckAndJournalTest(ToolCase):
         (backing / "KQ_rus.rub").write_bytes(b"older")
         (backing / "KQ_rus.rub").chmod(0o444)
         self.write_set()
-        self.close_box("Ошибка записи", 'Ошибка записи на "E:\\"', "error")
+        self.close_box(*write_error_box("different", changed=True), "error")
         self.doCleanups()
         self.mount_drive(free=4 * 1024 * 1024)
         self.write_set()

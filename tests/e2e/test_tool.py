@@ -9,7 +9,8 @@ from pathlib import Path
 from desktop import wait_for
 from signing import signed_with_a_key_file
 from tool_case import (BUTTON_FACE, CAPTION, DAMAGED_FIRMWARE, EXE, EXPECTED, FULL_VERSION, MARKED_TITLE, PROBE,
-                       PROMPT_CONNECT, PROMPT_SELECT, TITLE, VERSION, ToolCase, close_desktop, icon_kind, open_desktop)
+                       PROMPT_CONNECT, PROMPT_SELECT, TITLE, VERSION, ToolCase, close_desktop, icon_kind, open_desktop,
+                       write_error_box)
 
 PLANTED_LIBRARY = Path(os.environ["KQ_PLANTED_LIBRARY"])
 # Libraries that are none of Windows' known system libraries, so Windows looks for them in the
@@ -118,7 +119,17 @@ class ToolTest(ToolCase):
         self.assertEqual((form["devicebox.items"], form["devicebox.selected"], form["savebutton.enabled"]),
                          ("E:\\", "0", "1"))
         self.write_set()
-        self.close_box("Ошибка записи", 'Ошибка записи на "E:\\"', "error")
+        self.close_box(*write_error_box("gone"), "error")
+        self.assertEqual(list(desktop.drive.iterdir()), [])
+        self.assert_nothing_staged()
+
+    def test_stick_folder_the_tool_may_not_write_to_is_a_refusal_and_changes_nothing(self):
+        desktop = self.desktop
+        desktop.drive.chmod(0o555)
+        self.start()
+        self.wait_for_drives("E:\\")
+        self.write_set()
+        self.close_box(*write_error_box("refused"), "error")
         self.assertEqual(list(desktop.drive.iterdir()), [])
         self.assert_nothing_staged()
 

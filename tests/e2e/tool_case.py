@@ -40,12 +40,38 @@ UNAVAILABLE = ("Ошибка", "Невозможно отобразить спи
 DAMAGED_FIRMWARE = ("Ошибка", "Файл программы повреждён: прошивка не записана. Скопируйте программу заново.")
 DAMAGED_CHANGE_LOG = ("Ошибка", "Файл программы повреждён: список изменений не открыт. Скопируйте программу заново.")
 WRITE_ERROR = ("Ошибка записи", 'Ошибка записи на "E:\\"')
+# What a write-error box says of each cause the run's record tells, and of what it left on the stick.
+CAUSES = {
+    "gone": "USB-Flash отключён или перестал отвечать: подключите его снова или возьмите другой.",
+    "refused": "Запись на USB-Flash запрещена на этом компьютере (политика или антивирус): запишите прошивку "
+               "на другом компьютере.",
+    "different": "Записанные файлы прочитались с USB-Flash с отличиями: он неисправен или поддельный, возьмите "
+                 "другой.",
+}
+UNCHANGED = "Прошивка не записана, файлы на USB-Flash не изменены."
+INCOMPLETE = "На USB-Flash неполный набор прошивки: не используйте его в терминале."
+SEE_THE_JOURNAL = "Подробности — в журнале: меню окна (Alt+Пробел) → «Открыть журнал»."
 # The tool's items of the window's system menu, as posted by another program.
 CHECK_STICK, OPEN_JOURNAL = 0x0110, 0x0120
 PROMPT_SELECT = "Выберите USB-Flash:"
 PROMPT_CONNECT = "ПОДКЛЮЧИТЕ USB-FLASH!"
 BUTTON_FACE = (212, 208, 200)
 MB = 1024 * 1024
+
+
+def write_error_box(cause=None, changed=False, undeletable=()):
+    """The write-error box: its first line; where the run tells the cause, the cause and what the stick
+    holds now; the files it could not delete, named; and where to read more."""
+    text = WRITE_ERROR[1]
+    if cause:
+        text += "\r\n" + CAUSES[cause] + " " + (INCOMPLETE if changed else UNCHANGED)
+    if undeletable:
+        names = ", ".join(undeletable[:3]) + (f" и ещё {len(undeletable) - 3}" if len(undeletable) > 3 else "")
+        text += (f"\r\nФайлы {names} на USB-Flash не удалось удалить, их содержимое может быть неверным. Удалите их "
+                 "вручную, прежде чем прошивать терминал.")
+    if cause:
+        text += "\r\n" + SEE_THE_JOURNAL
+    return WRITE_ERROR[0], text
 
 
 def room_lacking_box(lacking_bytes):
@@ -121,6 +147,8 @@ class ToolCase(unittest.TestCase):
         desktop = self.desktop
         desktop.stop_tool()
         for drive in (desktop.drive, desktop.second_drive):
+            with contextlib.suppress(OSError):  # a test kept the tool from writing there, or mounted a stick
+                drive.chmod(0o700)
             for file in drive.iterdir():
                 file.chmod(0o600)
                 file.unlink()
@@ -167,9 +195,9 @@ class ToolCase(unittest.TestCase):
         return wait_for(f"the drive list to read {items}",
                         lambda: (lambda f: f if done(f) else None)(self.desktop.form()), timeout=5)
 
-    def close_box(self, caption, text, icon):
+    def close_box(self, caption, text, icon, timeout=30):
         desktop = self.desktop
-        box = desktop.wait_for_box()
+        box = desktop.wait_for_box(timeout)
         self.assertEqual((box["caption"], box["text"]), (caption, text))
         self.assertEqual(icon_kind(desktop, box), icon)
         desktop.click_rect(box["ok"])

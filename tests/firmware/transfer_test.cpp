@@ -11,6 +11,7 @@
 
 #include "base/failure.h"
 #include "firmware/catalogue.h"
+#include "firmware/run_report.h"
 #include "firmware/system_errors.h"
 #include "support/decided_check.h"
 #include "support/fake_payloads.h"
@@ -451,21 +452,28 @@ TEST(TransferSteps, AFailedCopysNameIsNamedWhereTheRunMayHaveWrittenIt) {
         << what;
   }
 
-  // A locked card over an earlier set: every change refused, every file as it was, none named.
-  FakePayloads payloads;
-  LyingFiles locked;
-  for (const CatalogueEntry& entry : kFirmwareCatalogue)
-    locked.files["E:\\" + std::string(entry.fileName)] = {9};
-  const auto before = locked.files;
-  locked.writeProtected = true;
-  const TransferResult run =
-      TransferFirmwareSet(DecidedCheck(), payloads, locked, {"X\\", "E:\\"});
-  EXPECT_EQ(run.IntactCount(), 0);
-  EXPECT_EQ(run.UndeletableFiles(), std::vector<std::string>{});
-  EXPECT_TRUE(run.RefusedAsWriteProtected());
-  EXPECT_FALSE(run.ChangedDevice());
-  EXPECT_FALSE(run.driveStoppedAnswering);
-  EXPECT_EQ(locked.files, before);
+  // A locked card over an earlier set, and a read-only medium as Wine shows it, whose deletes say
+  // done and take nothing away: every change refused, every file as it was, none named.
+  const std::pair<bool LyingFiles::*, RunFault> media[] = {
+      {&LyingFiles::writeProtected, RunFault::kWriteProtected},
+      {&LyingFiles::readOnlyUnderWine, RunFault::kWritingRefused},
+  };
+  for (const auto& [medium, fault] : media) {
+    FakePayloads payloads;
+    LyingFiles locked;
+    for (const CatalogueEntry& entry : kFirmwareCatalogue)
+      locked.files["E:\\" + std::string(entry.fileName)] = {9};
+    const auto before = locked.files;
+    locked.*medium = true;
+    const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, locked, {"X\\", "E:\\"},
+                                                   nullptr, locked.Clock());
+    EXPECT_EQ(run.IntactCount(), 0);
+    EXPECT_EQ(run.UndeletableFiles(), std::vector<std::string>{});
+    EXPECT_EQ(OutcomeOfRun("E:\\", run).fault, fault);
+    EXPECT_FALSE(run.ChangedDevice());
+    EXPECT_FALSE(run.driveStoppedAnswering);
+    EXPECT_EQ(locked.files, before);
+  }
 }
 
 TEST(TransferSteps, ARunStoppedPartWayReadsBackWhatItCopied) {

@@ -38,6 +38,7 @@ class LyingFiles : public TransferFiles {
     steps.push_back("delete " + path);
     if (Dead(path)) return Death();
     if (Locked(path)) return {FileOutcome::kFailed, kErrorWriteProtect};
+    if (ReadOnlyMedium(path)) return FileOutcome::kDone;  // and nothing goes
     if (readOnly.contains(path) || Pending(path)) return FileOutcome::kDenied;
     if (undeletable.contains(path)) return {FileOutcome::kFailed, 1117};
     if (const auto held = holders.find(path); held != holders.end()) {
@@ -50,6 +51,7 @@ class LyingFiles : public TransferFiles {
     steps.push_back("copy " + from + " > " + to);
     if (Dead(to)) return {Death()};
     if (Locked(to)) return {{FileOutcome::kFailed, kErrorWriteProtect}};
+    if (ReadOnlyMedium(to)) return {{FileOutcome::kDenied, kErrorAccessDenied}};
     if (readOnly.contains(to) || Pending(to)) return {FileOutcome::kDenied};
     if (holders.contains(to)) return {FileOutcome::kHeld};
     if (!replace && files.contains(to)) return {FileOutcome::kNameTaken};
@@ -126,6 +128,9 @@ class LyingFiles : public TransferFiles {
   std::string failingCopy, fullCopy, shorteningCopy, failingFlush, failingOpen, failingRead;
   // Drive E: refuses every change as a locked card does, before a name is opened.
   bool writeProtected = false;
+  // Drive E: a read-only medium as Wine shows one: deletes reported done that take nothing away,
+  // every write refused as access denied.
+  bool readOnlyUnderWine = false;
   bool silentCopies = false;
   std::string failingStage;
   std::uint32_t stageError = 0;
@@ -161,6 +166,9 @@ class LyingFiles : public TransferFiles {
     return deathError && flushed >= diesAfterFiles && path.starts_with("E:\\");
   }
   bool Locked(const std::string& path) const { return writeProtected && path.starts_with("E:\\"); }
+  bool ReadOnlyMedium(const std::string& path) const {
+    return readOnlyUnderWine && path.starts_with("E:\\");
+  }
   StepOutcome Death() const { return {OutcomeOfSystemError(deathError), deathError}; }
 
   std::size_t flushed = 0;
