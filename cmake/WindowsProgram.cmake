@@ -59,6 +59,7 @@ add_library(kq_tool OBJECT
   journal/journaled_notice_win.cpp
 )
 target_link_libraries(kq_tool PUBLIC kq_win)
+target_precompile_headers(kq_tool PRIVATE <windows.h> ${KQ_STANDARD_HEADERS})
 
 # kq_add_tool(NAME PAYLOADS): the tool, embedding what the target PAYLOADS of kq_embed_payloads
 # made. Only the resources and the recorded digests are compiled for it. The resources' dependencies

@@ -17,6 +17,10 @@ from pathlib import Path
 from wine_prefix import make_prefix, wine_environment, wine_loader
 
 SCREEN = (1024, 768)
+# The probe's quick questions, asked of one probe kept running (its command "serve"): each new Wine
+# process would cost a tenth of a second.
+SERVED = {"form", "boxes", "hint", "scheme", "acp", "attributes", "command", "close", "press", "plug", "unplug",
+          "ping", "watch-answers", "end-session", "gdi"}
 
 
 class _CursorImage(ctypes.Structure):
@@ -71,6 +75,7 @@ class Desktop:
         self.env = wine_environment(self.prefix, dict(os.environ, HOME=str(self.root / "home"),
                                                       DISPLAY=f":{self.display}", LANG="C.UTF-8", LC_ALL="C.UTF-8"))
         self.tool = None
+        self._served_probe = None
         self.tool_loader = "wine"
         self.dpi = dpi
         self.colours = colours
@@ -123,6 +128,11 @@ class Desktop:
         """Leaves such files to no program at all, as on a PC without a PDF reader."""
         self._run("wine", "reg", "delete", f"HKCR\\{extension}", "/f")
 
+    def open_system_menu(self):
+        """Alt+Space, as the operator opens the window's system menu; waits until it shows."""
+        self.key("alt+space")
+        wait_for("the system menu", lambda: self.form().get("menu.visible") == "1")
+
     def system_command(self, command):
         """Picks an item of the tool's system menu as another program could: WM_SYSCOMMAND, posted."""
         assert self.probe("command", str(command)).get("posted") == "1"
@@ -136,6 +146,10 @@ class Desktop:
 
     def close(self):
         self.stop_tool()
+        if self._served_probe:
+            self._served_probe.stdin.close()
+            self._served_probe.kill()
+            self._served_probe.wait(timeout=10)
         subprocess.run(["wineserver", "-k"], env=self.env, check=False)
         try:
             self.server.wait(timeout=10)
@@ -196,13 +210,37 @@ class Desktop:
 
     def probe(self, *arguments, exe=None, dll_overrides=None):
         """Runs the probe (or a copy of it at exe) and gives its answers."""
-        result = self._run("wine", str(exe or self.probe_exe), *arguments, check=False, timeout=30,
-                           env=self.env_with(dll_overrides))
+        if exe or dll_overrides or arguments[0] not in SERVED:
+            output = self._run("wine", str(exe or self.probe_exe), *arguments, check=False, timeout=30,
+                               env=self.env_with(dll_overrides)).stdout
+        else:
+            output = self._ask_served_probe(arguments)
         values = {}
-        for line in result.stdout.decode("utf-8").splitlines():
+        for line in output.decode("utf-8").splitlines():
             key, _, value = line.partition("=")
             values[key] = value
         return values
+
+    def _ask_served_probe(self, arguments, timeout=30):
+        """The answer of the probe kept running, started at the first question and again once it has
+        ended; one that does not answer in time is ended."""
+        if not self._served_probe or self._served_probe.poll() is not None:
+            self._served_probe = subprocess.Popen(["wine", str(self.probe_exe), "serve"], env=self.env, cwd=self.root,
+                                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                                  stderr=subprocess.DEVNULL)
+        served = self._served_probe
+        served.stdin.write(("\t".join(arguments) + "\n").encode("utf-8"))
+        served.stdin.flush()
+        answer, deadline = b"", time.monotonic() + timeout
+        while answer != b".\n" and not answer.endswith(b"\n.\n"):
+            if not select.select([served.stdout], [], [], max(0, deadline - time.monotonic()))[0]:
+                served.kill()
+                raise subprocess.TimeoutExpired(["probe", *arguments], timeout)
+            chunk = os.read(served.stdout.fileno(), 65536)
+            if not chunk:
+                raise RuntimeError(f"the probe ended while answering {arguments}")
+            answer += chunk
+        return answer[:-2]
 
     def form(self):
         return self.probe("form")

@@ -2,9 +2,10 @@
 line counting them: "e2e: N passed, M failed".
 
 Without arguments every test module runs in a process of its own, KQ_E2E_JOBS of them side by side
-(2 by default), each with an X display and a Wine prefix of its own, copied from one booted first.
-Most of a module's time is spent waiting on Wine, so two overlap well; more crowd each other's first
-second after start, which some tests look at. Named tests run in this process.
+(4 by default), each with an X display and a Wine prefix of its own, copied from one booted first.
+A module's time is nearly all spent waiting on Wine and on the tool's own pauses, and the probe
+answers its quick questions from one process, so four overlap well on two cores. Named tests run in
+this process.
 """
 import os
 import re
@@ -49,7 +50,7 @@ def run_side_by_side():
         os.environ["KQ_E2E_PREFIX_TEMPLATE"] = str(template / "prefix")
         loader = unittest.defaultTestLoader
         modules = {path.stem: loader.loadTestsFromName(path.stem).countTestCases() for path in HERE.glob("test_*.py")}
-        with ThreadPoolExecutor(max_workers=int(os.environ.get("KQ_E2E_JOBS", "2"))) as pool:
+        with ThreadPoolExecutor(max_workers=int(os.environ.get("KQ_E2E_JOBS", "4"))) as pool:
             # The modules with the most tests start first, so that no long one is left to run alone at the end.
             runs = [pool.submit(run_module, module) for module in sorted(modules, key=modules.get, reverse=True)]
             counts = [run.result() for run in as_completed(runs)]

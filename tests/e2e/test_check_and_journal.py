@@ -1,17 +1,14 @@
 """End-to-end tests of the system menu's two items: the check of a stick prepared earlier, which
 reads and changes nothing, and the journal of what the tool did since it started."""
-import os
 import re
 import subprocess
 import time
-from pathlib import Path
 
 from desktop import wait_for
 from tool_case import (CHECK_STICK, EXPECTED, OPEN_JOURNAL, STAND_IN_BUILD, SUCCESS, TITLE, VERSION, WARNING,
                        ToolCase, close_desktop, open_desktop, programs_running_in, room_lacking_box,
                        write_error_box)
 
-CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 CHECK = "Проверка USB-Flash"
 SHORT_VERSION = "%d.%d" % VERSION[:2]
 ALL_EXACT = (f'На "E:\\" все 30 файлов прошивки версии {SHORT_VERSION} совпадают с эталоном.'
@@ -31,11 +28,6 @@ def tearDownModule():
 
 
 class CheckAndJournalTest(ToolCase):
-    def mount_drive(self, **behaviour):
-        backing, log, unmount = self.desktop.mount_drive_stand_in(CORRUPTING_DRIVE, **behaviour)
-        self.addCleanup(unmount)
-        return backing, log
-
     def check(self, *box):
         self.desktop.system_command(CHECK_STICK)
         self.close_box(*box)
@@ -92,13 +84,11 @@ class CheckAndJournalTest(ToolCase):
             (desktop.drive / name).write_bytes(content)
         self.start(russian=True)
         self.wait_for_drives("E:\\")
-        desktop.key("alt+space")
-        time.sleep(0.5)
+        desktop.open_system_menu()
         desktop.key("Cyrillic_i")
         self.close_box(CHECK, ALL_EXACT, "information")
         opened = len(desktop.opened_documents())
-        desktop.key("alt+space")
-        time.sleep(0.5)
+        desktop.open_system_menu()
         desktop.key("Cyrillic_zhe")
         [journal] = self.opened_journals(opened)
         self.assertIn("==== Проверка USB-Flash — ".encode(), journal)
@@ -163,8 +153,7 @@ class CheckAndJournalTest(ToolCase):
         self.assertNotIn(profile.name, text)
 
         # Picked from the menu with the keyboard: Alt+Space, then up from the top to the last item.
-        desktop.key("alt+space")
-        time.sleep(0.5)
+        desktop.open_system_menu()
         desktop.key("Up")
         desktop.key("Return")
         self.assertEqual(len(self.opened_journals(opened + 1)), 1)

@@ -24,6 +24,7 @@ REAL_INPUTS_EXE = Path(os.environ["KQ_REAL_INPUTS_EXE"])
 PROBE = Path(os.environ["KQ_PROBE"])
 FIRMWARE_SOURCE = Path(os.environ["KQ_FIRMWARE_SOURCE"])
 PAYLOAD_DIR = Path(os.environ["KQ_PAYLOAD_DIR"])
+CORRUPTING_DRIVE = Path(os.environ["KQ_CORRUPTING_DRIVE"])
 VERSION = project_version()
 TITLE = "Загрузочный модуль KQ"
 STAND_IN_BUILD = flagged_private_build(EXE.read_bytes())
@@ -187,13 +188,13 @@ class ToolCase(unittest.TestCase):
             return len(name).to_bytes(2, "little") + name.encode("utf-16-le")
         self.broken_copy(entry(upper_case_name), entry(renamed))
 
-    def wait_for_drives(self, items):
+    def wait_for_drives(self, items, timeout=5):
         """Waits for the poll that listed the drives to have finished: the list reads items and,
         with a drive listed, the write button is enabled."""
         def done(form):
             return form.get("devicebox.items") == items and (not items or form.get("savebutton.enabled") == "1")
         return wait_for(f"the drive list to read {items}",
-                        lambda: (lambda f: f if done(f) else None)(self.desktop.form()), timeout=5)
+                        lambda: (lambda f: f if done(f) else None)(self.desktop.form()), timeout=timeout)
 
     def close_box(self, caption, text, icon, timeout=30):
         desktop = self.desktop
@@ -221,6 +222,13 @@ class ToolCase(unittest.TestCase):
         opened = len(desktop.opened_documents())
         desktop.click_rect(form["infobutton.rect"])
         wait_for("the change log to be opened", lambda: len(desktop.opened_documents()) > opened)
+
+    def mount_drive(self, **faults):
+        """The stand-in stick over E: (or a folder given as at=), with the faults given (see
+        Desktop.mount_drive_stand_in), unmounted when the test ends; gives its backing folder and log."""
+        backing, log, unmount = self.desktop.mount_drive_stand_in(CORRUPTING_DRIVE, **faults)
+        self.addCleanup(unmount)
+        return backing, log
 
     def opened_journals(self, before):
         """The journals handed to the program for text files since `before` of them were, with

@@ -12,15 +12,15 @@
 
 namespace {
 
-struct Rgb {
+struct PixelRgb {
   int r, g, b;
-  bool operator==(const Rgb&) const = default;
+  bool operator==(const PixelRgb&) const = default;
 };
 
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kWindowFace{212, 208, 200};
+constexpr PixelRgb kWhite{255, 255, 255};
+constexpr PixelRgb kWindowFace{212, 208, 200};
 
-int Luminance(Rgb c) { return (299 * c.r + 587 * c.g + 114 * c.b) / 1000; }
+int Luminance(PixelRgb c) { return (299 * c.r + 587 * c.g + 114 * c.b) / 1000; }
 
 // An uncompressed 24-bit BMP as stored, pixels kept row by row from the top.
 struct Picture {
@@ -28,9 +28,9 @@ struct Picture {
   int height = 0;
   int bitsPerPixel = 0;
   std::uint32_t compression = 0;
-  std::vector<Rgb> pixels;
+  std::vector<PixelRgb> pixels;
 
-  Rgb At(int x, int y) const { return pixels.at(y * width + x); }
+  PixelRgb At(int x, int y) const { return pixels.at(y * width + x); }
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
@@ -80,7 +80,7 @@ std::vector<bool> Reach(const Picture& picture, std::vector<Step> pending,
 
 std::vector<bool> WhitePixels(const Picture& picture) {
   std::vector<bool> white;
-  for (const Rgb& pixel : picture.pixels) white.push_back(pixel == kWhite);
+  for (const PixelRgb& pixel : picture.pixels) white.push_back(pixel == kWhite);
   return white;
 }
 
@@ -103,7 +103,7 @@ constexpr double kDotRadius = 2.6;
 struct ExpectedPicture {
   std::string file;
   int size;
-  Rgb disc;  // just left of the letter's stem
+  PixelRgb disc;  // just left of the letter's stem
 
   double Scaled(double designPixels) const { return designPixels * size / kDesignSize; }
   // The centre of the pixel (x, y) in design pixels.
@@ -132,7 +132,7 @@ bool AlongTheLeftRim(const ExpectedPicture& expected, Step pixel) {
 
 std::vector<ExpectedPicture> AllPictures() {
   const int kSizes[] = {32, 40, 48, 56, 64, 80, 96};  // 100 % to 300 % of the 96-DPI size
-  const std::pair<const char*, Rgb> kStates[] = {
+  const std::pair<const char*, PixelRgb> kStates[] = {
       {"Up", {14, 139, 195}}, {"Hot", {14, 195, 116}}, {"Down", {71, 138, 109}}};
   std::vector<ExpectedPicture> pictures;
   for (const int size : kSizes) {
@@ -215,7 +215,7 @@ TEST(InfoButtonPictures, WhiteOnlyAroundTheBadgeAndInTheGlintAndTheRimLine) {
 TEST(InfoButtonPictures, DiscShowsTheStateColourLeftOfTheLetter) {
   constexpr int kTolerance = 6;
   ForEachPicture([](const ExpectedPicture& expected, const Picture& picture) {
-    const Rgb sample = picture.At(static_cast<int>(expected.Scaled(11.5)),
+    const PixelRgb sample = picture.At(static_cast<int>(expected.Scaled(11.5)),
                                   static_cast<int>(expected.Scaled(18.5)));
     EXPECT_NEAR(sample.r, expected.disc.r, kTolerance);
     EXPECT_NEAR(sample.g, expected.disc.g, kTolerance);
@@ -253,7 +253,7 @@ TEST(InfoButtonPictures, LetterIReadsAsADotAboveAStem) {
     for (const int x : {expected.size / 2 - 1, expected.size / 2}) {
       std::vector<bool> light;
       for (int y = 0; y < picture.height; ++y) {
-        const Rgb c = picture.At(x, y);
+        const PixelRgb c = picture.At(x, y);
         const int lowest = std::min({c.r, c.g, c.b});
         light.push_back(lowest >= 200 && std::max({c.r, c.g, c.b}) - lowest <= 12);
       }
