@@ -11,13 +11,20 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 stage() { echo "== $1 ($((SECONDS - started)) s)"; }
-stage "installing what is missing"
-bash scripts/install-deps.sh || exit 1
-stage "building what the end-to-end tests run"
-bash scripts/build.sh --end-to-end-programs || { echo "0 passed, 1 failed"; exit 1; }
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
+stage "installing what the build needs"
+bash scripts/install-deps.sh --build || exit 1
+stage "building what the end-to-end tests run; installing the rest beside it"
+bash scripts/install-deps.sh >"$log/install.txt" 2>&1 &
+installs=$!
+bash scripts/build.sh --end-to-end-programs || { echo "0 passed, 1 failed"; exit 1; }
+wait "$installs" || { cat "$log/install.txt"; echo "0 passed, 1 failed"; exit 1; }
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The unit tests' Wine prefix is booted while the rest is built.
+tests_prefix="$PWD/build/wine-prefix-tests"
+[ -d "$tests_prefix" ] || WINEPREFIX="$tests_prefix" nice -n 19 wineboot -i >/dev/null 2>&1 &
+booting=$!
 stage "end-to-end tests of the real tool started, their output follows at the end"
 bash scripts/e2e.sh >"$log/e2e.txt" 2>&1 &
 e2e=$!
@@ -42,8 +49,8 @@ if nice -n 19 bash scripts/build.sh >"$log/build.txt" 2>&1; then
   count_ctest "$log/native.txt"
 
   stage "unit, adapter, table and signing tests under Wine"
-  export WINEPREFIX="$PWD/build/wine-prefix-tests"
-  [ -d "$WINEPREFIX" ] || nice -n 19 wineboot -i >/dev/null 2>&1
+  export WINEPREFIX="$tests_prefix"
+  wait "$booting"
   # These tests have no display: Wine's null graphics driver still lets them make windows.
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   # The server that change started ends a moment after it; one that lasts takes its place, or a
@@ -51,7 +58,8 @@ if nice -n 19 bash scripts/build.sh >"$log/build.txt" 2>&1; then
   wineserver -w
   wineserver -p 2>/dev/null
   wine cmd /c exit >/dev/null 2>&1
-  (cd build/win && nice -n 19 ctest -j "$(nproc)" --output-on-failure) | tee "$log/wine.txt"
+  # Each test is a Wine process that spends much of its life waiting on the Wine server.
+  (cd build/win && nice -n 19 ctest -j "$((2 * $(nproc)))" --output-on-failure) | tee "$log/wine.txt"
   count_ctest "$log/wine.txt"
   wineserver -k 2>/dev/null
   unset WINEPREFIX
