@@ -1,10 +1,10 @@
 #include "app/write_run_state.h"
 
 // While files are written nothing may start a second run or a check, change the selected drive,
-// end the program or touch the write button; drives found meanwhile are still listed. A check writes nothing, so a close or the end of the
-// session abandons it; otherwise it is left alone as a run is. Once the boxes are up the window
-// behaves as it always did, except that a poll re-enabling the button must not let a click start
-// a run, nor a posted command a check, under the boxes.
+// end the program or touch the write button; drives found meanwhile are still listed. A check
+// writes nothing, so a close or the end of the session abandons it; otherwise it is left alone as a
+// run is. Once the boxes are up the window behaves as it always did, except that a poll re-enabling
+// the button must not let a click start a run, nor a posted command a check, under the boxes.
 Verdict WriteRunState::Decide(WindowEvent event) {
   if (phase_ == RunPhase::kIdle) return Verdict::kHandle;
   if (phase_ == RunPhase::kReporting) {

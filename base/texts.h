@@ -83,7 +83,8 @@ inline constexpr char kFileHeldCause[] =
 inline constexpr char kReadBackDifferentCause[] =
     "Записанные файлы прочитались с USB-Flash с отличиями: он неисправен или поддельный, возьмите "
     "другой.";
-inline constexpr char kLeftUnchangedText[] = "Прошивка не записана, файлы на USB-Flash не изменены.";
+inline constexpr char kLeftUnchangedText[] =
+    "Прошивка не записана, файлы на USB-Flash не изменены.";
 inline constexpr char kLeftIncompleteText[] =
     "На USB-Flash неполный набор прошивки: не используйте его в терминале.";
 inline constexpr char kSeeTheJournal[] =

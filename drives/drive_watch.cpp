@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <condition_variable>
+#include <exception>
 #include <map>
 #include <mutex>
 #include <set>
-#include <exception>
 
 #include "base/ascii_case.h"
 
@@ -168,7 +168,8 @@ void DriveWatch::Look(std::vector<std::string> listed) {
     state_->looking = true;
   }
   try {
-    state_->start([state = state_, listed = std::move(listed)] { LookUntilAskedNoMore(state, listed); });
+    state_->start(
+        [state = state_, listed = std::move(listed)] { LookUntilAskedNoMore(state, listed); });
   } catch (...) {
     const std::lock_guard lock(state_->mutex);
     state_->looking = false;

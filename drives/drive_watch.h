@@ -28,8 +28,8 @@ inline constexpr std::chrono::milliseconds kDriveAnswersGathered{100};
 // answers, holds up nothing but itself. Each letter not listed yet is asked on a thread of its
 // own, and never while an earlier question to it is still waiting for its answer. What is found
 // goes to `deliver`, called from those threads: once a look, with the letters that answered in
-// time, in the system's order, and once more for each letter that answers later. Threads left waiting on a drive are not waited for: the
-// watch may go while they still run.
+// time, in the system's order, and once more for each letter that answers later. Threads left
+// waiting on a drive are not waited for: the watch may go while they still run.
 class DriveWatch {
  public:
   using Deliver = std::function<void(DriveFindings)>;

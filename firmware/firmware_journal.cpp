@@ -117,8 +117,8 @@ std::string RunBlock(const RunJournal& run, const SystemErrorDescription& descri
       text += EntryLine(kFirmwareCatalogue[i].fileName, run.payloadBytes.at(i),
                         run.transfer->entries[i], describe);
     if (run.transfer->driveStoppedAnswering)
-      text += std::string("Диск перестал отвечать: остальные файлы не записывались") +
-              kJournalLineEnd;
+      text +=
+          std::string("Диск перестал отвечать: остальные файлы не записывались") + kJournalLineEnd;
     for (const StagingFileLeft& left : run.transfer->stagingLeft)
       text += "Промежуточный файл не удалён: " + left.path + ", " +
               JournalError(left.error, describe) + kJournalLineEnd;

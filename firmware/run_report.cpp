@@ -44,7 +44,8 @@ RunFault FaultOf(const TransferResult& run) {
         return (FailedOnTheDrive(e) && Held(e.error)) || Held(e.leftError);
       }))
     return RunFault::kFileHeld;
-  if (AnyEntry(run, [](const EntryRecord& e) { return e.result == EntryRecord::Result::kDifferent; }))
+  if (AnyEntry(run,
+               [](const EntryRecord& e) { return e.result == EntryRecord::Result::kDifferent; }))
     return RunFault::kReadBackDifferent;
   return RunFault::kUnknown;
 }
@@ -108,7 +109,8 @@ std::vector<Notice> FirmwareRunReport(const FirmwareRunOutcome& outcome) {
   Notice box = outcome.failure      ? *outcome.failure
                : outcome.volumeFull ? WriteErrorBox(FillText(kStickFilledText, {root}))
                                     : WriteErrorBox(FillText(kWriteErrorText, {root}));
-  const bool causeTold = !outcome.failure && !outcome.volumeFull && outcome.fault != RunFault::kUnknown;
+  const bool causeTold =
+      !outcome.failure && !outcome.volumeFull && outcome.fault != RunFault::kUnknown;
   if (causeTold)
     box.text += std::string("\r\n") + CauseText(outcome.fault) + " " +
                 (outcome.driveChanged ? kLeftIncompleteText : kLeftUnchangedText);

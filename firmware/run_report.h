@@ -12,11 +12,11 @@
 // first of these.
 enum class RunFault {
   kUnknown,
-  kStickGone,         // its root stopped answering
-  kWriteProtected,    // it refused a change as write-protected, as a locked card does
-  kWritingRefused,    // access denied while its root answered, and not for a read-only file
-  kFileHeld,          // another program held a file longer than the run waited
-  kReadBackDifferent, // a file read back other than written
+  kStickGone,          // its root stopped answering
+  kWriteProtected,     // it refused a change as write-protected, as a locked card does
+  kWritingRefused,     // access denied while its root answered, and not for a read-only file
+  kFileHeld,           // another program held a file longer than the run waited
+  kReadBackDifferent,  // a file read back other than written
 };
 
 // How a write run ended: the drive it wrote to and how many files read back from it intact; or

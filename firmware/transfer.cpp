@@ -157,13 +157,14 @@ FileOutcome SetTransfer::Place(std::size_t entry, const std::string& staged, boo
     record.began = record.began || attempt.began;
     return attempt.outcome;
   };
-  StepOutcome copied = patience_.Persist(entry, [&] { return copy(!cleared); }, pendingOrHeld);
+  StepOutcome copied = patience_.Persist(
+      entry, [&] { return copy(!cleared); }, pendingOrHeld);
   // A delete reported done whose name outlived the waiting never took effect: a holder keeps it
   // pending, or the medium cannot be changed and the delete's failure went untold, as under Wine.
   // Asked to replace the file, the system gives its own answer for the name.
-  const bool nameOutlivedDelete = cleared &&
-                                  (copied == FileOutcome::kNameTaken || copied == FileOutcome::kDenied) &&
-                                  files_.LookUp(destination) == Presence::kPresent;
+  const bool nameOutlivedDelete =
+      cleared && (copied == FileOutcome::kNameTaken || copied == FileOutcome::kDenied) &&
+      files_.LookUp(destination) == Presence::kPresent;
   if (nameOutlivedDelete) copied = copy(true);
   record.oldDeleted = cleared && !nameOutlivedDelete;
   freeBeforeCopy_[entry] = record.oldDeleted || (listed_ && !found_[entry]);
@@ -207,7 +208,8 @@ void SetTransfer::CountOut(std::size_t entry) {
       if (told != FileOutcome::kDone) return told;
       deleteReported = true;
     }
-    return files_.LookUp(destination) == Presence::kPresent ? FileOutcome::kHeld : FileOutcome::kDone;
+    return files_.LookUp(destination) == Presence::kPresent ? FileOutcome::kHeld
+                                                            : FileOutcome::kDone;
   });
   if (deleted == FileOutcome::kDone) {
     record.left = EntryRecord::Left::kDeleted;

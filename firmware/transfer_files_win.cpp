@@ -139,8 +139,8 @@ Presence WinTransferFiles::LookUp(const std::string& path) {
   WIN32_FIND_DATAW found;
   const Search search(path, found, 0);
   if (search.found()) return Presence::kPresent;
-  return PresenceAfterFailedSearch(
-      search.error(), SearchAnswerNeedsRoot(search.error()) && PathRootAnswers(path));
+  return PresenceAfterFailedSearch(search.error(),
+                                   SearchAnswerNeedsRoot(search.error()) && PathRootAnswers(path));
 }
 
 bool WinTransferFiles::RootAnswers(const std::string& root) { return DriveRootAnswers(root); }

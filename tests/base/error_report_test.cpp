@@ -59,9 +59,8 @@ TEST(FailureTexts, CannotCreateFileTrimsOnlyTheSystemTextsTail) {
 TEST(FailureTexts, ErrorCreatingNamesWhatAndTheSystemsReason) {
   EXPECT_STREQ(ErrorCreating("window class", "Class already exists.\r\n").what(),
                "Error creating window class. Class already exists");
-  EXPECT_EQ(
-      Shown(ErrorCreating("window", "Not enough memory resources are available.\r\n").what()),
-      "Error creating window. Not enough memory resources are available.");
+  EXPECT_EQ(Shown(ErrorCreating("window", "Not enough memory resources are available.\r\n").what()),
+            "Error creating window. Not enough memory resources are available.");
 }
 
 }  // namespace

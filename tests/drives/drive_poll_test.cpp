@@ -58,8 +58,8 @@ class FakeDrives : public DriveSource {
   std::mutex mutex;
   std::condition_variable letGo;
   std::vector<std::pair<std::string, unsigned>> drives;
-  std::set<std::string> emptySlots;  // removable, but with no card in
-  std::set<std::string> slow;        // roots that answer only when let go
+  std::set<std::string> emptySlots;     // removable, but with no card in
+  std::set<std::string> slow;           // roots that answer only when let go
   std::vector<std::string> asked;       // roots looked at
   std::vector<std::string> typesAsked;  // letters whose type was asked
 };

@@ -1,8 +1,9 @@
 // A tiny FUSE file system that behaves like a faulty flash drive: it keeps its files in a backing
 // folder and notes each read and flush it serves, everything that changes the drive (create,
 // open for writing, truncate, write, unlink, rename, mkdir, rmdir, chmod, chown, utimens), and,
-// once dead, every call it refuses, in a log, one "step name" line each. Every file is opened for direct I/O, so each read comes from here and
-// not from the kernel's cache. Its faults, each given as NAME=VALUE:
+// once dead, every call it refuses, in a log, one "step name" line each. Every file is opened for
+// direct I/O, so each read comes from here and not from the kernel's cache. Its faults, each given
+// as NAME=VALUE:
 //   victim=FILE            reports every write to FILE as done but alters one byte of it, as a
 //                          counterfeit stick does
 //   flush-delay-ms=N, write-delay-ms=N
@@ -116,7 +117,8 @@ int Write(const char* path, const char* buffer, size_t size, off_t offset, fuse_
   std::this_thread::sleep_for(std::chrono::milliseconds(Self().writeDelayMs));
   Note("write", path);
   if (Self().fullFromWrite && ++Self().writes >= Self().fullFromWrite) return -ENOSPC;
-  if (Relative(path) == Self().diesInFile && offset + static_cast<off_t>(size) > Self().diesAtOffset) {
+  if (Relative(path) == Self().diesInFile &&
+      offset + static_cast<off_t>(size) > Self().diesAtOffset) {
     Self().dead = true;
     return -EIO;
   }
@@ -228,7 +230,8 @@ bool ReadOption(Drive& drive, const std::string& option) {
     drive.readOnly = value == "1";
   else if (name == "dies-in" && value.find('@') != std::string::npos) {
     drive.diesInFile = value.substr(0, value.find('@'));
-    drive.diesAtOffset = static_cast<off_t>(std::strtoull(value.c_str() + value.find('@') + 1, nullptr, 10));
+    drive.diesAtOffset =
+        static_cast<off_t>(std::strtoull(value.c_str() + value.find('@') + 1, nullptr, 10));
   } else
     return false;
   return true;

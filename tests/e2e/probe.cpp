@@ -757,7 +757,8 @@ int Run(int argc, wchar_t** argv) {
   if (command == L"time-check") return TimeCheck();
   if (command == L"gdi") return CountGdiObjects();
   Say("usage",
-      "form | boxes | scheme | hint | acp | close | command ID | ping | watch-answers MILLISECONDS TIMEOUT | "
+      "form | boxes | scheme | hint | acp | close | command ID | ping | watch-answers MILLISECONDS "
+      "TIMEOUT | "
       "end-session | "
       "load LIBRARY... | "
       "attributes PATH [HEX] | "

@@ -32,7 +32,11 @@ class FailingStickTest(ToolCase):
         backing, log = self.mount_drive(dies_after_files=10)
         self.start()
         self.wait_for_drives("E:\\")
+        clicked = time.monotonic()
         self.write_set()
+        self.desktop.wait_for_box()
+        print(f"\n  write run on a stick that dies after its tenth file, click to box: "
+              f"{time.monotonic() - clicked:.2f} s", flush=True)
         self.close_gone_box(list(EXPECTED)[:11])
         self.assertEqual(sorted(p.name for p in backing.iterdir()), sorted(list(EXPECTED)[:10]))
         tried = log.read_text()

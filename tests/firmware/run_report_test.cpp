@@ -89,8 +89,10 @@ TEST(FirmwareRunReport, AWriteErrorSaysItsCauseWhatIsLeftAndWhereToReadMore) {
     return EntryRecord{Result::kFailed, Step::kCopy, error};
   };
   const std::string unchanged = " Прошивка не записана, файлы на USB-Flash не изменены.";
-  const std::string incomplete = " На USB-Flash неполный набор прошивки: не используйте его в терминале.";
-  const std::string journal = "\r\nПодробности — в журнале: меню окна (Alt+Пробел) → «Открыть журнал».";
+  const std::string incomplete =
+      " На USB-Flash неполный набор прошивки: не используйте его в терминале.";
+  const std::string journal =
+      "\r\nПодробности — в журнале: меню окна (Alt+Пробел) → «Открыть журнал».";
   const std::string refused =
       "Запись на USB-Flash запрещена на этом компьютере (политика или антивирус): запишите "
       "прошивку на другом компьютере.";
@@ -149,10 +151,8 @@ TEST(FirmwareRunReport, AWriteErrorSaysItsCauseWhatIsLeftAndWhereToReadMore) {
          r.entries[9] = failedCopy(kErrorSharingViolation);
        },
        "\r\n" + held + incomplete + journal},
-      {"an I/O error the record cannot explain", [&](TransferResult& r) {
-         r.entries[7] = failedCopy(1117);
-       },
-       ""},
+      {"an I/O error the record cannot explain",
+       [&](TransferResult& r) { r.entries[7] = failedCopy(1117); }, ""},
   };
   for (const auto& c : cases) {
     TransferResult run;

@@ -163,8 +163,8 @@ TEST(TransferSteps, EachLieCountsOutItsOwnFileAndNoOtherAndIsRecorded) {
   using Result = EntryRecord::Result;
   using Step = EntryRecord::Step;
   const auto differs = [](std::uint64_t at) {
-    return EntryRecord{Result::kDifferent, Step::kStage, 0, at, {}, EntryRecord::Left::kDeleted,
-                       0, true};
+    return EntryRecord{
+        Result::kDifferent, Step::kStage, 0, at, {}, EntryRecord::Left::kDeleted, 0, true};
   };
   const auto failed = [](Step step, std::uint32_t error) {
     return EntryRecord{Result::kFailed, step, error, 0, {}, EntryRecord::Left::kDeleted, 0, true};
@@ -465,8 +465,8 @@ TEST(TransferSteps, AFailedCopysNameIsNamedWhereTheRunMayHaveWrittenIt) {
       locked.files["E:\\" + std::string(entry.fileName)] = {9};
     const auto before = locked.files;
     locked.*medium = true;
-    const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, locked, {"X\\", "E:\\"},
-                                                   nullptr, locked.Clock());
+    const TransferResult run = TransferFirmwareSet(DecidedCheck(), payloads, locked,
+                                                   {"X\\", "E:\\"}, nullptr, locked.Clock());
     EXPECT_EQ(run.IntactCount(), 0);
     EXPECT_EQ(run.UndeletableFiles(), std::vector<std::string>{});
     EXPECT_EQ(OutcomeOfRun("E:\\", run).fault, fault);

@@ -216,7 +216,7 @@ TEST(InfoButtonPictures, DiscShowsTheStateColourLeftOfTheLetter) {
   constexpr int kTolerance = 6;
   ForEachPicture([](const ExpectedPicture& expected, const Picture& picture) {
     const PixelRgb sample = picture.At(static_cast<int>(expected.Scaled(11.5)),
-                                  static_cast<int>(expected.Scaled(18.5)));
+                                       static_cast<int>(expected.Scaled(18.5)));
     EXPECT_NEAR(sample.r, expected.disc.r, kTolerance);
     EXPECT_NEAR(sample.g, expected.disc.g, kTolerance);
     EXPECT_NEAR(sample.b, expected.disc.b, kTolerance);
