@@ -15,6 +15,9 @@ if [ "${1-}" = "--x64" ]; then
   bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 fi
 bash scripts/build.sh "$@" >/dev/null
+# The benchmark programs are no part of a plain build.
+cmake --build build/native --target kq_benchmarks >/dev/null
+cmake --build "$win" --target kq_benchmarks >/dev/null
 firmware=$(grep -E '^KQ_FIRMWARE_DIR:' $win/CMakeCache.txt | cut -d= -f2)
 KQ_EXE="$PWD/$win/RU_ZadorazUdizav.exe" KQ_PROBE="$PWD/$win/tests/e2e/kq_probe.exe" \
   KQ_REAL_INPUTS_EXE="$PWD/$win/tests/kq_tool_from_real_inputs.exe" KQ_SCRIPTS="$PWD/scripts" \
