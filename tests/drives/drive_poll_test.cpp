@@ -247,4 +247,31 @@ TEST_F(DrivePoll, ASlowLetterHoldsUpOnlyItselfIsAskedOnceAndIsNotWaitedForAtTheE
   ExpectSelectState(0);
 }
 
+TEST_F(DrivePoll, AThreadTheSystemDoesNotGiveIsAFailureToReportNotAnEmptyList) {
+  system.drives = {{"D:\\", kDriveRemovable}, {"E:\\", kDriveRemovable}};
+  // The look's own thread, then the second letter's, are refused.
+  for (const int refused : {1, 3}) {
+    int started = 0;
+    DriveWatch refusing(
+        drives,
+        [this](DriveFindings findings) {
+          const std::lock_guard lock(mutex);
+          found.push_back(std::move(findings));
+          handedOn.notify_all();
+        },
+        [&started, refused](std::function<void()> work) {
+          if (++started == refused) throw ErrorCreating("thread", "Not enough memory");
+          StartThread(std::move(work));
+        });
+    if (refused == 1) {
+      EXPECT_THROW(refusing.Look({}), Failure);
+      continue;
+    }
+    refusing.Look({});
+    const DriveFindings findings = Next();
+    EXPECT_EQ(findings.roots, (std::vector<std::string>{"D:\\"}));
+    EXPECT_EQ(findings.failure, "Error creating thread. Not enough memory");
+  }
+}
+
 }  // namespace
