@@ -101,12 +101,13 @@ class DrivePoll : public ::testing::Test {
   std::condition_variable handedOn;
   std::deque<DriveFindings> found;
   // A look waits for its letters long enough here that only a slow one misses it.
+  void HandOn(DriveFindings findings) {
+    const std::lock_guard lock(mutex);
+    found.push_back(std::move(findings));
+    handedOn.notify_all();
+  }
   std::optional<DriveWatch> watch{std::in_place, drives,
-                                  [this](DriveFindings findings) {
-                                    const std::lock_guard lock(mutex);
-                                    found.push_back(std::move(findings));
-                                    handedOn.notify_all();
-                                  },
+                                  [this](DriveFindings findings) { HandOn(std::move(findings)); },
                                   StartThread, 200ms};
 
   DriveFindings Next() {
@@ -253,12 +254,7 @@ TEST_F(DrivePoll, AThreadTheSystemDoesNotGiveIsAFailureToReportNotAnEmptyList) {
   for (const int refused : {1, 3}) {
     int started = 0;
     DriveWatch refusing(
-        drives,
-        [this](DriveFindings findings) {
-          const std::lock_guard lock(mutex);
-          found.push_back(std::move(findings));
-          handedOn.notify_all();
-        },
+        drives, [this](DriveFindings findings) { HandOn(std::move(findings)); },
         [&started, refused](std::function<void()> work) {
           if (++started == refused) throw ErrorCreating("thread", "Not enough memory");
           StartThread(std::move(work));
